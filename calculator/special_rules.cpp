@@ -1,0 +1,301 @@
+// The 29 special rules: one constant table of (code, text, action). Texts are
+// Windows-1252; the accented originals stand in the comment above each entry.
+#include <cstring>
+#include <iterator>
+
+#include "effects.h"
+#include "number_model.h"
+
+namespace vyr {
+
+namespace {
+
+struct RuleContext {
+    CalculatorForm& form;
+    const CharacterInputs& in;
+    PendingResults& pending;
+    CalcTrace* trace;
+    const char* text;
+
+    void writeText() const { form.writeText(field::specialText, text); }
+    void setInteger(int id, std::int32_t value) const { form.writeUnsigned(id, asUnsigned(value)); }
+    void setFloat(int id, double value) const { form.writeUnsigned(id, toDisplayValue(value)); }
+};
+
+using RuleAction = void (*)(const RuleContext&);
+
+struct SpecialRule {
+    const char* code;
+    const char* text;   // nullptr: the rule writes no text
+    RuleAction action;  // nullptr: the rule only writes its text
+};
+
+// Sum of the five boosted characteristics, added in double in this order.
+double boostedSum(const CharacterInputs& in) {
+    double s = static_cast<double>(in.intelligenceBoosted);
+    s = s + static_cast<double>(in.wisdomBoosted);
+    s = s + static_cast<double>(in.strengthBoosted);
+    s = s + static_cast<double>(in.dexterityBoosted);
+    s = s + static_cast<double>(in.enduranceBoosted);
+    return s;
+}
+
+// A level term that falls 20 ms per level above the reference level, never below 0.
+std::int32_t levelTerm(std::int32_t start, std::int32_t level, std::int32_t reference, CalcTrace* trace) {
+    const std::int32_t raw = wrapSub(start, wrapMul(wrapSub(level, reference), 20));
+    traceStep(trace, "Terme de niveau : %d - (%d - %d) × 20 = %d%s", start, level, reference, raw,
+              raw < 0 ? ", négatif donc 0" : "");
+    return zeroIfNegative(raw);
+}
+
+void overrideTiming(const RuleContext& c, std::int32_t term, std::int32_t move, std::int32_t recast) {
+    c.pending.moveDelayMs = wrapAdd(term, move);
+    c.pending.recastDelayMs = wrapAdd(term, recast);
+    traceStep(c.trace, "Délais remplacés : mouvement %d + %d = %d ms, relance %d + %d = %d ms", term, move,
+              c.pending.moveDelayMs, term, recast, c.pending.recastDelayMs);
+}
+
+void sbl(const RuleContext& c) {
+    const std::int32_t w = c.in.wisdomBoosted;
+    const float low = static_cast<float>(static_cast<double>(w));
+    const double highExact = static_cast<double>(w) * 5.0 / 4.0;
+    const float high = static_cast<float>(highExact);
+    c.setFloat(field::hitPointsBonusMin, low);
+    c.setFloat(field::hitPointsBonusMax, high);
+    c.setInteger(field::attackBonus, divTowardZero(w, 2));
+    c.setInteger(field::archeryBonus, divTowardZero(w, 2));
+    c.form.writeUnsigned(field::successChance, 100);
+    traceStep(c.trace, "Bonus PV : %d → %s (simple précision) ; (%d × 5) / 4 = %s → %s (simple précision)", w,
+              showFloat(low).c_str(), w, showDouble(highExact).c_str(), showFloat(high).c_str());
+    traceStep(c.trace, "Bonus Attaque et Archerie : %d / 2 = %d", w, divTowardZero(w, 2));
+}
+
+void sct(const RuleContext& c) {
+    c.setInteger(field::intelligenceBonus, divTowardZero(c.in.intelligenceBase, 4));
+    traceStep(c.trace, "Bonus Intelligence : %d / 4 = %d", c.in.intelligenceBase,
+              divTowardZero(c.in.intelligenceBase, 4));
+}
+
+void sds(const RuleContext& c) {
+    overrideTiming(c, levelTerm(1060, c.in.level, 56, c.trace), 2750, 3000);
+    c.writeText();
+}
+
+void sea(const RuleContext& c) {
+    const double w = static_cast<double>(c.in.wisdomBoosted) / 15.0 + 10.0;
+    const double v = w + static_cast<double>(c.in.intelligenceBoosted) / 20.0;
+    c.setFloat(field::strengthBonus, v);
+    traceStep(c.trace, "Bonus Force : (%d / 15 + 10) + (%d / 20) = %s", c.in.wisdomBoosted,
+              c.in.intelligenceBoosted, showDouble(v).c_str());
+}
+
+void sen(const RuleContext& c) {
+    const double v = static_cast<double>(c.in.earthPower) * 50.0 / static_cast<double>(c.in.earthResist);
+    c.pending.chancePercent = asSigned(toDisplayValue(v));
+    traceStep(c.trace, "Chances : (%d × 50) / %d = %s", c.in.earthPower, c.in.earthResist, showDouble(v).c_str());
+    c.writeText();
+}
+
+void saf(const RuleContext& c) {
+    const std::int32_t l = c.in.level;
+    c.setInteger(field::effectMin, wrapAdd(divTowardZero(l, 2), 1));
+    c.setInteger(field::effectMax, wrapAdd(l, divTowardZero(l, 2)));
+    traceStep(c.trace, "Effet : %d / 2 + 1 = %d à %d + %d / 2 = %d", l, wrapAdd(divTowardZero(l, 2), 1), l, l,
+              wrapAdd(l, divTowardZero(l, 2)));
+}
+
+void sbu(const RuleContext& c) {
+    c.setInteger(field::armourBonusMin, 1);
+    c.setInteger(field::armourBonusMax, c.in.level);
+    traceStep(c.trace, "Bonus CA : 1 à %d (le niveau)", c.in.level);
+}
+
+void srv(const RuleContext& c) {
+    const double v = static_cast<double>(c.in.level) * 2.5;
+    c.setFloat(field::hitPointsBonusMin, v);
+    c.setFloat(field::hitPointsBonusMax, v);
+    traceStep(c.trace, "Bonus PV : %d × 2,5 = %s", c.in.level, showDouble(v).c_str());
+}
+
+void scp(const RuleContext& c) {
+    c.writeText();
+    c.pending.chancePercent = 75;
+    traceStep(c.trace, "Chances : 75");
+}
+
+void smc(const RuleContext& c) {
+    c.setInteger(field::strengthBonus, divTowardZero(c.in.strengthBase, 4));
+    traceStep(c.trace, "Bonus Force : %d / 4 = %d", c.in.strengthBase, divTowardZero(c.in.strengthBase, 4));
+    c.writeText();
+}
+
+void smb(const RuleContext& c) {
+    overrideTiming(c, levelTerm(820, c.in.level, 32, c.trace), 375, 500);
+    const double q = static_cast<double>(c.in.intelligenceBoosted) / 13.0;
+    c.setFloat(field::effectMin, q + 34.0);
+    c.setFloat(field::effectMax, q + 59.0);
+    traceStep(c.trace, "Effet : %d / 13 + 34 = %s à %d / 13 + 59 = %s", c.in.intelligenceBoosted,
+              showDouble(q + 34.0).c_str(), c.in.intelligenceBoosted, showDouble(q + 59.0).c_str());
+}
+
+void sni(const RuleContext& c) {
+    c.setInteger(field::dexterityBonus, divTowardZero(c.in.dexterityBase, 4));
+    traceStep(c.trace, "Bonus Dexterité : %d / 4 = %d", c.in.dexterityBase, divTowardZero(c.in.dexterityBase, 4));
+    c.writeText();
+}
+
+// "sab", "sah", "sas": nothing but a chance of 0 without rebirths.
+void rebirthRange(const RuleContext& c, double divisor, double lowOffset, double highOffset,
+                  std::int32_t chance) {
+    c.pending.chancePercent = 0;
+    if (c.in.rebirths == 0) {
+        traceStep(c.trace, "Aucune renaissance : chances 0, pas d'effet");
+        return;
+    }
+    const double s = boostedSum(c.in);
+    const double low = s / divisor + lowOffset;
+    const double high = s / divisor + highOffset;
+    c.setFloat(field::effectMin, low);
+    c.setFloat(field::effectMax, high);
+    c.pending.chancePercent = chance;
+    traceStep(c.trace, "Somme des caractéristiques boostées S = %s", showDouble(s).c_str());
+    traceStep(c.trace, "Effet : S / %s %+g = %s à S / %s %+g = %s", showDouble(divisor).c_str(), lowOffset,
+              showDouble(low).c_str(), showDouble(divisor).c_str(), highOffset, showDouble(high).c_str());
+    traceStep(c.trace, "Chances : %d", chance);
+}
+
+void sab(const RuleContext& c) { rebirthRange(c, 5.0, -5.0, -1.0, c.in.rebirths); }
+void sah(const RuleContext& c) { rebirthRange(c, 5.0, 1.0, 5.0, wrapAdd(c.in.rebirths, 4)); }
+void sas(const RuleContext& c) { rebirthRange(c, 10.0, 1.0, 5.0, wrapMul(c.in.rebirths, 5)); }
+
+void ssa(const RuleContext& c) {
+    const std::int32_t l = c.in.level;
+    c.pending.moveDelayMs = 0;
+    c.pending.recastDelayMs = wrapSub(120000, wrapMul(wrapSub(l, 52), 300));
+    if (l >= 452) c.pending.recastDelayMs = 0;
+    const std::int32_t term = wrapSub(1020, wrapMul(wrapSub(l, 52), 20));
+    if (term >= 0) c.pending.moveDelayMs = term;
+    c.pending.moveDelayMs = wrapAdd(c.pending.moveDelayMs, 750);
+    c.setInteger(field::armourBonusMin, 9000);
+    c.setInteger(field::armourBonusMax, 9000);
+    traceStep(c.trace, "Relance : 120000 - (%d - 52) × 300 = %d ms%s", l, c.pending.recastDelayMs,
+              l >= 452 ? " (0 à partir du niveau 452)" : "");
+    traceStep(c.trace, "Mouvement : 1020 - (%d - 52) × 20 = %d%s, + 750 = %d ms", l, term,
+              term < 0 ? ", négatif donc 0" : "", c.pending.moveDelayMs);
+    traceStep(c.trace, "Bonus CA : 9000 à 9000");
+    c.writeText();
+}
+
+void str(const RuleContext& c) {
+    c.setInteger(field::wisdomBonus, divTowardZero(c.in.wisdomBase, 3));
+    traceStep(c.trace, "Bonus Sagesse : %d / 3 = %d", c.in.wisdomBase, divTowardZero(c.in.wisdomBase, 3));
+}
+
+void stu(const RuleContext& c) {
+    const std::int32_t w = c.in.wisdomBoosted;
+    const std::int32_t twiceLevel = wrapMul(2, c.in.level);  // wraps before it is converted
+    const double divisor = static_cast<double>(twiceLevel) + 20.0;
+    auto effect = [&](double offset) {
+        const double t = (static_cast<double>(w) / 16.0 + offset) * static_cast<double>(c.in.lightPower) / 5000.0;
+        return t * static_cast<double>(w) / divisor;
+    };
+    const double low = effect(28.0);
+    const double high = effect(33.0);
+    c.setFloat(field::effectMin, low);
+    c.setFloat(field::effectMax, high);
+    traceStep(c.trace, "Effet : ((((%d / 16) + 28) × %d / 5000) × %d) / (%d + 20) = %s", w, c.in.lightPower, w,
+              twiceLevel, showDouble(low).c_str());
+    traceStep(c.trace, "        ((((%d / 16) + 33) × %d / 5000) × %d) / (%d + 20) = %s", w, c.in.lightPower, w,
+              twiceLevel, showDouble(high).c_str());
+    c.writeText();
+}
+
+const SpecialRule rules[] = {
+    {"sbl", nullptr, sbl},
+    {"sct", nullptr, sct},
+    // Réduit la puissance lumiere pure de la cible de 2/3
+    {"scu", "R\xE9" "duit la puissance lumiere pure de la cible de 2/3", nullptr},
+    // Dissipe certains sorts maléfiques
+    {"sds", "Dissipe certains sorts mal\xE9" "fiques", sds},
+    {"sea", nullptr, sea},
+    // Réduit l'esquive de la cible de 3/4, 33 spaces, Durée (en ms) : 5000 + ... inferieure à 5000ms
+    {"sen",
+     "R\xE9" "duit l'esquive de la cible de 3/4                                 Dur\xE9"
+     "e (en ms) : 5000 + 1 nombre compris entre 1 et (12500-la force de l'adversaire*25). La dur\xE9"
+     "e ne peut \xEAtre inferieure \xE0 5000ms",
+     sen},
+    // Rend la cible invisible. Peut être détécté par Révélation ou Detection de l'invisibilité
+    {"sin", "Rend la cible invisible. Peut \xEAtre d\xE9t\xE9" "ct\xE9 par R\xE9v\xE9lation ou Detection de l'invisibilit\xE9",
+     nullptr},
+    {"saf", nullptr, saf},
+    {"sbu", nullptr, sbu},
+    {"srv", nullptr, srv},
+    {"sli", "Illumine les environs du jeteur de sort", nullptr},
+    // Soigne le poison.Taux de réussite de 50 à 75% selon le poison
+    {"scp", "Soigne le poison.Taux de r\xE9ussite de 50 \xE0 75% selon le poison", scp},
+    {"sdi", "Detecte les personnes et les choses invisibles", nullptr},
+    // Detecte les personnes et les choses cachées
+    {"sdh", "Detecte les personnes et les choses cach\xE9" "es", nullptr},
+    // Augmente l'attaque de la cible de 1/2 de son attaque pure, de même avec l'archerie, ...
+    {"smc",
+     "Augmente l'attaque de la cible de 1/2 de son attaque pure, de m\xEAme avec l'archerie, et de 1/3 de "
+     "l'esquive pure pour l'esquive",
+     smc},
+    {"smb", nullptr, smb},
+    // Augmente toutes les résistances pures de 1/3
+    {"sms", "Augmente toutes les r\xE9sistances pures de 1/3", nullptr},
+    // Augmente toutes les puissances pures de 1/3, sauf pour la puissance pure necro augmentée de 1/4
+    {"sma", "Augmente toutes les puissances pures de 1/3, sauf pour la puissance pure necro augment\xE9" "e de 1/4",
+     nullptr},
+    // Augmente l'attaque de la cible de 1/3 de son attaque pure, de même avec l'archerie, ...
+    {"smi",
+     "Augmente l'attaque de la cible de 1/3 de son attaque pure, de m\xEAme avec l'archerie, et de 1/4 de "
+     "l'esquive pure pour l'esquive",
+     nullptr},
+    {"sni", "Augmente l'esquive de la cible de 1/2 de son esquive pure", sni},
+    {"sab", nullptr, sab},
+    {"sah", nullptr, sah},
+    {"sas", nullptr, sas},
+    // Augmente votre résistance au feu de 1 fois votre résistance pure au feu
+    {"srf", "Augmente votre r\xE9sistance au feu de 1 fois votre r\xE9sistance pure au feu", nullptr},
+    // Augmente votre résistance à l'eau de 1 fois votre résistance pure à l'eau
+    {"sri", "Augmente votre r\xE9sistance \xE0 l'eau de 1 fois votre r\xE9sistance pure \xE0 l'eau", nullptr},
+    // Met toutes les resistances à 50000. La cible devient invincible pendant 1 minute
+    {"ssa", "Met toutes les resistances \xE0 50000. La cible devient invincible pendant 1 minute", ssa},
+    {"str", nullptr, str},
+    // Combine l'effet de Détection de l'invisibilité et du caché
+    {"sts", "Combine l'effet de D\xE9tection de l'invisibilit\xE9 et du cach\xE9", nullptr},
+    // Compté comme un tir sur un joueur (résistance lumière de 5000)
+    {"stu", "Compt\xE9 comme un tir sur un joueur (r\xE9sistance lumi\xE8re de 5000)", stu},
+};
+static_assert(std::size(rules) == specialRuleCount);
+
+}  // namespace
+
+void applySpecialRules(CalculatorForm& form, const char* code, const CharacterInputs& inputs,
+                       PendingResults& pending, CalcTrace* trace) {
+    // Whole-code, case-sensitive match: "sblx" and "SBL" match nothing.
+    for (const SpecialRule& rule : rules) {
+        if (std::strcmp(rule.code, code) != 0) continue;
+        traceStep(trace, "Sort spécial « %s »", rule.code);
+        const RuleContext context{form, inputs, pending, trace, rule.text};
+        if (rule.action) {
+            rule.action(context);
+        } else {
+            context.writeText();
+        }
+    }
+}
+
+std::string_view specialRuleCode(std::size_t index) {
+    return index < specialRuleCount ? rules[index].code : std::string_view{};
+}
+
+bool isSpecialRuleCode(std::string_view code) {
+    for (const SpecialRule& rule : rules) {
+        if (code == rule.code) return true;
+    }
+    return false;
+}
+
+}  // namespace vyr

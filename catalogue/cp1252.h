@@ -1,0 +1,30 @@
+#pragma once
+// Windows-1252, the character set of the data file and of every program text.
+// The five bytes that Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to
+// the C1 controls of the same value, as Windows does, so every byte converts both ways.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vyr {
+
+char32_t cp1252ToCodePoint(unsigned char byte);
+// The Windows-1252 byte of a code point, or nothing when the set cannot hold it.
+std::optional<unsigned char> codePointToCp1252(char32_t codePoint);
+
+std::string cp1252ToUtf8(std::string_view text);
+std::wstring cp1252ToWide(std::string_view text);
+// Characters outside Windows-1252 become '?'.
+std::string wideToCp1252(std::wstring_view text);
+
+struct Utf8ToCp1252Result {
+    std::string text;
+    // On failure: the byte offset of the offending character in the input.
+    std::optional<std::size_t> errorOffset;
+    std::string error;  // "invalid UTF-8" or "U+XXXX has no Windows-1252 form"
+};
+Utf8ToCp1252Result utf8ToCp1252(std::string_view utf8);
+
+}  // namespace vyr

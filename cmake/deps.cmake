@@ -1,0 +1,28 @@
+# Third-party pieces used by the tools and tests (the programs themselves need only
+# the standard library and the Win32 API).
+
+# CLI11 is header-only. Its headers are copied into the build tree so that a cross
+# build can use them without putting the host's /usr/include on its include path.
+find_path(VYR_CLI11_DIR CLI/CLI.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+file(COPY ${VYR_CLI11_DIR}/CLI DESTINATION ${CMAKE_BINARY_DIR}/third_party/include)
+add_library(vyr_cli11 INTERFACE)
+target_include_directories(vyr_cli11 SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/third_party/include)
+
+if(VYR_BUILD_TESTS)
+  if(CMAKE_CROSSCOMPILING)
+    # Debian ships GoogleTest's sources: build them with the cross compiler.
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/third_party/googletest EXCLUDE_FROM_ALL SYSTEM)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+  include(GoogleTest)
+endif()
+
+if(VYR_BUILD_BENCH AND NOT CMAKE_CROSSCOMPILING)
+  find_package(benchmark REQUIRED)
+endif()
