@@ -1,0 +1,130 @@
+#include "calc_commands.h"
+
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+
+#include "calc_support.h"
+#include "cp1252.h"
+#include "fields.h"
+
+namespace vyr::cli {
+
+namespace {
+
+class PrintTrace : public CalcTrace {
+public:
+    explicit PrintTrace(std::ostream& out) : out_(out) {}
+    void step(const std::string& line) override { out_ << "  " << line << '\n'; }
+
+private:
+    std::ostream& out_;
+};
+
+}  // namespace
+
+int runCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
+    std::string error;
+    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+        if (!checkInputText(options.inputOptions[i], options.inputs[i].second, error)) {
+            err << "vyr calc: " << error << '\n';
+            return 2;
+        }
+    }
+    if (options.spell.has_value() == options.index.has_value()) {
+        err << "vyr calc: give exactly one of --spell NAME and --index N\n";
+        return 2;
+    }
+    SpellData data;
+    if (!loadSpellData(options.dataPath, data, error)) {
+        err << "vyr calc: " << error << '\n';
+        return 2;
+    }
+    std::size_t index = 0;
+    if (options.index) {
+        if (*options.index >= data.names.size()) {
+            err << "vyr calc: --index " << *options.index << " is past the list (" << data.names.size()
+                << " spells, numbered from 0)\n";
+            return 2;
+        }
+        index = *options.index;
+    } else {
+        const std::optional<std::size_t> found = findSpell(data, *options.spell, error);
+        if (!found) {
+            err << "vyr calc: " << error << '\n';
+            return 2;
+        }
+        index = *found;
+    }
+
+    std::ostringstream steps;
+    PrintTrace trace(steps);
+    const RunResult result = runOnce(data, index, options.inputs, options.explain ? &trace : nullptr);
+    const std::string name = cp1252ToUtf8(data.names[index]);
+    if (options.json) {
+        out << "{\"spell\": " << jsonString(name) << ", \"index\": " << index << ", \"outputs\": ";
+        printOutputsJson(out, result);
+        if (options.explain) {
+            // The explanation rides along as an array of lines.
+            out << ", \"explain\": [";
+            std::istringstream lines(steps.str());
+            std::string line;
+            bool first = true;
+            while (std::getline(lines, line)) {
+                out << (first ? "" : ", ") << jsonString(line.substr(2));
+                first = false;
+            }
+            out << ']';
+        }
+        out << "}\n";
+        return 0;
+    }
+    out << "Sort : " << name << " (n\xC2\xB0 " << index << ")\n";
+    printOutputsText(out, result);
+    if (options.explain) out << "\nD\xC3\xA9tail du calcul :\n" << steps.str();
+    return 0;
+}
+
+void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode) {
+    CLI::App* calc = app.add_subcommand(
+        "calc", "Compute one spell for one character, as the calculator's GO ! button does.\n"
+                "Inputs not given keep the calculator's defaults. Every input is a whole number\n"
+                "from 0 to 4294967295; from 2147483648 up a value counts as negative, as in the dialog.");
+    struct State {
+        CalcOptions options;
+        std::string spell;
+        std::size_t index = 0;
+        std::vector<std::pair<CLI::Option*, const InputField*>> inputs;
+        std::vector<std::string> texts = std::vector<std::string>(inputFields.size());
+    };
+    auto state = std::make_shared<State>();
+    state->options.dataPath = defaultDataPath;
+    calc->add_option("--data", state->options.dataPath, "Scrambled spell file")->capture_default_str();
+    CLI::Option* spell = calc->add_option("--spell", state->spell, "Spell name (case and accents may differ)");
+    CLI::Option* index = calc->add_option("--index", state->index, "Spell position in the list, from 0");
+    spell->excludes(index);
+    for (std::size_t i = 0; i < inputFields.size(); ++i) {
+        const InputField& f = inputFields[i];
+        CLI::Option* o = calc->add_option("--" + std::string(f.option), state->texts[i],
+                                          std::string(f.label) + " (default " + std::string(f.defaultText) + ")");
+        o->group("Inputs");
+        state->inputs.emplace_back(o, &f);
+    }
+    calc->add_flag("--json", state->options.json, "One JSON object with all 16 outputs");
+    calc->add_flag("--explain", state->options.explain, "Show the steps behind every number");
+    calc->callback([state, spell, index, &exitCode] {
+        CalcOptions& o = state->options;
+        if (spell->count() > 0) o.spell = state->spell;
+        if (index->count() > 0) o.index = state->index;
+        for (std::size_t i = 0; i < state->inputs.size(); ++i) {
+            if (state->inputs[i].first->count() == 0) continue;
+            o.inputs.emplace_back(state->inputs[i].second->id, state->texts[i]);
+            o.inputOptions.emplace_back(state->inputs[i].second->option);
+        }
+        exitCode = runCalc(o, std::cout, std::cerr);
+    });
+}
+
+}  // namespace vyr::cli
