@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "calc_support.h"
+#include "character_inputs.h"
 #include "cp1252.h"
 #include "fields.h"
 
@@ -27,12 +28,6 @@ private:
 
 int runCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
     std::string error;
-    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-        if (!checkInputText(options.inputOptions[i], options.inputs[i].second, error)) {
-            err << "vyr calc: " << error << '\n';
-            return 2;
-        }
-    }
     if (options.spell.has_value() == options.index.has_value()) {
         err << "vyr calc: give exactly one of --spell NAME and --index N\n";
         return 2;
@@ -96,8 +91,6 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
         CalcOptions options;
         std::string spell;
         std::size_t index = 0;
-        std::vector<std::pair<CLI::Option*, const InputField*>> inputs;
-        std::vector<std::string> texts = std::vector<std::string>(inputFields.size());
     };
     auto state = std::make_shared<State>();
     state->options.dataPath = defaultDataPath;
@@ -105,23 +98,18 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
     CLI::Option* spell = calc->add_option("--spell", state->spell, "Spell name (case and accents may differ)");
     CLI::Option* index = calc->add_option("--index", state->index, "Spell position in the list, from 0");
     spell->excludes(index);
-    for (std::size_t i = 0; i < inputFields.size(); ++i) {
-        const InputField& f = inputFields[i];
-        CLI::Option* o = calc->add_option("--" + std::string(f.option), state->texts[i],
-                                          std::string(f.label) + " (default " + std::string(f.defaultText) + ")");
-        o->group("Inputs");
-        state->inputs.emplace_back(o, &f);
-    }
     calc->add_flag("--json", state->options.json, "One JSON object with all 16 outputs");
     calc->add_flag("--explain", state->options.explain, "Show the steps behind every number");
-    calc->callback([state, spell, index, &exitCode] {
+    auto inputs = std::make_shared<InputOptions>(*calc);
+    calc->callback([state, inputs, spell, index, &exitCode] {
         CalcOptions& o = state->options;
         if (spell->count() > 0) o.spell = state->spell;
         if (index->count() > 0) o.index = state->index;
-        for (std::size_t i = 0; i < state->inputs.size(); ++i) {
-            if (state->inputs[i].first->count() == 0) continue;
-            o.inputs.emplace_back(state->inputs[i].second->id, state->texts[i]);
-            o.inputOptions.emplace_back(state->inputs[i].second->option);
+        std::string error;
+        if (!inputs->resolve(o.inputs, error)) {
+            std::cerr << "vyr calc: " << error << '\n';
+            exitCode = 2;
+            return;
         }
         exitCode = runCalc(o, std::cout, std::cerr);
     });

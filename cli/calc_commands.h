@@ -18,8 +18,7 @@ struct CalcOptions {
     std::string dataPath;
     std::optional<std::string> spell;   // UTF-8 name
     std::optional<std::size_t> index;   // list position
-    std::vector<std::pair<int, std::string>> inputs;  // field id, text as given
-    std::vector<std::string> inputOptions;            // the option name of each input, for errors
+    std::vector<std::pair<int, std::string>> inputs;  // field id, valid text, written over the defaults
     bool json = false;
     bool explain = false;
 };
