@@ -5,7 +5,7 @@
 // the same form shows the same thing.
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,13 +24,19 @@ namespace {
 
 using namespace vyr;
 
-using Texts = std::map<int, std::string>;
+// Every field's text, by id.
+class Texts {
+public:
+    explicit Texts(const InMemoryForm& form) {
+        for (int id = field::firstId; id <= field::lastId; ++id) texts_[index(id)] = form.fieldText(id);
+    }
+    const std::string& at(int id) const { return texts_[index(id)]; }
+    bool operator==(const Texts&) const = default;
 
-Texts allTexts(const InMemoryForm& form) {
-    Texts texts;
-    for (int id = field::firstId; id <= field::lastId; ++id) texts[id] = form.fieldText(id);
-    return texts;
-}
+private:
+    static std::size_t index(int id) { return static_cast<std::size_t>(id - field::firstId); }
+    std::array<std::string, field::lastId - field::firstId + 1> texts_;
+};
 
 // Empty, "0", or digits without a leading zero that stay within 4294967295.
 bool isEmptyOrUnsigned32(const std::string& text) {
@@ -118,13 +124,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CountingTrace trace;
     const bool traced = in.ConsumeBool();
 
-    const Texts before = allTexts(form);
+    const Texts before(form);
     std::vector<std::pair<std::string, std::string>> messages;
     const ShowMessage showMessage = [&](const char* text, const char* caption) {
         messages.emplace_back(text, caption);
     };
     FUZZ_CHECK(runCalculation(form, *catalogue, showMessage, traced ? &trace : nullptr), "run returned false");
-    const Texts after = allTexts(form);
+    const Texts after(form);
 
     FUZZ_CHECK(form.selectedSpell() == selection, "the selection changed");
     FUZZ_CHECK(form.spellNames() == std::vector<std::string>{"Sort"}, "the spell list changed");
@@ -192,6 +198,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A run remembers nothing: running again on what it left shows the same.
     FUZZ_CHECK(runCalculation(form, *catalogue, showMessage, nullptr), "second run returned false");
-    FUZZ_CHECK(messages.empty() && allTexts(form) == after, "code \"%s\": a second run differs", effective.c_str());
+    FUZZ_CHECK(messages.empty() && Texts(form) == after, "code \"%s\": a second run differs", effective.c_str());
     return 0;
 }
