@@ -42,11 +42,13 @@ CastTiming computeCastTiming(const SpellRecord& record, std::int32_t level, Calc
     CastTiming timing;
     timing.moveDelayMs = wrapMul(record.delayFactor, wrapAdd(extra, 750));
     timing.recastDelayMs = wrapMul(record.delayFactor, wrapAdd(extra, 1000));
-    traceStep(trace, "Délai supplémentaire : %d - (%d - %d) × 20 = %d%s", record.delayExtra, level,
-              record.delayLevel, rawExtra, rawExtra < 0 ? ", négatif donc 0" : "");
-    traceStep(trace, "Temps avant mouvement : %d × (%d + 750) = %d ms", record.delayFactor, extra,
+    traceStep(trace, "Terme de niveau : (niveau %d - niveau du sort %d) × 20 = %d", level, record.delayLevel,
+              levelTerm);
+    traceStep(trace, "Délai supplémentaire : %d - (%d) = %d%s", record.delayExtra, levelTerm, rawExtra,
+              rawExtra < 0 ? ", négatif donc 0" : "");
+    traceStep(trace, "Temps avant mouvement de base : %d × (%d + 750) = %d ms", record.delayFactor, extra,
               timing.moveDelayMs);
-    traceStep(trace, "Relance : %d × (%d + 1000) = %d ms", record.delayFactor, extra,
+    traceStep(trace, "Relance de base : %d × (%d + 1000) = %d ms", record.delayFactor, extra,
               timing.recastDelayMs);
     return timing;
 }
@@ -78,6 +80,9 @@ bool runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue,
     form.writeUnsigned(field::recastDelay, asUnsigned(pending.recastDelayMs));
     form.writeUnsigned(field::moveDelay, asUnsigned(pending.moveDelayMs));
     form.writeUnsigned(field::successChance, asUnsigned(pending.chancePercent));
+    // The unsigned form is what the fields show (-750 shows 4294966546).
+    traceStep(trace, "Affiché : relance %u ms, mouvement %u ms, chances %u %%", asUnsigned(pending.recastDelayMs),
+              asUnsigned(pending.moveDelayMs), asUnsigned(pending.chancePercent));
     return true;
 }
 

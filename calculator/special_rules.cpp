@@ -1,8 +1,11 @@
 // The 29 special rules: one constant table of (code, text, action). Texts are
 // Windows-1252; the accented originals stand in the comment above each entry.
+#include <cmath>
 #include <cstring>
 #include <iterator>
+#include <string>
 
+#include "cp1252.h"
 #include "effects.h"
 #include "number_model.h"
 
@@ -40,10 +43,22 @@ double boostedSum(const CharacterInputs& in) {
     return s;
 }
 
+// What a float result shows: the value, then its truncation as the field holds it.
+std::string shownFloat(double value) {
+    return showDouble(value) + " → affiché " + std::to_string(toDisplayValue(value));
+}
+
+// An integer result, with the field's unsigned form when that differs (-1 shows 4294967295).
+std::string shownInteger(std::int32_t value) {
+    std::string text = std::to_string(value);
+    if (value < 0) text += " (affiché " + std::to_string(asUnsigned(value)) + ")";
+    return text;
+}
+
 // A level term that falls 20 ms per level above the reference level, never below 0.
 std::int32_t levelTerm(std::int32_t start, std::int32_t level, std::int32_t reference, CalcTrace* trace) {
     const std::int32_t raw = wrapSub(start, wrapMul(wrapSub(level, reference), 20));
-    traceStep(trace, "Terme de niveau : %d - (%d - %d) × 20 = %d%s", start, level, reference, raw,
+    traceStep(trace, "Terme de niveau : %d - (niveau %d - %d) × 20 = %d%s", start, level, reference, raw,
               raw < 0 ? ", négatif donc 0" : "");
     return zeroIfNegative(raw);
 }
@@ -65,15 +80,22 @@ void sbl(const RuleContext& c) {
     c.setInteger(field::attackBonus, divTowardZero(w, 2));
     c.setInteger(field::archeryBonus, divTowardZero(w, 2));
     c.form.writeUnsigned(field::successChance, 100);
-    traceStep(c.trace, "Bonus PV : %d → %s (simple précision) ; (%d × 5) / 4 = %s → %s (simple précision)", w,
-              showFloat(low).c_str(), w, showDouble(highExact).c_str(), showFloat(high).c_str());
-    traceStep(c.trace, "Bonus Attaque et Archerie : %d / 2 = %d", w, divTowardZero(w, 2));
+    if (!c.trace) return;
+    // Widened in full: the shortest text of a float would hide its rounding.
+    traceStep(c.trace, "Bonus PV min : sagesse boostée %d → %s (simple précision) → affiché %u", w,
+              showDouble(low).c_str(), toDisplayValue(low));
+    traceStep(c.trace, "Bonus PV max : (%d × 5) / 4 = %s → %s (simple précision) → affiché %u", w,
+              showDouble(highExact).c_str(), showDouble(high).c_str(), toDisplayValue(high));
+    traceStep(c.trace, "Bonus Attaque et Archerie : %d / 2 = %s", w, shownInteger(divTowardZero(w, 2)).c_str());
+    traceStep(c.trace, "Chances écrites à 100 tout de suite");
 }
 
 void sct(const RuleContext& c) {
     c.setInteger(field::intelligenceBonus, divTowardZero(c.in.intelligenceBase, 4));
-    traceStep(c.trace, "Bonus Intelligence : %d / 4 = %d", c.in.intelligenceBase,
-              divTowardZero(c.in.intelligenceBase, 4));
+    if (c.trace) {
+        traceStep(c.trace, "Bonus Intelligence : intelligence pure %d / 4 = %s", c.in.intelligenceBase,
+                  shownInteger(divTowardZero(c.in.intelligenceBase, 4)).c_str());
+    }
 }
 
 void sds(const RuleContext& c) {
@@ -85,14 +107,19 @@ void sea(const RuleContext& c) {
     const double w = static_cast<double>(c.in.wisdomBoosted) / 15.0 + 10.0;
     const double v = w + static_cast<double>(c.in.intelligenceBoosted) / 20.0;
     c.setFloat(field::strengthBonus, v);
-    traceStep(c.trace, "Bonus Force : (%d / 15 + 10) + (%d / 20) = %s", c.in.wisdomBoosted,
-              c.in.intelligenceBoosted, showDouble(v).c_str());
+    if (c.trace) {
+        traceStep(c.trace, "Bonus Force : (sagesse boostée %d / 15 + 10) + (intelligence boostée %d / 20) = %s",
+                  c.in.wisdomBoosted, c.in.intelligenceBoosted, shownFloat(v).c_str());
+    }
 }
 
 void sen(const RuleContext& c) {
     const double v = static_cast<double>(c.in.earthPower) * 50.0 / static_cast<double>(c.in.earthResist);
     c.pending.chancePercent = asSigned(toDisplayValue(v));
-    traceStep(c.trace, "Chances : (%d × 50) / %d = %s", c.in.earthPower, c.in.earthResist, showDouble(v).c_str());
+    if (c.trace) {
+        traceStep(c.trace, "Chances : (puissance terre %d × 50) / résistance terre %d = %s %%", c.in.earthPower,
+                  c.in.earthResist, shownFloat(v).c_str());
+    }
     c.writeText();
 }
 
@@ -100,32 +127,38 @@ void saf(const RuleContext& c) {
     const std::int32_t l = c.in.level;
     c.setInteger(field::effectMin, wrapAdd(divTowardZero(l, 2), 1));
     c.setInteger(field::effectMax, wrapAdd(l, divTowardZero(l, 2)));
-    traceStep(c.trace, "Effet : %d / 2 + 1 = %d à %d + %d / 2 = %d", l, wrapAdd(divTowardZero(l, 2), 1), l, l,
-              wrapAdd(l, divTowardZero(l, 2)));
+    if (c.trace) {
+        traceStep(c.trace, "Effet : niveau %d / 2 + 1 = %s à %d + %d / 2 = %s", l,
+                  shownInteger(wrapAdd(divTowardZero(l, 2), 1)).c_str(), l, l,
+                  shownInteger(wrapAdd(l, divTowardZero(l, 2))).c_str());
+    }
 }
 
 void sbu(const RuleContext& c) {
     c.setInteger(field::armourBonusMin, 1);
     c.setInteger(field::armourBonusMax, c.in.level);
-    traceStep(c.trace, "Bonus CA : 1 à %d (le niveau)", c.in.level);
+    if (c.trace) traceStep(c.trace, "Bonus CA : 1 à %s (le niveau)", shownInteger(c.in.level).c_str());
 }
 
 void srv(const RuleContext& c) {
     const double v = static_cast<double>(c.in.level) * 2.5;
     c.setFloat(field::hitPointsBonusMin, v);
     c.setFloat(field::hitPointsBonusMax, v);
-    traceStep(c.trace, "Bonus PV : %d × 2,5 = %s", c.in.level, showDouble(v).c_str());
+    if (c.trace) traceStep(c.trace, "Bonus PV : niveau %d × 2.5 = %s, min et max", c.in.level, shownFloat(v).c_str());
 }
 
 void scp(const RuleContext& c) {
     c.writeText();
     c.pending.chancePercent = 75;
-    traceStep(c.trace, "Chances : 75");
+    traceStep(c.trace, "Chances : 75 %%");
 }
 
 void smc(const RuleContext& c) {
     c.setInteger(field::strengthBonus, divTowardZero(c.in.strengthBase, 4));
-    traceStep(c.trace, "Bonus Force : %d / 4 = %d", c.in.strengthBase, divTowardZero(c.in.strengthBase, 4));
+    if (c.trace) {
+        traceStep(c.trace, "Bonus Force : force pure %d / 4 = %s", c.in.strengthBase,
+                  shownInteger(divTowardZero(c.in.strengthBase, 4)).c_str());
+    }
     c.writeText();
 }
 
@@ -134,19 +167,25 @@ void smb(const RuleContext& c) {
     const double q = static_cast<double>(c.in.intelligenceBoosted) / 13.0;
     c.setFloat(field::effectMin, q + 34.0);
     c.setFloat(field::effectMax, q + 59.0);
-    traceStep(c.trace, "Effet : %d / 13 + 34 = %s à %d / 13 + 59 = %s", c.in.intelligenceBoosted,
-              showDouble(q + 34.0).c_str(), c.in.intelligenceBoosted, showDouble(q + 59.0).c_str());
+    if (c.trace) {
+        traceStep(c.trace, "Effet min : intelligence boostée %d / 13 + 34 = %s", c.in.intelligenceBoosted,
+                  shownFloat(q + 34.0).c_str());
+        traceStep(c.trace, "Effet max : %d / 13 + 59 = %s", c.in.intelligenceBoosted, shownFloat(q + 59.0).c_str());
+    }
 }
 
 void sni(const RuleContext& c) {
     c.setInteger(field::dexterityBonus, divTowardZero(c.in.dexterityBase, 4));
-    traceStep(c.trace, "Bonus Dexterité : %d / 4 = %d", c.in.dexterityBase, divTowardZero(c.in.dexterityBase, 4));
+    if (c.trace) {
+        traceStep(c.trace, "Bonus Dexterité : dextérité pure %d / 4 = %s", c.in.dexterityBase,
+                  shownInteger(divTowardZero(c.in.dexterityBase, 4)).c_str());
+    }
     c.writeText();
 }
 
 // "sab", "sah", "sas": nothing but a chance of 0 without rebirths.
 void rebirthRange(const RuleContext& c, double divisor, double lowOffset, double highOffset,
-                  std::int32_t chance) {
+                  std::int32_t chance, const char* chanceTerm) {
     c.pending.chancePercent = 0;
     if (c.in.rebirths == 0) {
         traceStep(c.trace, "Aucune renaissance : chances 0, pas d'effet");
@@ -158,15 +197,22 @@ void rebirthRange(const RuleContext& c, double divisor, double lowOffset, double
     c.setFloat(field::effectMin, low);
     c.setFloat(field::effectMax, high);
     c.pending.chancePercent = chance;
-    traceStep(c.trace, "Somme des caractéristiques boostées S = %s", showDouble(s).c_str());
-    traceStep(c.trace, "Effet : S / %s %+g = %s à S / %s %+g = %s", showDouble(divisor).c_str(), lowOffset,
-              showDouble(low).c_str(), showDouble(divisor).c_str(), highOffset, showDouble(high).c_str());
-    traceStep(c.trace, "Chances : %d", chance);
+    if (!c.trace) return;
+    traceStep(c.trace,
+              "Somme des caractéristiques boostées S = intelligence %d + sagesse %d + force %d + dextérité %d + "
+              "endurance %d = %s",
+              c.in.intelligenceBoosted, c.in.wisdomBoosted, c.in.strengthBoosted, c.in.dexterityBoosted,
+              c.in.enduranceBoosted, showDouble(s).c_str());
+    traceStep(c.trace, "Effet min : %s / %g %c %g = %s", showDouble(s).c_str(), divisor, lowOffset < 0 ? '-' : '+',
+              std::fabs(lowOffset), shownFloat(low).c_str());
+    traceStep(c.trace, "Effet max : %s / %g %c %g = %s", showDouble(s).c_str(), divisor, highOffset < 0 ? '-' : '+',
+              std::fabs(highOffset), shownFloat(high).c_str());
+    traceStep(c.trace, "Chances : renaissances %d%s = %s %%", c.in.rebirths, chanceTerm, shownInteger(chance).c_str());
 }
 
-void sab(const RuleContext& c) { rebirthRange(c, 5.0, -5.0, -1.0, c.in.rebirths); }
-void sah(const RuleContext& c) { rebirthRange(c, 5.0, 1.0, 5.0, wrapAdd(c.in.rebirths, 4)); }
-void sas(const RuleContext& c) { rebirthRange(c, 10.0, 1.0, 5.0, wrapMul(c.in.rebirths, 5)); }
+void sab(const RuleContext& c) { rebirthRange(c, 5.0, -5.0, -1.0, c.in.rebirths, ""); }
+void sah(const RuleContext& c) { rebirthRange(c, 5.0, 1.0, 5.0, wrapAdd(c.in.rebirths, 4), " + 4"); }
+void sas(const RuleContext& c) { rebirthRange(c, 10.0, 1.0, 5.0, wrapMul(c.in.rebirths, 5), " × 5"); }
 
 void ssa(const RuleContext& c) {
     const std::int32_t l = c.in.level;
@@ -178,17 +224,21 @@ void ssa(const RuleContext& c) {
     c.pending.moveDelayMs = wrapAdd(c.pending.moveDelayMs, 750);
     c.setInteger(field::armourBonusMin, 9000);
     c.setInteger(field::armourBonusMax, 9000);
-    traceStep(c.trace, "Relance : 120000 - (%d - 52) × 300 = %d ms%s", l, c.pending.recastDelayMs,
-              l >= 452 ? " (0 à partir du niveau 452)" : "");
-    traceStep(c.trace, "Mouvement : 1020 - (%d - 52) × 20 = %d%s, + 750 = %d ms", l, term,
-              term < 0 ? ", négatif donc 0" : "", c.pending.moveDelayMs);
+    traceStep(c.trace, "Relance remplacée : 120000 - (niveau %d - 52) × 300 = %d ms%s", l,
+              wrapSub(120000, wrapMul(wrapSub(l, 52), 300)), l >= 452 ? ", 0 à partir du niveau 452" : "");
+    traceStep(c.trace, "Terme de niveau : 1020 - (niveau %d - 52) × 20 = %d%s", l, term,
+              term < 0 ? ", négatif donc 0" : "");
+    traceStep(c.trace, "Mouvement remplacé : %d + 750 = %d ms", term < 0 ? 0 : term, c.pending.moveDelayMs);
     traceStep(c.trace, "Bonus CA : 9000 à 9000");
     c.writeText();
 }
 
 void str(const RuleContext& c) {
     c.setInteger(field::wisdomBonus, divTowardZero(c.in.wisdomBase, 3));
-    traceStep(c.trace, "Bonus Sagesse : %d / 3 = %d", c.in.wisdomBase, divTowardZero(c.in.wisdomBase, 3));
+    if (c.trace) {
+        traceStep(c.trace, "Bonus Sagesse : sagesse pure %d / 3 = %s", c.in.wisdomBase,
+                  shownInteger(divTowardZero(c.in.wisdomBase, 3)).c_str());
+    }
 }
 
 void stu(const RuleContext& c) {
@@ -203,10 +253,14 @@ void stu(const RuleContext& c) {
     const double high = effect(33.0);
     c.setFloat(field::effectMin, low);
     c.setFloat(field::effectMax, high);
-    traceStep(c.trace, "Effet : ((((%d / 16) + 28) × %d / 5000) × %d) / (%d + 20) = %s", w, c.in.lightPower, w,
-              twiceLevel, showDouble(low).c_str());
-    traceStep(c.trace, "        ((((%d / 16) + 33) × %d / 5000) × %d) / (%d + 20) = %s", w, c.in.lightPower, w,
-              twiceLevel, showDouble(high).c_str());
+    if (c.trace) {
+        traceStep(c.trace, "D = 2 × niveau %d = %d (entier 32 bits), diviseur D + 20 = %s", c.in.level, twiceLevel,
+                  showDouble(divisor).c_str());
+        traceStep(c.trace, "Effet min : ((((sagesse boostée %d / 16) + 28) × lumière %d / 5000) × %d) / %s = %s", w,
+                  c.in.lightPower, w, showDouble(divisor).c_str(), shownFloat(low).c_str());
+        traceStep(c.trace, "Effet max : ((((%d / 16) + 33) × %d / 5000) × %d) / %s = %s", w, c.in.lightPower, w,
+                  showDouble(divisor).c_str(), shownFloat(high).c_str());
+    }
     c.writeText();
 }
 
@@ -275,15 +329,22 @@ static_assert(std::size(rules) == specialRuleCount);
 void applySpecialRules(CalculatorForm& form, const char* code, const CharacterInputs& inputs,
                        PendingResults& pending, CalcTrace* trace) {
     // Whole-code, case-sensitive match: "sblx" and "SBL" match nothing.
+    bool matched = false;
     for (const SpecialRule& rule : rules) {
         if (std::strcmp(rule.code, code) != 0) continue;
-        traceStep(trace, "Sort spécial « %s »", rule.code);
+        matched = true;
+        traceStep(trace, "Sort spécial, règle « %s »%s", rule.code, rule.text ? ", avec sa description" : "");
         const RuleContext context{form, inputs, pending, trace, rule.text};
         if (rule.action) {
             rule.action(context);
         } else {
             context.writeText();
+            traceStep(trace, "Description seulement : délais de base, chances 100 %%");
         }
+    }
+    if (!matched && trace) {
+        traceStep(trace, "Sort spécial « %s » : aucune règle ne porte ce code ; délais de base, chances 100 %%",
+                  cp1252ToUtf8(code).c_str());
     }
 }
 

@@ -1,6 +1,8 @@
 // The standard effect: a range whose two ends are single-precision values. Every step
 // computes in double from the stored floats and stores its result back as a float.
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "effects.h"
 #include "number_model.h"
@@ -55,32 +57,67 @@ struct Range {
     float high;
 };
 
-void traceRange(CalcTrace* trace, const char* step, double lowExact, float low, double highExact,
-                float high) {
-    if (!trace) return;
-    traceStep(trace, "%s : bas %s → %s (simple précision), haut %s → %s (simple précision)", step,
-              showDouble(lowExact).c_str(), showFloat(low).c_str(), showDouble(highExact).c_str(),
-              showFloat(high).c_str());
+// A stored end as the next step reads it: the float widened to double, in full. The
+// shortest text of the float itself would hide the rounding (2.0999999f prints as 2.1).
+std::string stored(float value) { return showDouble(static_cast<double>(value)); }
+
+// "bas <low> = exact → stored ; haut <high> = exact → stored": one step on both ends.
+void traceEnds(CalcTrace* trace, const std::string& what, const std::string& lowFormula, double lowExact,
+               float low, const std::string& highFormula, double highExact, float high) {
+    traceStep(trace, "%s : bas %s = %s → %s ; haut %s = %s → %s (stockés en simple précision)", what.c_str(),
+              lowFormula.c_str(), showDouble(lowExact).c_str(), stored(low).c_str(), highFormula.c_str(),
+              showDouble(highExact).c_str(), stored(high).c_str());
 }
 
 // q is added to both ends: q + x, rounded to single precision.
 void addQuotient(Range& r, std::int32_t characteristic, std::int32_t divisor, const char* what,
                  CalcTrace* trace) {
     const double q = static_cast<double>(characteristic) / static_cast<double>(divisor);
-    traceStep(trace, "%s : %d / %d = %s", what, characteristic, divisor, showDouble(q).c_str());
+    const float lowBefore = r.low;
+    const float highBefore = r.high;
     const double low = q + static_cast<double>(r.low);
     const double high = q + static_cast<double>(r.high);
     r.low = static_cast<float>(low);
     r.high = static_cast<float>(high);
-    traceRange(trace, what, low, r.low, high, r.high);
+    if (!trace) return;
+    const std::string term = showDouble(q);
+    traceStep(trace, "%s : %d / %d = %s, ajouté aux deux bouts", what, characteristic, divisor, term.c_str());
+    traceEnds(trace, what, term + " + " + stored(lowBefore), low, r.low, term + " + " + stored(highBefore), high,
+              r.high);
 }
 
-void scaleBy(Range& r, std::int32_t power, std::int32_t divisor, CalcTrace* trace) {
-    const double low = static_cast<double>(power) * static_cast<double>(r.low) / static_cast<double>(divisor);
-    const double high = static_cast<double>(power) * static_cast<double>(r.high) / static_cast<double>(divisor);
+// (factor × x) / divisor on both ends, the product formed first.
+void scaleBy(Range& r, std::int32_t factor, std::int32_t divisor, const std::string& what, CalcTrace* trace) {
+    const float lowBefore = r.low;
+    const float highBefore = r.high;
+    const double low = static_cast<double>(factor) * static_cast<double>(r.low) / static_cast<double>(divisor);
+    const double high = static_cast<double>(factor) * static_cast<double>(r.high) / static_cast<double>(divisor);
     r.low = static_cast<float>(low);
     r.high = static_cast<float>(high);
-    traceRange(trace, "Mise à l'échelle", low, r.low, high, r.high);
+    if (!trace) return;
+    auto formula = [&](float x) {
+        char text[96];
+        std::snprintf(text, sizeof text, "(%d × %s) / %d", factor, stored(x).c_str(), divisor);
+        return std::string(text);
+    };
+    traceEnds(trace, what, formula(lowBefore), low, r.low, formula(highBefore), high, r.high);
+}
+
+// "b" codes: (x × 100) / resistance, x first.
+void scaleByResistance(Range& r, std::int32_t resistance, const std::string& what, CalcTrace* trace) {
+    const float lowBefore = r.low;
+    const float highBefore = r.high;
+    const double low = static_cast<double>(r.low) * 100.0 / static_cast<double>(resistance);
+    const double high = static_cast<double>(r.high) * 100.0 / static_cast<double>(resistance);
+    r.low = static_cast<float>(low);
+    r.high = static_cast<float>(high);
+    if (!trace) return;
+    auto formula = [&](float x) {
+        char text[96];
+        std::snprintf(text, sizeof text, "(%s × 100) / %d", stored(x).c_str(), resistance);
+        return std::string(text);
+    };
+    traceEnds(trace, what, formula(lowBefore), low, r.low, formula(highBefore), high, r.high);
 }
 
 void applyScaling(CalculatorForm& form, Range& r, const char* code, const CharacterInputs& in,
@@ -90,27 +127,32 @@ void applyScaling(CalculatorForm& form, Range& r, const char* code, const Charac
         if (s.letter != c0) continue;
         const std::int32_t power = in.*s.power;
         const std::int32_t divisor = s.resistance ? in.*s.resistance : 100;
-        traceStep(trace, "Puissance %s : (%d × x) / %d", s.name, power, divisor);
-        scaleBy(r, power, divisor, trace);
+        std::string what;
+        if (trace) {
+            what = std::string("Mise à l'échelle ") + s.name + " (puissance " + std::to_string(power) +
+                   (s.resistance ? ", résistance " + std::to_string(divisor) : ", sur 100") + ")";
+        }
+        scaleBy(r, power, divisor, what, trace);
         return;
     }
     if (c0 != 'b') {
-        traceStep(trace, "Pas de mise à l'échelle pour ce code");
+        traceStep(trace, "Mise à l'échelle : aucune, la première lettre du code n'en demande pas");
         return;
     }
     for (const ResistanceOnly& b : resistanceOnly) {
         if (b.letter != code[1]) continue;
-        if (b.text) form.writeText(field::specialText, b.text);
+        if (b.text) {
+            form.writeText(field::specialText, b.text);
+            traceStep(trace, "Code « bd » : texte spécial écrit");
+        }
         const std::int32_t resistance = in.*b.resistance;
-        traceStep(trace, "Résistance %s seule : (x × 100) / %d", b.name, resistance);
-        const double low = static_cast<double>(r.low) * 100.0 / static_cast<double>(resistance);
-        const double high = static_cast<double>(r.high) * 100.0 / static_cast<double>(resistance);
-        r.low = static_cast<float>(low);
-        r.high = static_cast<float>(high);
-        traceRange(trace, "Mise à l'échelle", low, r.low, high, r.high);
+        const std::string what = trace ? std::string("Mise à l'échelle par la résistance ") + b.name + " seule (" +
+                                             std::to_string(resistance) + ")"
+                                       : std::string();
+        scaleByResistance(r, resistance, what, trace);
         return;
     }
-    traceStep(trace, "Code « b » sans résistance reconnue : pas de mise à l'échelle");
+    traceStep(trace, "Mise à l'échelle : aucune, code « b » sans résistance reconnue");
 }
 
 }  // namespace
@@ -120,44 +162,71 @@ void applyStandardEffect(CalculatorForm& form, const SpellRecord& record, const 
     const char* code = record.code() ? record.code() : "";
     Range r;
     if (record.rollRange == 0) {
-        r.low = r.high = static_cast<float>(static_cast<double>(record.rollBase));
-        traceStep(trace, "Jet : %d à %d", record.rollBase, record.rollBase);
+        const double base = static_cast<double>(record.rollBase);
+        r.low = r.high = static_cast<float>(base);
+        if (trace) {
+            traceStep(trace, "Jet fixe : %d → %s (stocké en simple précision, les deux bouts)", record.rollBase,
+                      stored(r.low).c_str());
+        }
     } else {
         // Formed in double: it does not wrap at 32 bits.
         const double low = static_cast<double>(record.rollBase) + 1.0;
         const double high = static_cast<double>(record.rollBase) + static_cast<double>(record.rollRange);
         r.low = static_cast<float>(low);
         r.high = static_cast<float>(high);
-        traceStep(trace, "Jet : %d + 1 à %d + %d", record.rollBase, record.rollBase, record.rollRange);
-        traceRange(trace, "Jet", low, r.low, high, r.high);
+        if (trace) {
+            traceEnds(trace, "Jet", std::to_string(record.rollBase) + " + 1", low, r.low,
+                      std::to_string(record.rollBase) + " + " + std::to_string(record.rollRange), high, r.high);
+        }
     }
-    if (record.intDivisor != 0) addQuotient(r, in.intelligenceBoosted, record.intDivisor, "Intelligence", trace);
-    if (record.wisDivisor != 0) addQuotient(r, in.wisdomBoosted, record.wisDivisor, "Sagesse", trace);
+    if (record.intDivisor != 0) {
+        addQuotient(r, in.intelligenceBoosted, record.intDivisor, "Intelligence", trace);
+    } else {
+        traceStep(trace, "Intelligence : diviseur 0, pas de terme");
+    }
+    if (record.wisDivisor != 0) {
+        addQuotient(r, in.wisdomBoosted, record.wisDivisor, "Sagesse", trace);
+    } else {
+        traceStep(trace, "Sagesse : diviseur 0, pas de terme");
+    }
 
     applyScaling(form, r, code, in, trace);
 
     if (record.armourExempt == 0) {
+        const float lowBefore = r.low;
+        const float highBefore = r.high;
         const double low = static_cast<double>(r.low) - static_cast<double>(in.targetArmour);
         const double high = static_cast<double>(r.high) - static_cast<double>(in.targetArmour);
         r.low = static_cast<float>(low);
         r.high = static_cast<float>(high);
-        traceStep(trace, "Armure : x - %d", in.targetArmour);
-        traceRange(trace, "Armure", low, r.low, high, r.high);
+        if (trace) {
+            const std::string armour = " - " + std::to_string(in.targetArmour);
+            traceEnds(trace, "Armure de la cible", stored(lowBefore) + armour, low, r.low,
+                      stored(highBefore) + armour, high, r.high);
+        }
     } else {
-        traceStep(trace, "Armure : ignorée (sort exempté)");
+        traceStep(trace, "Armure de la cible : ignorée (sort exempté)");
     }
 
     // Not at least 1, NaN included, becomes exactly 1; +infinity stays.
+    const float lowBefore = r.low;
+    const float highBefore = r.high;
     if (!(r.low >= 1.0f)) r.low = 1.0f;
     if (!(r.high >= 1.0f)) r.high = 1.0f;
-    traceStep(trace, "Plancher à 1 : bas %s, haut %s", showFloat(r.low).c_str(), showFloat(r.high).c_str());
+    if (trace) {
+        auto floored = [](float before, float after) {
+            return before == after ? stored(after) + " (inchangé)" : stored(before) + " → 1";
+        };
+        traceStep(trace, "Plancher à 1 : bas %s, haut %s", floored(lowBefore, r.low).c_str(),
+                  floored(highBefore, r.high).c_str());
+    }
 
     const bool armourBonus = code[0] == 'p';
     const std::uint32_t low = toDisplayValue(r.low);
     const std::uint32_t high = toDisplayValue(r.high);
     form.writeUnsigned(armourBonus ? field::armourBonusMin : field::effectMin, low);
     form.writeUnsigned(armourBonus ? field::armourBonusMax : field::effectMax, high);
-    traceStep(trace, "Affiché (tronqué) : %u - %u%s", low, high, armourBonus ? " (bonus CA)" : "");
+    traceStep(trace, "%s affiché (tronqué vers zéro) : %u - %u", armourBonus ? "Bonus CA" : "Effet", low, high);
 }
 
 }  // namespace vyr
