@@ -23,6 +23,8 @@ std::string_view trim(std::string_view s) {
 bool parseProfile(std::string_view text, const std::string& fileName, InputTexts& inputs, std::string& error) {
     std::vector<const InputField*> seen;
     std::size_t lineNumber = 0;
+    // Notepad starts a UTF-8 file with a byte order mark.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     while (!text.empty()) {
         ++lineNumber;
         const std::size_t end = text.find('\n');
@@ -40,8 +42,12 @@ bool parseProfile(std::string_view text, const std::string& fileName, InputTexts
         const std::string_view name = trim(line.substr(0, equals));
         const std::string_view value = trim(line.substr(equals + 1));
         const InputField* f = findInput(name);
-        if (!f || name != f->option) {
+        if (!f) {
             error = where + "unknown input \"" + std::string(name) + "\" (names are the options of vyr calc, such as level or fire-power)";
+            return false;
+        }
+        if (name != f->option) {
+            error = where + "unknown input \"" + std::string(name) + "\" (write it as the option: " + std::string(f->option) + ")";
             return false;
         }
         for (const InputField* s : seen) {
