@@ -10,6 +10,7 @@
 #include "calc_commands.h"
 #include "command_line.h"
 #include "data_commands.h"
+#include "player_tools.h"
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     vyr::cli::registerDataCommands(app, dataPath, exitCode);
     // The player's commands.
     vyr::cli::registerCalcCommands(app, dataPath, exitCode);
+    vyr::cli::registerPlayerTools(app, dataPath, exitCode);
 
     return vyr::cli::runCommandLine(app, argc, argv, exitCode);
 }
