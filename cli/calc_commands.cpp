@@ -10,6 +10,7 @@
 #include "character_inputs.h"
 #include "cp1252.h"
 #include "fields.h"
+#include "player_common.h"
 
 namespace vyr::cli {
 
@@ -91,6 +92,7 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
         CalcOptions options;
         std::string spell;
         std::size_t index = 0;
+        std::string outputPath;
     };
     auto state = std::make_shared<State>();
     state->options.dataPath = defaultDataPath;
@@ -100,6 +102,7 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
     spell->excludes(index);
     calc->add_flag("--json", state->options.json, "One JSON object with all 16 outputs");
     calc->add_flag("--explain", state->options.explain, "Show the steps behind every number");
+    calc->add_option("-o,--output", state->outputPath, "Write the result to FILE instead of the standard output");
     auto inputs = std::make_shared<InputOptions>(*calc);
     calc->callback([state, inputs, spell, index, &exitCode] {
         CalcOptions& o = state->options;
@@ -111,7 +114,17 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
             exitCode = 2;
             return;
         }
-        exitCode = runCalc(o, std::cout, std::cerr);
+        ResultSink sink;
+        if (!sink.open(state->outputPath, std::cout, error)) {
+            std::cerr << "vyr calc: " << error << '\n';
+            exitCode = 2;
+            return;
+        }
+        exitCode = runCalc(o, sink.stream(), std::cerr);
+        if (!sink.finish(error)) {
+            std::cerr << "vyr calc: " << error << '\n';
+            exitCode = 2;
+        }
     });
 }
 
