@@ -3,6 +3,7 @@
 // delete[] are replaced): the loader's buffer and the records' texts are char arrays.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace vyr::testing {
@@ -19,8 +20,9 @@ public:
     // returns nullptr, the throwing form throws std::bad_alloc.
     void failAllocation(std::size_t ordinal) { failOrdinal_ = ordinal; }
 
-    const std::vector<const void*>& allocated() const { return allocated_; }
-    const std::vector<const void*>& released() const { return released_; }
+    // Addresses as numbers: a released pointer is not a usable pointer any more.
+    const std::vector<std::uintptr_t>& allocated() const { return allocated_; }
+    const std::vector<std::uintptr_t>& released() const { return released_; }
 
     // Called by the replaced operators only.
     bool noteAllocation();  // false: this allocation must fail
@@ -30,8 +32,12 @@ public:
 private:
     std::size_t attempts_ = 0;
     std::size_t failOrdinal_ = 0;
-    std::vector<const void*> allocated_;
-    std::vector<const void*> released_;
+    std::vector<std::uintptr_t> allocated_;
+    std::vector<std::uintptr_t> released_;
 };
 
+}  // namespace vyr::testing
+
+namespace vyr::testing {
+inline std::uintptr_t address(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
 }  // namespace vyr::testing

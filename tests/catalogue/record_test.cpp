@@ -39,16 +39,16 @@ TEST(SpellRecord, TakesOwnershipOfTheTextsItIsGiven) {
     auto record = std::make_unique<SpellRecord>();
     std::unique_ptr<char[]> name(new char[4]{'N', 'o', 'm', '\0'});
     std::unique_ptr<char[]> code(new char[2]{'f', '\0'});
-    const char* const nameText = name.get();
-    const char* const codeText = code.get();
+    const std::uintptr_t nameText = address(name.get());
+    const std::uintptr_t codeText = address(code.get());
     record->setName(std::move(name));
     record->setCode(std::move(code));
-    EXPECT_EQ(record->name(), nameText);
-    EXPECT_EQ(record->code(), codeText);
+    EXPECT_EQ(address(record->name()), nameText);
+    EXPECT_EQ(address(record->code()), codeText);
 
     ArrayAllocationLog log;
     record.reset();
-    EXPECT_EQ(log.released(), (std::vector<const void*>{nameText, codeText}));  // name first, then code
+    EXPECT_EQ(log.released(), (std::vector<std::uintptr_t>{nameText, codeText}));  // name first, then code
 }
 
 // Loading costs one buffer, released before the load returns, plus two texts per record.
@@ -59,14 +59,14 @@ TEST(LoadSpellFileAllocations, TwoTextsPerRecordAndOneTemporaryBuffer) {
     ArrayAllocationLog log;
     ASSERT_EQ(loadSpellFile(file.path().c_str(), sink, *catalogue), 3u);
     ASSERT_EQ(log.allocated().size(), 1u + 2u * 3u);
-    EXPECT_EQ(log.released(), std::vector<const void*>{log.allocated().front()});
+    EXPECT_EQ(log.released(), std::vector<std::uintptr_t>{log.allocated().front()});
 
-    std::vector<const void*> texts;
+    std::vector<std::uintptr_t> texts;
     for (std::size_t i = 0; i < 3; ++i) {
-        texts.push_back((*catalogue)[i].name());
-        texts.push_back((*catalogue)[i].code());
+        texts.push_back(address((*catalogue)[i].name()));
+        texts.push_back(address((*catalogue)[i].code()));
     }
-    EXPECT_EQ(std::vector<const void*>(log.allocated().begin() + 1, log.allocated().end()), texts);
+    EXPECT_EQ(std::vector<std::uintptr_t>(log.allocated().begin() + 1, log.allocated().end()), texts);
 }
 
 // Slots are destroyed from the last to the first; each releases its name, then its code.
@@ -75,10 +75,10 @@ TEST(SpellCatalogue, DestroyingItReleasesExactlyTheLoadedTextsInReverseSlotOrder
     auto catalogue = std::make_unique<SpellCatalogue>();
     SpellNameList sink;
     ASSERT_EQ(loadSpellFile(file.path().c_str(), sink, *catalogue), 3u);
-    std::vector<const void*> expected;
+    std::vector<std::uintptr_t> expected;
     for (std::size_t i = 3; i-- > 0;) {
-        expected.push_back((*catalogue)[i].name());
-        expected.push_back((*catalogue)[i].code());
+        expected.push_back(address((*catalogue)[i].name()));
+        expected.push_back(address((*catalogue)[i].code()));
     }
     ArrayAllocationLog log;
     catalogue.reset();
@@ -87,7 +87,7 @@ TEST(SpellCatalogue, DestroyingItReleasesExactlyTheLoadedTextsInReverseSlotOrder
 
 TEST(SpellCatalogue, DestroyingAFullCatalogueReleasesTwoHundredTexts) {
     std::string plain;
-    for (int i = 0; i < 120; ++i) plain += "S" + std::to_string(i) + ":0 1 0 0 sli \n";
+    for (int i = 0; i < 120; ++i) plain.append("S").append(std::to_string(i)).append(":0 1 0 0 sli \n");
     TempFile file = TempFile::scrambledFrom(plain);
     auto catalogue = std::make_unique<SpellCatalogue>();
     SpellNameList sink;
