@@ -9,6 +9,15 @@
 
 namespace vyr::cli {
 
+namespace {
+// "/o" is not an option, whatever CLI11 does by default on Windows: a Unix-style path
+// such as "/tmp/list.txt" must stay a file name (under Wine, for instance).
+void slashesAreNotOptions(CLI::App& app) {
+    app.allow_windows_style_options(false);
+    for (CLI::App* sub : app.get_subcommands(std::function<bool(CLI::App*)>{})) slashesAreNotOptions(*sub);
+}
+}  // namespace
+
 std::string defaultDataPath() {
     const std::string here = spellFileName;
     const std::string beside = executableDirectory() + spellFileName;
@@ -24,6 +33,7 @@ std::string defaultDataPath() {
 int runCommandLine(CLI::App& app, int argc, const char* const* argv, const int& exitCode, std::ostream& out,
                    std::ostream& err) {
     app.require_subcommand(1);
+    slashesAreNotOptions(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -244,6 +244,8 @@ const UsageCase usageCases[] = {
     {"CheckDirectory", {"check", std::filesystem::temp_directory_path().string()}, exitUsage, "", "vyr check: "},
     {"SpellsMissingFile", {"spells", "--data", missing}, exitUsage, "", "vyr spells: " + missing + ": " + noSuchFile},
     {"SpellsMissingDefault", {"spells"}, exitUsage, "", "use --data FILE"},
+    // Windows-style "/x" options are off: such an argument is a path on every system.
+    {"SlashPathIsAFileName", {"check", "/vyr-absent/liste.dat"}, exitUsage, "", "vyr check: /vyr-absent/liste.dat: "},
 };
 
 class Usage : public ::testing::TestWithParam<UsageCase> {};
