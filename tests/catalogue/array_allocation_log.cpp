@@ -45,8 +45,8 @@ ArrayAllocationLog::ArrayAllocationLog() {
 ArrayAllocationLog::~ArrayAllocationLog() { activeLog = nullptr; }
 
 bool ArrayAllocationLog::noteAllocation() { return ++attempts_ != failOrdinal_; }
-void ArrayAllocationLog::noteAllocated(const void* p) { allocated_.push_back(address(p)); }
-void ArrayAllocationLog::noteReleased(const void* p) { released_.push_back(address(p)); }
+void ArrayAllocationLog::noteAllocated(const void* p) { allocated_.push_back(p); }
+void ArrayAllocationLog::noteReleased(const void* p) { released_.push_back(p); }
 
 }  // namespace vyr::testing
 

@@ -20,9 +20,8 @@ public:
     // returns nullptr, the throwing form throws std::bad_alloc.
     void failAllocation(std::size_t ordinal) { failOrdinal_ = ordinal; }
 
-    // Addresses as numbers: a released pointer is not a usable pointer any more.
-    const std::vector<std::uintptr_t>& allocated() const { return allocated_; }
-    const std::vector<std::uintptr_t>& released() const { return released_; }
+    const std::vector<const void*>& allocated() const { return allocated_; }
+    const std::vector<const void*>& released() const { return released_; }
 
     // Called by the replaced operators only.
     bool noteAllocation();  // false: this allocation must fail
@@ -32,12 +31,16 @@ public:
 private:
     std::size_t attempts_ = 0;
     std::size_t failOrdinal_ = 0;
-    std::vector<std::uintptr_t> allocated_;
-    std::vector<std::uintptr_t> released_;
+    std::vector<const void*> allocated_;
+    std::vector<const void*> released_;
 };
 
-}  // namespace vyr::testing
-
-namespace vyr::testing {
+// Addresses as numbers, for comparing with pointers whose memory is released: GCC
+// rightly warns when a released pointer itself is used.
 inline std::uintptr_t address(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
+inline std::vector<std::uintptr_t> addresses(const std::vector<const void*>& pointers) {
+    std::vector<std::uintptr_t> numbers;
+    for (const void* p : pointers) numbers.push_back(address(p));
+    return numbers;
+}
 }  // namespace vyr::testing
