@@ -24,18 +24,17 @@ bool waitUntil(DWORD timeoutMs, Predicate ready) {
 }  // namespace
 
 std::wstring windowText(HWND window) {
-    // WM_GETTEXT, not GetWindowText: for another process's control the latter would
-    // return the window title kept by the system instead of asking the edit.
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, defaultTimeoutMs,
-                               &length)) {
+    // One WM_GETTEXT into a buffer larger than any text of the program: under a loaded
+    // machine every message to another process costs a few milliseconds. (GetWindowText
+    // would not ask another process's control at all.)
+    constexpr std::size_t capacity = 8192;
+    std::wstring text(capacity, L'\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()),
+                               SMTO_ABORTIFHUNG, defaultTimeoutMs, &copied)) {
         return L"<no answer>";
     }
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                          SMTO_ABORTIFHUNG, defaultTimeoutMs, &copied);
-    text.resize(std::min<std::size_t>(copied, length));
+    text.resize(std::min<std::size_t>(copied, capacity - 1));
     return text;
 }
 

@@ -64,8 +64,9 @@ std::string CoreModel::run(InMemoryForm& form) const {
 }
 
 void expectFields(Checks& checks, const AppSession& app, const InMemoryForm& expected,
-                  const std::string& when) {
+                  const std::string& when, Fields fields) {
     for (const InputField& input : inputFields) {
+        if (fields == Fields::outputs) break;
         checks.expectEqual(app.text(input.id), cp1252ToWide(expected.fieldText(input.id)),
                            when + ", input " + std::string(input.name));
     }

@@ -31,6 +31,7 @@ constexpr NamedScenario scenarios[] = {
     {L"quit-button", &quitButtonScenario},
     {L"close", &closeScenario},
     {L"missing-data", &missingDataScenario},
+    {L"show", &showScenario},
 };
 
 // Paths from the build arrive in Unix form under Wine: "/x/y" is drive Z:'s "\x\y".

@@ -341,6 +341,19 @@ void timingScenario(const Environment& env, Checks& checks) {
     checks.note(line);
 }
 
+void showScenario(const Environment& env, Checks& checks) {
+    auto app = startApp(env.program, env.dataDir, checks);
+    if (!app) return;
+    RECT window{};
+    ::GetWindowRect(app->dialog(), &window);
+    std::printf("ready %ld %ld %ld %ld\n", window.left, window.top, window.right, window.bottom);
+    std::fflush(stdout);
+    char line[16];
+    std::fgets(line, sizeof line, stdin);
+    app->click(field::quitButton);
+    checks.expect(app->waitForExit().value_or(1) == 0, "the program quits");
+}
+
 BoxContent readBox(HWND box) {
     BoxContent content;
     for (HWND child : childWindows(box)) {

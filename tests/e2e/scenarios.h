@@ -45,4 +45,9 @@ void quitButtonScenario(const Environment& env, Checks& checks);
 void closeScenario(const Environment& env, Checks& checks);
 void missingDataScenario(const Environment& env, Checks& checks);
 
+// Not a test: for scripts/run. Starts the program on the sample file, prints
+// "ready LEFT TOP RIGHT BOTTOM" (the window on the screen) once it is ready, waits for a
+// line or the end of standard input, then clicks "Quitter".
+void showScenario(const Environment& env, Checks& checks);
+
 }  // namespace vyr::e2e
