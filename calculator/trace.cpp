@@ -1,5 +1,6 @@
 #include "trace.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,11 @@ namespace {
 template <typename T>
 std::string shortest(T value, int maxDigits) {
     char text[64];
+    // Whole numbers in plain digits: %g would write 40 as "4e+01".
+    if (std::fabs(static_cast<double>(value)) < 1e15 && std::trunc(static_cast<double>(value)) == value) {
+        std::snprintf(text, sizeof text, "%.0f", static_cast<double>(value));
+        return text;
+    }
     for (int digits = 1; digits <= maxDigits; ++digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
         if (static_cast<T>(std::strtod(text, nullptr)) == value) break;
