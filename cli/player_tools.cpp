@@ -12,6 +12,13 @@ namespace vyr::cli {
 
 namespace {
 
+// Where the commands read and write: the process's own streams, or a test's.
+struct Streams {
+    std::istream* in;
+    std::ostream* out;
+    std::ostream* err;
+};
+
 // --csv and --json, one at most; the aligned table otherwise.
 struct FormatFlags {
     bool csv = false;
@@ -28,7 +35,7 @@ CLI::Option* addOutputOption(CLI::App& command, std::string& path) {
     return command.add_option("-o,--output", path, "Write the result to FILE instead of the standard output");
 }
 
-void registerCompare(CLI::App& app, const std::string& defaultDataPath, int& exitCode) {
+void registerCompare(CLI::App& app, const std::string& defaultDataPath, int& exitCode, const Streams& io) {
     CLI::App* command = app.add_subcommand(
         "compare", "Compute every spell of the file for one character: one row per spell with its effect,\n"
                    "delays, chance and mean effect per second of recast ((min + max) / 2 x 1000 / recast).");
@@ -49,20 +56,20 @@ void registerCompare(CLI::App& app, const std::string& defaultDataPath, int& exi
     addFormatFlags(*command, state->flags, "A JSON array, one object per spell (numbers; null when empty)");
     addOutputOption(*command, state->options.outputPath);
     auto inputs = std::make_shared<InputOptions>(*command);
-    command->callback([state, inputs, &exitCode] {
+    command->callback([state, inputs, io, &exitCode] {
         CompareOptions& o = state->options;
         o.format = state->flags.format();
         std::string error;
         if (!inputs->resolve(o.inputs, error)) {
-            std::cerr << "vyr compare: " << error << '\n';
+            *io.err << "vyr compare: " << error << '\n';
             exitCode = exitUsage;
             return;
         }
-        exitCode = runCompare(o, std::cout, std::cerr);
+        exitCode = runCompare(o, *io.out, *io.err);
     });
 }
 
-void registerSweep(CLI::App& app, const std::string& defaultDataPath, int& exitCode) {
+void registerSweep(CLI::App& app, const std::string& defaultDataPath, int& exitCode, const Streams& io) {
     CLI::App* command = app.add_subcommand(
         "sweep", "Compute one spell for every value of one input, the other inputs fixed: one row per\n"
                  "value with every output that is not empty. At most 100000 values.");
@@ -90,22 +97,22 @@ void registerSweep(CLI::App& app, const std::string& defaultDataPath, int& exitC
                         "a second axis");
     addOutputOption(*command, state->options.outputPath);
     auto inputs = std::make_shared<InputOptions>(*command);
-    command->callback([state, inputs, spell, index, &exitCode] {
+    command->callback([state, inputs, spell, index, io, &exitCode] {
         SweepOptions& o = state->options;
         o.format = state->flags.format();
         if (spell->count() > 0) o.spell = state->spell;
         if (index->count() > 0) o.index = state->index;
         std::string error;
         if (!inputs->resolve(o.inputs, error)) {
-            std::cerr << "vyr sweep: " << error << '\n';
+            *io.err << "vyr sweep: " << error << '\n';
             exitCode = exitUsage;
             return;
         }
-        exitCode = runSweep(o, std::cout, std::cerr);
+        exitCode = runSweep(o, *io.out, *io.err);
     });
 }
 
-void registerBatch(CLI::App& app, const std::string& defaultDataPath, int& exitCode) {
+void registerBatch(CLI::App& app, const std::string& defaultDataPath, int& exitCode, const Streams& io) {
     CLI::App* command = app.add_subcommand(
         "batch", "Compute one run per input line and write one result line each, with all 16 outputs.\n"
                  "Input: JSON Lines, one object per line such as {\"spell\": \"Boule de feu\", \"level\": 40},\n"
@@ -127,26 +134,28 @@ void registerBatch(CLI::App& app, const std::string& defaultDataPath, int& exitC
     command->add_flag("--csv", state->csv, "Write CSV with a header line (the default)")->excludes(json);
     addOutputOption(*command, state->options.outputPath);
     auto inputs = std::make_shared<InputOptions>(*command);
-    command->callback([state, inputs, &exitCode] {
+    command->callback([state, inputs, io, &exitCode] {
         BatchOptions& o = state->options;
         if (state->from == "json") o.inputFormat = BatchInput::jsonLines;
         if (state->from == "csv") o.inputFormat = BatchInput::csv;
         std::string error;
         if (!inputs->resolve(o.inputs, error)) {
-            std::cerr << "vyr batch: " << error << '\n';
+            *io.err << "vyr batch: " << error << '\n';
             exitCode = exitUsage;
             return;
         }
-        exitCode = runBatch(o, std::cin, std::cout, std::cerr);
+        exitCode = runBatch(o, *io.in, *io.out, *io.err);
     });
 }
 
 }  // namespace
 
-void registerPlayerTools(CLI::App& app, const std::string& defaultDataPath, int& exitCode) {
-    registerCompare(app, defaultDataPath, exitCode);
-    registerSweep(app, defaultDataPath, exitCode);
-    registerBatch(app, defaultDataPath, exitCode);
+void registerPlayerTools(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::istream& in,
+                         std::ostream& out, std::ostream& err) {
+    const Streams io{&in, &out, &err};
+    registerCompare(app, defaultDataPath, exitCode, io);
+    registerSweep(app, defaultDataPath, exitCode, io);
+    registerBatch(app, defaultDataPath, exitCode, io);
 }
 
 }  // namespace vyr::cli

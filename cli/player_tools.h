@@ -87,6 +87,8 @@ struct BatchOptions {
 int runBatch(const BatchOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 // Adds compare, sweep and batch; the one that runs stores its exit code in exitCode.
-void registerPlayerTools(CLI::App& app, const std::string& defaultDataPath, int& exitCode);
+// batch reads in when no input file is named; results go to out unless -o names a file.
+void registerPlayerTools(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::istream& in = std::cin,
+                         std::ostream& out = std::cout, std::ostream& err = std::cerr);
 
 }  // namespace vyr::cli
