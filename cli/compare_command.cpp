@@ -85,11 +85,15 @@ struct SortColumn {
 };
 
 bool findSortColumn(std::string_view name, SortColumn& column, std::string& error) {
-    if (name == "index") return column = {SortColumn::index, 0}, true;
-    if (name == "name") return column = {SortColumn::name, 0}, true;
-    if (name == perSecondColumn) return column = {SortColumn::perSecond, 0}, true;
+    if (name == "index" || name == "name" || name == perSecondColumn) {
+        column.kind = name == "index" ? SortColumn::index : name == "name" ? SortColumn::name : SortColumn::perSecond;
+        return true;
+    }
     for (const OutputField& f : outputFields) {
-        if (f.name == name && f.id != field::specialText) return column = {SortColumn::output, f.id}, true;
+        if (f.name == name && f.id != field::specialText) {
+            column = {SortColumn::output, f.id};
+            return true;
+        }
     }
     error = "--sort: unknown column \"" + std::string(name) + "\"; use index, name, ";
     for (int id : leadingOutputs) {

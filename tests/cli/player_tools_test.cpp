@@ -654,7 +654,7 @@ INSTANTIATE_TEST_SUITE_P(
     Sweep, SweepCharts,
     ::testing::Values(
         ChartCase{"standard_spell_over_levels", {"--index", "1", "--vary", "level=1..200"}, true, "Dégats ou PV gagnés"},
-        ChartCase{"many_more_values_than_pixels", {"--index", "1", "--vary", "level=1..100000"}, true,
+        ChartCase{"many_more_values_than_pixels", {"--index", "1", "--vary", "level=1..20000"}, true,
                   "Dégats ou PV gagnés"},
         ChartCase{"a_range_with_a_gap", {"--index", "4", "--vary", "rebirths=0..5"}, true, "Dégats ou PV gagnés"},
         ChartCase{"armour_pair_as_the_band", {"--index", "6", "--vary", "target-armour=0..30"}, true, "Bonus CA"},
@@ -673,14 +673,23 @@ TEST(Sweep, TheChartEscapesTheSpellName) {
     EXPECT_TRUE(wellFormedXml(svg, problem)) << problem;
 }
 
-TEST(Sweep, ADenseChartStaysSmall) {
+TEST(Sweep, TheLongestSweepMakesASmallChartAndAFullTable) {
     const std::string path = TempFile::absentPath(".svg");
-    const Outcome run = vyr({"sweep", "--data", testData().path(), "--index", "1", "--vary", "level=1..100000", "--svg", path,
-                         "-o", TempFile::absentPath(".txt")});
+    const std::string table = TempFile::absentPath(".csv");
+    const Outcome run = vyr({"sweep", "--data", testData().path(), "--index", "1", "--vary", "level=1..100000", "--svg",
+                             path, "--csv", "-o", table});
     ASSERT_EQ(run.code, exitOk) << run.err;
-    // A few points per pixel column, not 100 000 per line.
-    EXPECT_LT(readBytes(path).size(), 200000u);
+    EXPECT_EQ(run.out, "");
+    const std::string svg = readBytes(path);
+    const std::vector<std::string> rows = splitLines(readBytes(table));
     std::filesystem::remove(path);
+    std::filesystem::remove(table);
+    ASSERT_EQ(rows.size(), 100000u + 1);
+    EXPECT_EQ(splitCells(rows.back())[0], "100000");
+    // A few points per pixel column, not 100 000 per line.
+    EXPECT_LT(svg.size(), 200000u);
+    std::string problem;
+    EXPECT_TRUE(wellFormedXml(svg, problem)) << problem;
 }
 
 // ---- calc --explain ------------------------------------------------------------------
