@@ -20,7 +20,8 @@ struct InputValue {
     int id;
     const wchar_t* text;
 };
-// A character away from the defaults, so that most formulas give distinctive figures.
+// A player whose figures are away from the defaults, so that most formulas give
+// distinctive results.
 constexpr InputValue playerInputs[] = {
     {field::level, L"37"},           {field::rebirths, L"2"},
     {field::strengthBase, L"40"},    {field::enduranceBase, L"33"},
