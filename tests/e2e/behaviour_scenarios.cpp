@@ -300,8 +300,6 @@ void missingDataScenario(const Environment& env, Checks& checks) {
     checks.expectEqual(windowText(::GetDlgItem(dialog, field::level)), L"", "level while the box shows");
     checks.expectEqual(::SendMessageW(::GetDlgItem(dialog, field::spellList), CB_GETCOUNT, 0, 0), 0,
                        "spell list while the box shows");
-    for (int i = 0; i < 50 && !::IsWindowVisible(box); ++i) ::Sleep(10);
-    ::Sleep(200);  // let the box paint its icon
     expectBox(checks, box, loadText, IDI_ASTERISK, dialog, "missing data file");
     checks.expect(dismissBox(app, box), "the box closes with OK");
 

@@ -245,8 +245,13 @@ void checkCaptionIcon(Checks& checks, const std::wstring& program, HWND dialog) 
     ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
     // The caption bar: from the window's top edge down to the client area, left half.
     const RECT caption{window.left, window.top, window.left + (window.right - window.left) / 2, client.top};
-    checks.expect(small && showsIcon(captureScreen(caption), small, 16),
-                  "the caption shows the program's icon");
+    // The screen may lag behind a window that has just been drawn.
+    bool shown = false;
+    for (int attempt = 0; attempt < 30 && small && !shown; ++attempt) {
+        if (attempt > 0) ::Sleep(100);
+        shown = showsIcon(captureScreen(caption), small, 16);
+    }
+    checks.expect(shown, "the caption shows the program's icon");
     if (small) ::DestroyIcon(small);
     ::FreeLibrary(module);
 }
@@ -371,20 +376,16 @@ BoxContent readBox(HWND box) {
     return content;
 }
 
-const wchar_t* boxIcon(const BoxContent& box) {
-    if (!box.icon) return nullptr;
-    RECT area{};
-    ::GetWindowRect(box.icon, &area);
+// The standard icon nearest to the pixels shown, if near enough.
+const wchar_t* matchStandardIcon(const RECT& area) {
     const Pixels shown = captureScreen(area);
     const int size = area.right - area.left;
-    if (size != area.bottom - area.top || size <= 0) return nullptr;
     // The control's corner is background: standard icons leave their corners clear.
     const std::uint32_t background = shown.at(0, 0);
     const wchar_t* best = nullptr;
     int bestDifference = size * size;
     for (const wchar_t* candidate : {IDI_ASTERISK, IDI_EXCLAMATION, IDI_HAND, IDI_QUESTION}) {
-        const HICON icon = ::LoadIconW(nullptr, candidate);
-        const int d = difference(shown, drawIcon(icon, size, background));
+        const int d = difference(shown, drawIcon(::LoadIconW(nullptr, candidate), size, background));
         if (d < bestDifference) {
             bestDifference = d;
             best = candidate;
@@ -392,6 +393,20 @@ const wchar_t* boxIcon(const BoxContent& box) {
     }
     // Drawn the same way by the same system: nearly every pixel matches.
     return bestDifference <= size * size / 20 ? best : nullptr;
+}
+
+const wchar_t* boxIcon(const BoxContent& box) {
+    if (!box.icon) return nullptr;
+    RECT area{};
+    ::GetWindowRect(box.icon, &area);
+    if (area.right - area.left != area.bottom - area.top || area.right <= area.left) return nullptr;
+    // The screen may lag behind a box that has just been drawn.
+    const wchar_t* icon = nullptr;
+    for (int attempt = 0; attempt < 30 && !icon; ++attempt) {
+        if (attempt > 0) ::Sleep(100);
+        icon = matchStandardIcon(area);
+    }
+    return icon;
 }
 
 bool dismissBox(const AppSession& app, HWND box) {
