@@ -65,8 +65,9 @@ INT_PTR onCommand(HWND dialog, int id, int notification) {
 
 INT_PTR onSysCommand(WPARAM command) {
     // The close box, the system menu's close entry and Alt+F4 all send SC_CLOSE; every
-    // other system command keeps its default handling.
-    if (command != SC_CLOSE) return FALSE;
+    // other system command keeps its default handling. The system may use the four low
+    // bits of the command, so they are masked off before the comparison.
+    if ((command & 0xFFF0) != SC_CLOSE) return FALSE;
     ::PostQuitMessage(0);
     return TRUE;
 }
