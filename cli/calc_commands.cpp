@@ -29,31 +29,17 @@ private:
 
 int runCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
     std::string error;
-    if (options.spell.has_value() == options.index.has_value()) {
-        err << "vyr calc: give exactly one of --spell NAME and --index N\n";
-        return 2;
-    }
     SpellData data;
     if (!loadSpellData(options.dataPath, data, error)) {
         err << "vyr calc: " << error << '\n';
         return 2;
     }
-    std::size_t index = 0;
-    if (options.index) {
-        if (*options.index >= data.names.size()) {
-            err << "vyr calc: --index " << *options.index << " is past the list (" << data.names.size()
-                << " spells, numbered from 0)\n";
-            return 2;
-        }
-        index = *options.index;
-    } else {
-        const std::optional<std::size_t> found = findSpell(data, *options.spell, error);
-        if (!found) {
-            err << "vyr calc: " << error << '\n';
-            return 2;
-        }
-        index = *found;
+    const std::optional<std::size_t> chosen = chooseSpell(data, options.spell, options.index, error);
+    if (!chosen) {
+        err << "vyr calc: " << error << '\n';
+        return 2;
     }
+    const std::size_t index = *chosen;
 
     std::ostringstream steps;
     PrintTrace trace(steps);
