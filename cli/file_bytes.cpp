@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
+
+#include "error.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -47,6 +50,26 @@ bool writeFileBytes(const std::string& path, const std::string& bytes, std::stri
     if (written && closed) return true;
     std::remove(path.c_str());
     return false;
+}
+
+std::string readFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw Error(path + ": is a folder, not a file");
+    std::string bytes, error;
+    if (!readFileBytes(path, bytes, error)) throw Error(error);
+    return bytes;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::string error;
+    if (!writeFileBytes(path, bytes, error)) throw Error(error);
+}
+
+void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback) {
+    if (!path.empty() && path != "-") return writeFile(path, bytes);
+    fallback << bytes;
+    fallback.flush();
+    if (!fallback) throw Error("standard output: the result could not be written in full");
 }
 
 std::string executableDirectory() {
