@@ -203,6 +203,10 @@ Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<
     auto gain = [](const std::optional<double>& before, const std::optional<double>& after) {
         return before && after ? Cell(*after - *before) : Cell();
     };
+    auto change = [](const OutputValue& before, const OutputValue& after) {
+        const bool both = before.kind == OutputValue::Kind::number && after.kind == OutputValue::Kind::number;
+        return both ? Cell(std::int64_t{after.number} - std::int64_t{before.number}) : Cell();
+    };
     for (std::size_t spell : spells) {
         const RunResult base = runSpell(list, spell, setup);
         Table part;
@@ -215,8 +219,8 @@ Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<
             part.rows.push_back({std::int64_t(spell), list.utf8Names[spell], std::string(f.name), inputHeading(f),
                                  std::int64_t{setup[f.id]}, to, gain(weightedPerSecond(base), weightedPerSecond(r)),
                                  gain(meanEffect(base), meanEffect(r)),
-                                 gain(base.number(field::moveDelay), r.number(field::moveDelay)),
-                                 gain(base.number(field::recastDelay), r.number(field::recastDelay))});
+                                 change(base[field::moveDelay], r[field::moveDelay]),
+                                 change(base[field::recastDelay], r[field::recastDelay])});
         }
         // The input that helps most first: weighted gain, then mean effect, then the shorter recast.
         sortRows(part, 9, false);

@@ -38,10 +38,23 @@ std::string cellText(const Cell& cell) {
     return {};
 }
 
+std::string csvCell(const std::string& text) {
+    const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quote) return text;
+    std::string out = "\"";
+    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
 std::string writeText(const Table& table) {
     std::vector<std::size_t> shown;
+    // A column no row fills says nothing here (CSV and JSON keep it, for a stable layout).
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
-        if (table.columns[c].inText) shown.push_back(c);
+        const bool filled = table.rows.empty() || std::any_of(table.rows.begin(), table.rows.end(), [&](const auto& row) {
+            return !std::holds_alternative<std::monostate>(row[c]);
+        });
+        if (table.columns[c].inText && filled) shown.push_back(c);
     }
     std::vector<std::vector<std::string>> cells(table.rows.size() + 2);
     std::vector<bool> right(table.columns.size(), false);
@@ -73,14 +86,6 @@ std::string writeText(const Table& table) {
 }
 
 std::string writeCsv(const Table& table) {
-    auto csvCell = [](const std::string& text) {
-        const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
-                           (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-        if (!quote) return text;
-        std::string out = "\"";
-        for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-        return out + "\"";
-    };
     std::string out;
     for (std::size_t c = 0; c < table.columns.size(); ++c) out += (c ? "," : "") + csvCell(table.columns[c].name);
     out += "\r\n";
@@ -92,7 +97,8 @@ std::string writeCsv(const Table& table) {
 }
 
 std::string writeJson(const Table& table) {
-    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+    // One row object per line, so that a long result reads and diffs well.
+    std::string out = "[";
     for (const auto& row : table.rows) {
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
         for (std::size_t c = 0; c < row.size(); ++c) {
@@ -106,9 +112,9 @@ std::string writeJson(const Table& table) {
                 },
                 row[c]);
         }
-        rows.push_back(std::move(object));
+        out += (out.size() > 1 ? ",\n" : "\n") + object.dump();
     }
-    return rows.dump(1) + "\n";
+    return out + (table.rows.empty() ? "]\n" : "\n]\n");
 }
 
 std::string writeTable(const Table& table, Format format) {

@@ -37,6 +37,8 @@ std::string writeCsv(const Table& table);
 std::string writeJson(const Table& table);
 std::string writeTable(const Table& table, Format format);
 
+// One CSV cell (RFC 4180): quoted when it holds a comma, a quote, a line break or edge spaces.
+std::string csvCell(const std::string& text);
 // The cell as CSV shows it: whole numbers in digits, figures in their shortest exact form.
 std::string cellText(const Cell& cell);
 
