@@ -22,7 +22,11 @@ std::string shownInText(const Cell& cell) {
         std::snprintf(text, sizeof text, "%.2f", *v);
         return text;
     }
-    return cellText(cell);
+    // A line break would tear the row apart.
+    std::string text = cellText(cell);
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
 }
 
 }  // namespace
@@ -62,7 +66,7 @@ std::string writeText(const Table& table) {
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         for (std::size_t c : shown) {
             cells[r + 2].push_back(shownInText(table.rows[r][c]));
-            right[c] = right[c] || !std::holds_alternative<std::string>(table.rows[r][c]);
+            right[c] = right[c] || std::holds_alternative<std::int64_t>(table.rows[r][c]) || std::holds_alternative<double>(table.rows[r][c]);
         }
     }
     std::vector<std::size_t> widths(shown.size());
