@@ -118,7 +118,7 @@ std::optional<double> weightedPerSecond(const RunResult& r) {
     const auto perSecond = effectPerSecond(r);
     const auto chance = r.number(field::successChance);
     if (!perSecond || !chance) return std::nullopt;
-    return *perSecond * *chance / 100.0;
+    return *perSecond * (*chance / 100.0);  // a chance of 100 leaves the figure exactly as it is
 }
 
 }  // namespace vyr
