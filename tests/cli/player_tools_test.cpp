@@ -10,7 +10,6 @@
 
 #include "calc_commands.h"
 #include "command_line.h"
-#include "error.h"
 #include "player_tools.h"
 #include "sample_spells.h"
 
@@ -24,7 +23,7 @@ struct Outcome {
     std::string out, err;
 };
 
-// Parses and runs one command line as vyr does, reporting a vyr::Error in one line.
+// Parses and runs one command line as vyr does.
 Outcome vyr(std::vector<std::string> args, const std::string& input) {
     args.insert(args.begin(), "vyr");
     std::vector<const char*> argv;
@@ -35,13 +34,7 @@ Outcome vyr(std::vector<std::string> args, const std::string& input) {
     int exitCode = exitOk;
     registerCalcCommands(app, testing::sampleFile().path(), exitCode, out);
     registerPlayerTools(app, testing::sampleFile().path(), exitCode, in, out, err);
-    int code = exitOk;
-    try {
-        code = runCommandLine(app, static_cast<int>(argv.size()), argv.data(), exitCode, out, err);
-    } catch (const Error& e) {
-        err << "vyr " << args[1] << ": " << e.what() << '\n';
-        code = e.exitCode();
-    }
+    const int code = runCommandLine(app, static_cast<int>(argv.size()), argv.data(), exitCode, out, err);
     return {code, out.str(), err.str()};
 }
 
