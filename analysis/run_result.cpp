@@ -64,7 +64,8 @@ std::optional<double> RunResult::number(int fieldId) const {
 
 RunResult runSpell(const SpellList& list, std::size_t index, const Setup& setup, CalcTrace* trace) {
     static const ShowMessage ignore = [](const char*, const char*) {};
-    InMemoryForm form;
+    // One form per thread, reused: every run writes all 24 inputs and empties every output first.
+    thread_local InMemoryForm form;
     for (std::size_t i = 0; i < inputFields.size(); ++i) form.writeUnsigned(inputFields[i].id, setup.values[i]);
     form.select(index);
     runCalculation(form, *list.catalogue, ignore, trace);
