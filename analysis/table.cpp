@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -39,6 +40,11 @@ std::string cellText(const Cell& cell) {
         // The fewest digits that read back as the same double (std::to_chars for doubles
         // is missing from the WebAssembly build's standard library).
         char text[32];
+        // Whole figures in plain digits: %g would write 260 as "2.6e+02".
+        if (std::fabs(*v) < 1e15 && std::trunc(*v) == *v) {
+            std::snprintf(text, sizeof text, "%.0f", *v);
+            return text;
+        }
         for (int digits = 1;; ++digits) {
             std::snprintf(text, sizeof text, "%.*g", digits, *v);
             if (digits == 17 || std::strtod(text, nullptr) == *v) return text;

@@ -135,12 +135,20 @@ TEST(Spells, ElementFollowsTheScalingLetters) {
 
 // ---- analyses, each against single runs --------------------------------------------------
 
+RunResult madeRun(std::uint32_t effect, std::uint32_t recast) {
+    RunResult r;
+    for (const auto& [id, v] : {std::pair{field::effectMin, effect}, {field::effectMax, effect}, {field::recastDelay, recast}, {field::successChance, 100u}})
+        r.outputs[outputPosition(id)] = {OutputValue::Kind::number, v, {}};
+    return r;
+}
+
 TEST(Analyses, DerivedFiguresAreThoseOfTheRunsOutputs) {
     for (const json& c : cases()["derived"]) {
         const RunResult r = runSpell(sample(), c["spell"], setupOf(c["inputs"]));
         for (const std::string name : {"meanEffect", "effectPerSecond", "weightedPerSecond"})
             EXPECT_EQ(expected(r, name), c[name].is_null() ? Cell() : Cell(c[name].get<double>())) << name << c.dump();
     }
+    EXPECT_FALSE(effectPerSecond(madeRun(10, 0)));  // no recast delay, no rate
 }
 
 TEST(Analyses, CompareRowsAreSingleRunsFilteredAndSorted) {
@@ -252,13 +260,6 @@ TEST(Writers, TextCsvAndJsonOfOneTable) {
     EXPECT_EQ(writeCsv(t), w["csv"]);
     EXPECT_EQ(writeJson(t), w["json"]);
     EXPECT_EQ(json::parse(writeJson(t)), json::parse(w["json"].get<std::string>()));
-}
-
-RunResult madeRun(std::uint32_t effect, std::uint32_t recast) {
-    RunResult r;
-    for (const auto& [id, v] : {std::pair{field::effectMin, effect}, {field::effectMax, effect}, {field::recastDelay, recast}, {field::successChance, 100u}})
-        r.outputs[outputPosition(id)] = {OutputValue::Kind::number, v, {}};
-    return r;
 }
 
 // Counts what an XPath expression selects in a chart, as libxml2 parses it (-1: not well-formed).
