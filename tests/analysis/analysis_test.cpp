@@ -264,6 +264,9 @@ TEST(Writers, TextCsvAndJsonOfOneTable) {
 
 // Counts what an XPath expression selects in a chart, as libxml2 parses it (-1: not well-formed).
 int xpathCount(const std::string& svg, const std::string& xpath) {
+#ifdef _WIN32
+    return svg.empty() || xpath.empty() ? -1 : 0;  // not run there (see below)
+#else
     const testing::TempFile file(svg, ".svg");
     const std::string command = "xmllint --noout --nonet --xpath \"count(" + xpath + ")\" " + file.path() + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
@@ -271,6 +274,7 @@ int xpathCount(const std::string& svg, const std::string& xpath) {
     const bool read = std::fgets(text, sizeof text, pipe) != nullptr;
     pclose(pipe);
     return read ? std::atoi(text) : -1;
+#endif
 }
 
 TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
