@@ -298,6 +298,7 @@ TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
         {sweepChart(sample(), two), "//*[@id='clipped']", 0},
         {sweepChart(sample(), one), "//*[local-name()='circle']", 1},
         {sweepChart(sample(), spike), "//*[@id='clipped']", 1},
+        {sweepChart(sample(), spike), "//*[@id='y-axis']/*[.='15']", 1},  // the scale tops at 15, not 5000
         {gridChart(sample(), grid), "//*[@id='heat-map']/*", 12},
         {gridChart(sample(), grid), "//*[local-name()='text' and contains(., '(niveau)')]", 1},
     };
