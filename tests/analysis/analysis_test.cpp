@@ -10,6 +10,7 @@
 #include "batch.h"
 #include "charts.h"
 #include "error.h"
+#include "memory_form.h"
 #include "sample_spells.h"
 
 namespace vyr {
@@ -107,6 +108,17 @@ TEST(Profiles, ApplyInOrderThenTheOptions) {
     for (const json& c : cases()["profileErrors"]) {
         vyr::Setup s = vyr::Setup::defaults();
         EXPECT_EQ(errorOf([&] { applyProfile(s, c["text"].get<std::string>(), "p.txt"); }), c["error"]);
+    }
+}
+
+TEST(InMemoryForm, KeepsEveryTextAsWrittenWhileReadingNumbersFast) {
+    InMemoryForm form;
+    for (const json& t : cases()["formTexts"]) {
+        const std::string text = t;
+        form.writeText(field::level, text.c_str());
+        EXPECT_EQ(form.fieldText(field::level), text);
+        EXPECT_EQ(form.readUnsigned(field::level).value, parseUnsigned(text).value) << text;
+        EXPECT_EQ(form.readUnsigned(field::level).valid, parseUnsigned(text).valid) << text;
     }
 }
 
