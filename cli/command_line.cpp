@@ -27,7 +27,7 @@ std::string didYouMean(const std::string& typed, const std::vector<std::string>&
     const auto distance = [&typed](const std::string& name) { return editDistance(typed, name); };
     const auto nearest = std::min_element(known.begin(), known.end(),
                                           [&distance](const auto& a, const auto& b) { return distance(a) < distance(b); });
-    if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 3)) return "";
+    if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 2)) return "";
     return "; did you mean \"" + *nearest + "\"?";
 }
 

@@ -49,7 +49,7 @@ void writeFile(const std::string& path, const std::string& bytes) {
     if (!written) errno = reason;
     const Error error = failure(path);
     std::error_code ignored;
-    std::filesystem::remove(fromUtf8(path), ignored);
+    if (std::filesystem::is_regular_file(fromUtf8(path), ignored)) std::filesystem::remove(fromUtf8(path), ignored);
     throw error;
 }
 
@@ -75,7 +75,7 @@ std::size_t readSpellFile(const std::string& path, SpellCatalogue& catalogue, Sp
     if (text.size() >= UINT32_MAX) throw Error(path + ": too large for a data file");
     unscramble(text.data(), text.size());
     const auto size = static_cast<std::uint32_t>(text.size());
-    text.push_back('\0');  // the parser ends the text with a NUL of its own
+    // The parser's closing NUL goes where std::string keeps one already.
     const std::size_t loaded = parseSpellText(text.data(), size, catalogue, sink);
     if (loaded == 0) throw Error(path + ": no spell could be loaded from this file (vyr check tells why)");
     return loaded;

@@ -90,6 +90,12 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
 INSTANTIATE_TEST_SUITE_P(Table, VyrCommand, ::testing::ValuesIn(testing::readTable("vyr_commands.json")["cases"]),
                          [](const auto& info) { return info.param["name"].template get<std::string>(); });
 
+TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
+    for (const json& pair : testing::readTable("vyr_commands.json")["editDistances"]) {
+        EXPECT_EQ(editDistance(pair[0].get<std::string>(), pair[1].get<std::string>()), pair[2].get<std::size_t>()) << pair;
+    }
+}
+
 // The list in the repository, and the data file the build makes from it.
 const std::string sample = readBytes(VYR_SAMPLE_SPELLS), shipped = VYR_DATA_FILE;
 
