@@ -45,14 +45,9 @@ std::size_t printFindings(std::ostream& os, const std::string& path, const Check
     return errors;
 }
 
-// Characters of a UTF-8 text, for aligning columns.
-std::size_t characters(const std::string& utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
+// Padded to a width in characters, for aligning columns.
 std::string padded(const std::string& utf8, std::size_t width) {
-    return utf8 + std::string(width - std::min(width, characters(utf8)), ' ');
+    return utf8 + std::string(width - std::min(width, characterCount(utf8)), ' ');
 }
 
 int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
@@ -96,8 +91,8 @@ int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
     std::size_t nameWidth = 0, codeWidth = 0;
     for (std::size_t i = 0; i <= names.names.size(); ++i) {
         if (i > 0) rows.emplace_back(cp1252ToUtf8(names.names[i - 1]), cp1252ToUtf8((*catalogue)[i - 1].code()));
-        nameWidth = std::max(nameWidth, characters(rows.back().first));
-        codeWidth = std::max(codeWidth, characters(rows.back().second));
+        nameWidth = std::max(nameWidth, characterCount(rows.back().first));
+        codeWidth = std::max(codeWidth, characterCount(rows.back().second));
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         char index[24];

@@ -200,10 +200,9 @@ PlainList preparePlainList(std::string_view input, bool raw) {
     }
     // The character's line, and its column counted in characters.
     const std::string_view before = input.substr(0, *converted.errorOffset);
-    const auto column = std::count_if(before.begin() + static_cast<std::ptrdiff_t>(before.rfind('\n') + 1),
-                                      before.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
     list.report.findings.push_back({static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1,
-                                    Severity::error, converted.error, static_cast<std::size_t>(column) + 1});
+                                    Severity::error, converted.error,
+                                    characterCount(before.substr(before.rfind('\n') + 1)) + 1});
     return list;
 }
 
@@ -212,6 +211,11 @@ FormGuess guessForm(std::string_view bytes) {
     unscramble(unscrambled.data(), unscrambled.size());
     const std::size_t asTheyStand = recordLikeLines(bytes), once = recordLikeLines(unscrambled);
     return {asTheyStand > once, once > asTheyStand, std::max(asTheyStand, once)};
+}
+
+std::size_t characterCount(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace vyr::cli
