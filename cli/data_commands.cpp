@@ -16,6 +16,13 @@ namespace vyr::cli {
 
 namespace {
 
+// The options of the four commands (only one of them runs).
+struct DataOptions {
+    std::string input, output, dataPath;  // output empty or "-": the standard output
+    bool raw = false, force = false, plain = false;
+    const CLI::Option* data = nullptr;  // spells' --data
+};
+
 std::string scramblingNote() {
     char text[160];
     std::snprintf(text, sizeof text, "The data file is the plain list with every byte XOR 0x%02X at even offsets and XOR "
@@ -58,6 +65,21 @@ int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
     return exitOk;
 }
 
+int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
+    const std::string input = readFile(o.input);
+    refuseOtherForm(o, input, false);
+    PlainList list = preparePlainList(input, o.raw);
+    for (const std::string& note : list.notes) err << "vyr encode: " << o.input << ": " << note << '\n';
+    const std::size_t errors = printFindings(err, o.input, list.report);
+    if (!list.encodable || (errors > 0 && !o.force)) {
+        throw Error(o.input + ": " + counted(errors, "error") + "; nothing written" +
+                        (list.encodable ? " (--force writes anyway)" : ""), exitProblems);
+    }
+    unscramble(list.text.data(), list.text.size());
+    writeResult(o.output, list.text, out);
+    return exitOk;
+}
+
 int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::string bytes = readFile(o.input);
     std::string plain = bytes;
@@ -79,18 +101,18 @@ int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
-    auto catalogue = std::make_unique<SpellCatalogue>();
-    SpellNameList names;
-    try {
-        readSpellFile(o.dataPath, *catalogue, names);
-    } catch (const Error& e) {
-        if (o.data->count() > 0) throw;
-        throw Error(std::string(e.what()) + " (looked in the current directory and beside vyr; use --data FILE)");
-    }
+    const SpellList list = [&o] {
+        try {
+            return readSpellList(o.dataPath);
+        } catch (const Error& e) {
+            if (o.data->count() > 0) throw;
+            throw Error(std::string(e.what()) + " (looked in the current directory and beside vyr; use --data FILE)");
+        }
+    }();
     std::vector<std::pair<std::string, std::string>> rows{{"name", "code"}};
     std::size_t nameWidth = 0, codeWidth = 0;
-    for (std::size_t i = 0; i <= names.names.size(); ++i) {
-        if (i > 0) rows.emplace_back(cp1252ToUtf8(names.names[i - 1]), cp1252ToUtf8((*catalogue)[i - 1].code()));
+    for (std::size_t i = 0; i <= list.size(); ++i) {
+        if (i > 0) rows.emplace_back(list.utf8Names[i - 1], cp1252ToUtf8(list.record(i - 1).code()));
         nameWidth = std::max(nameWidth, characterCount(rows.back().first));
         codeWidth = std::max(codeWidth, characterCount(rows.back().second));
     }
@@ -104,21 +126,6 @@ int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
 }
 
 }  // namespace
-
-int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
-    const std::string input = readFile(o.input);
-    refuseOtherForm(o, input, false);
-    PlainList list = preparePlainList(input, o.raw);
-    for (const std::string& note : list.notes) err << "vyr encode: " << o.input << ": " << note << '\n';
-    const std::size_t errors = printFindings(err, o.input, list.report);
-    if (!list.encodable || (errors > 0 && !o.force)) {
-        throw Error(o.input + ": " + counted(errors, "error") + "; nothing written" +
-                        (list.encodable ? " (--force writes anyway)" : ""), exitProblems);
-    }
-    unscramble(list.text.data(), list.text.size());
-    writeResult(o.output, list.text, out);
-    return exitOk;
-}
 
 void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out,
                           std::ostream& err) {
