@@ -89,15 +89,6 @@ std::string defaultDataPath() {
     return here;
 }
 
-CLI::Option* asNumber(CLI::Option* option) {
-    const auto wholeNumber = [](std::string& text) -> std::string {
-        if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) return "";
-        const bool negative = text.size() > 1 && text[0] == '-' && text.find_first_not_of("0123456789", 1) == std::string::npos;
-        return "\"" + text + (negative ? "\" is negative; a number from 0 up is needed" : "\" is not a whole number");
-    };
-    return option->type_name("NUMBER")->check(CLI::Validator(wholeNumber, ""));
-}
-
 std::size_t editDistance(std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);  // distances from a's first i bytes to b's prefixes
     std::iota(row.begin(), row.end(), std::size_t{0});

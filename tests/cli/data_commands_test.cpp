@@ -37,7 +37,7 @@ VyrRun vyr(std::vector<std::string> args, const std::string& defaultData = TempF
     int exitCode = exitOk;
     registerDataCommands(app, defaultData, exitCode, out, err);
     std::size_t index = 0;
-    asNumber(app.add_subcommand("count")->add_option("--index", index));
+    app.add_subcommand("count")->add_option("--index", index);
     const int code = runCommandLine(app, static_cast<int>(argv.size()), argv.data(), exitCode, out, err);
     return {code, out.str(), err.str()};
 }
