@@ -142,8 +142,7 @@ CheckReport checkSpellText(std::string_view plain) {
     // The loader's view: everything after a NUL byte is gone.
     const std::size_t nul = plain.find('\0');
     const std::string_view text = plain.substr(0, nul);
-    std::vector<std::string_view> lines = splitLines(text);
-    if (nul != npos && (text.empty() || text.ends_with('\n'))) lines.push_back({});
+    const std::vector<std::string_view> lines = splitLines(text);
 
     const auto withColon = static_cast<std::size_t>(
         std::count_if(lines.begin(), lines.end(), [](std::string_view l) { return l.find(':') != npos; }));
@@ -154,7 +153,7 @@ CheckReport checkSpellText(std::string_view plain) {
         const std::size_t colon = lines[i].find(':');
         if (colon == npos && lines[i] != "" && lines[i] != "\r") {
             add(Severity::error, "no \":\" on this line: it is not a record and the loader skips it");
-        } else if (colon == npos && (i + 1 < lines.size() || nul == npos)) {
+        } else if (colon == npos) {
             add(Severity::warning, "empty line: the loader skips it");
         } else if (colon != npos && ++records == spellCapacity + 1) {
             add(Severity::error, "more than " + std::to_string(spellCapacity) + " records: this one and the " +
