@@ -25,8 +25,8 @@ void slashesAreNotOptions(CLI::App& app) {
 // The nearest known name, unless even that one is mostly different.
 std::string didYouMean(const std::string& typed, const std::vector<std::string>& known) {
     const auto distance = [&typed](const std::string& name) { return editDistance(typed, name); };
-    const auto nearest = std::min_element(known.begin(), known.end(),
-                                          [&distance](const auto& a, const auto& b) { return distance(a) < distance(b); });
+    const auto nearest = std::min_element(
+        known.begin(), known.end(), [&distance](const auto& a, const auto& b) { return distance(a) < distance(b); });
     if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 2)) return "";
     return "; did you mean \"" + *nearest + "\"?";
 }
@@ -35,12 +35,14 @@ std::string didYouMean(const std::string& typed, const std::vector<std::string>&
 // command, a word where a command is needed to the nearest command.
 std::string unexpected(const CLI::App& command, bool wantCommand) {
     const std::vector<std::string> extras = command.remaining();
-    const auto option = std::find_if(extras.begin(), extras.end(), [](const std::string& a) { return a.starts_with('-'); });
+    const auto option =
+        std::find_if(extras.begin(), extras.end(), [](const std::string& a) { return a.starts_with('-'); });
     const bool isOption = option != extras.end();
     const std::string typed = isOption ? option->substr(0, option->find('=')) : extras.front();
     if (!isOption && !wantCommand) return "unexpected argument \"" + typed + "\"";
     std::vector<std::string> known;
-    for (const CLI::App* sub : command.get_subcommands(std::function<bool(const CLI::App*)>{})) known.push_back(sub->get_name());
+    for (const CLI::App* sub : command.get_subcommands(std::function<bool(const CLI::App*)>{}))
+        known.push_back(sub->get_name());
     for (const CLI::Option* o : command.get_options()) {
         for (const std::string& name : o->get_lnames()) known.push_back("--" + name);
         for (const std::string& name : o->get_snames()) known.push_back("-" + name);

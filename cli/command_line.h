@@ -27,7 +27,7 @@ std::size_t editDistance(std::string_view a, std::string_view b);
 // --help and --version print to out and give 0. A usage error is one line on err,
 // "vyr COMMAND: message (see vyr COMMAND --help)", and gives exitUsage; a vyr::Error
 // thrown by the command is one line "vyr COMMAND: message" and gives its exit code.
-int runCommandLine(CLI::App& app, int argc, const char* const* argv, const int& exitCode,
-                   std::ostream& out = std::cout, std::ostream& err = std::cerr);
+int runCommandLine(CLI::App& app, int argc, const char* const* argv, const int& exitCode, std::ostream& out = std::cout,
+                   std::ostream& err = std::cerr);
 
 }  // namespace vyr::cli

@@ -25,20 +25,24 @@ struct DataOptions {
 
 std::string scramblingNote() {
     char text[160];
-    std::snprintf(text, sizeof text, "The data file is the plain list with every byte XOR 0x%02X at even offsets and XOR "
-                  "0x%02X at odd offsets, counted from the start of the file.", scrambleBase, (scrambleBase + 1u) & 0xFFu);
+    std::snprintf(text, sizeof text,
+                  "The data file is the plain list with every byte XOR 0x%02X at even offsets and XOR "
+                  "0x%02X at odd offsets, counted from the start of the file.",
+                  scrambleBase, (scrambleBase + 1u) & 0xFFu);
     return text;
 }
 
-std::string counted(std::size_t n, const std::string& thing) { return std::to_string(n) + " " + thing + (n == 1 ? "" : "s"); }
+std::string counted(std::size_t n, const std::string& thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
 
 // Stops before anything is written when the file looks like the other form.
 void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScrambled) {
     const FormGuess guess = guessForm(bytes);
     if (o.force || !(wantScrambled ? guess.plain : guess.scrambled)) return;
-    throw Error(o.input + " looks like " + (guess.plain ? "a plain spell list" : "a scrambled data file") + " already (" +
-                counted(guess.recordLines, "line") + " read as records" + (guess.plain ? " as they stand" : " once unscrambled") +
-                "); nothing written (--force goes on anyway)");
+    throw Error(o.input + " looks like " + (guess.plain ? "a plain spell list" : "a scrambled data file") +
+                " already (" + counted(guess.recordLines, "line") + " read as records" +
+                (guess.plain ? " as they stand" : " once unscrambled") + "); nothing written (--force goes on anyway)");
 }
 
 // "PATH:LINE[:COLUMN]: error|warning: message" each; returns the number of errors.
@@ -73,7 +77,8 @@ int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::size_t errors = printFindings(err, o.input, list.report);
     if (!list.encodable || (errors > 0 && !o.force)) {
         throw Error(o.input + ": " + counted(errors, "error") + "; nothing written" +
-                        (list.encodable ? " (--force writes anyway)" : ""), exitProblems);
+                        (list.encodable ? " (--force writes anyway)" : ""),
+                    exitProblems);
     }
     unscramble(list.text.data(), list.text.size());
     writeResult(o.output, list.text, out);
@@ -94,8 +99,9 @@ int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
     out << "; " << counted(errors, "error") << ", " << counted(report.findings.size() - errors, "warning") << '\n';
     const FormGuess guess = guessForm(bytes);
     if (o.plain ? guess.scrambled : guess.plain) {
-        err << "vyr check: " << o.input << (guess.plain ? " looks like a plain spell list; try --plain\n"
-                                                         : " looks like a scrambled data file; try without --plain\n");
+        err << "vyr check: " << o.input
+            << (guess.plain ? " looks like a plain spell list; try --plain\n"
+                            : " looks like a scrambled data file; try without --plain\n");
     }
     return exitProblems;
 }
@@ -120,7 +126,11 @@ int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
         char index[24];
         std::snprintf(index, sizeof index, "%5zu", i - 1);
         out << (i == 0 ? "index" : index) << "  " << padded(rows[i].first, nameWidth) << "  "
-            << padded(rows[i].second, codeWidth) << "  " << (i == 0 ? "special" : rows[i].second.starts_with('s') ? "yes" : "no") << '\n';
+            << padded(rows[i].second, codeWidth) << "  "
+            << (i == 0                            ? "special"
+                : rows[i].second.starts_with('s') ? "yes"
+                                                  : "no")
+            << '\n';
     }
     return exitOk;
 }
@@ -131,7 +141,8 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
                           std::ostream& err) {
     auto o = std::make_shared<DataOptions>();
     o->dataPath = defaultDataPath;
-    const auto add = [&](const char* name, const std::string& help, int (*run)(const DataOptions&, std::ostream&, std::ostream&)) {
+    const auto add = [&](const char* name, const std::string& help,
+                         int (*run)(const DataOptions&, std::ostream&, std::ostream&)) {
         CLI::App* command = app.add_subcommand(name, help);
         command->callback([o, run, &exitCode, &out, &err] { exitCode = run(*o, out, err); });
         return command;
@@ -144,17 +155,19 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
     decode->add_flag("--force", o->force, "Decode even a file that looks like a plain list");
     decode->footer(scramblingNote());
 
-    CLI::App* encode = add("encode", "Turn a plain UTF-8 spell list into a scrambled Windows-1252 data file", runEncode);
+    CLI::App* encode =
+        add("encode", "Turn a plain UTF-8 spell list into a scrambled Windows-1252 data file", runEncode);
     encode->add_option("PLAIN", o->input, "Plain spell list, UTF-8")->required();
     encode->add_option("-o,--output", o->output, outputHelp)->required();
     encode->add_flag("--raw", o->raw, "PLAIN is Windows-1252, as decode --raw writes it");
     encode->add_flag("--force", o->force, "Write even a list with errors, or a file that looks scrambled already");
-    encode->footer(scramblingNote() + "\nA leading UTF-8 byte-order mark is skipped and the line breaks at the end are "
+    encode->footer(scramblingNote() +
+                   "\nA leading UTF-8 byte-order mark is skipped and the line breaks at the end are "
                    "dropped. The list is checked as check --plain does: warnings are shown; errors, or a character "
                    "that Windows-1252 cannot hold, stop it with nothing written (exit code 1).");
 
-    CLI::App* check = add("check", "Report every problem of a spell file, one line each: FILE:LINE: error|warning: ...",
-                          runCheck);
+    CLI::App* check =
+        add("check", "Report every problem of a spell file, one line each: FILE:LINE: error|warning: ...", runCheck);
     check->add_option("FILE", o->input, "Scrambled data file (or plain list with --plain)")->required();
     check->add_flag("--plain", o->plain, "FILE is the plain UTF-8 list, as vyr encode takes it");
     check->footer(

@@ -71,7 +71,8 @@ void checkCode(const Add& add, std::string_view code) {
         add(Severity::error, "special " + shown + " matches none of the " + std::to_string(specialRuleCount) +
                                  " special rules: the spell computes nothing");
     } else if (first == 'S') {
-        add(Severity::error, shown + " starts with an upper-case \"S\": not a special spell, four more numbers are read");
+        add(Severity::error,
+            shown + " starts with an upper-case \"S\": not a special spell, four more numbers are read");
     } else if (first < 'a' || first > 't') {
         add(Severity::warning, shown + " has no effect: only a first letter from \"a\" to \"t\" scales the range");
     } else if (first == 'b' && (code.size() < 2 || std::string_view("faed").find(code[1]) == npos)) {
@@ -170,7 +171,8 @@ CheckReport checkSpellText(std::string_view plain) {
         findings.push_back({line, Severity::error, "NUL byte: the loader stops reading here"});
     }
     if (withColon == 0) findings.push_back({1, Severity::error, "no record: the program would refuse this file"});
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
 
     // What the program itself stores from this text.
     std::string buffer(plain);

@@ -52,9 +52,12 @@ class VyrCommand : public ::testing::TestWithParam<json> {};
 TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json& c = GetParam();
     const std::string in = TempFile::absentPath(".txt"), out = TempFile::absentPath();
-    const std::pair<std::string, std::string> places[] = {
-        {"{in}", in}, {"{out}", out}, {"{missing}", TempFile::absentPath()}, {"{version}", VYR_VERSION},
-        {"{dir}", std::filesystem::temp_directory_path().string()}, {"{ENOENT}", std::strerror(ENOENT)}};
+    const std::pair<std::string, std::string> places[] = {{"{in}", in},
+                                                          {"{out}", out},
+                                                          {"{missing}", TempFile::absentPath()},
+                                                          {"{version}", VYR_VERSION},
+                                                          {"{dir}", std::filesystem::temp_directory_path().string()},
+                                                          {"{ENOENT}", std::strerror(ENOENT)}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
             for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
@@ -92,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(Table, VyrCommand, ::testing::ValuesIn(testing::readTab
 
 TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
     for (const json& pair : testing::readTable("vyr_commands.json")["editDistances"]) {
-        EXPECT_EQ(editDistance(pair[0].get<std::string>(), pair[1].get<std::string>()), pair[2].get<std::size_t>()) << pair;
+        EXPECT_EQ(editDistance(pair[0].get<std::string>(), pair[1].get<std::string>()), pair[2].get<std::size_t>())
+            << pair;
     }
 }
 
