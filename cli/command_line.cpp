@@ -38,7 +38,7 @@ std::string unexpected(const CLI::App& command, bool wantCommand) {
     const auto option =
         std::find_if(extras.begin(), extras.end(), [](const std::string& a) { return a.starts_with('-'); });
     const bool isOption = option != extras.end();
-    const std::string typed = isOption ? option->substr(0, option->find('=')) : extras.front();
+    const std::string typed = isOption ? option->substr(0, option->find('=')) : extras.empty() ? "" : extras.front();
     if (!isOption && !wantCommand) return "unexpected argument \"" + typed + "\"";
     std::vector<std::string> known;
     for (const CLI::App* sub : command.get_subcommands(std::function<bool(const CLI::App*)>{}))
