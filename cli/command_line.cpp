@@ -25,24 +25,29 @@ void slashesAreNotOptions(CLI::App& app) {
 // The nearest known name, unless even that one is mostly different.
 std::string didYouMean(const std::string& typed, const std::vector<std::string>& known) {
     const auto distance = [&typed](const std::string& name) { return editDistance(typed, name); };
-    const auto nearest = std::min_element(known.begin(), known.end(),
-                                          [&distance](const auto& a, const auto& b) { return distance(a) < distance(b); });
-    if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 3)) return "";
+    const auto nearest = std::min_element(
+        known.begin(), known.end(), [&distance](const auto& a, const auto& b) { return distance(a) < distance(b); });
+    if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 2)) return "";
     return "; did you mean \"" + *nearest + "\"?";
 }
 
-// An argument that no option or operand takes: an option is matched to the command's nearest one.
-std::string unexpected(const CLI::App& command) {
+// An argument that nothing takes: an option is matched to the nearest option of the
+// command, a word where a command is needed to the nearest command.
+std::string unexpected(const CLI::App& command, bool wantCommand) {
     const std::vector<std::string> extras = command.remaining();
-    const auto option = std::find_if(extras.begin(), extras.end(), [](const std::string& a) { return a.starts_with('-'); });
-    if (option == extras.end()) return "unexpected argument \"" + extras.front() + "\"";
-    const std::string typed = option->substr(0, option->find('='));
+    const auto option =
+        std::find_if(extras.begin(), extras.end(), [](const std::string& a) { return a.starts_with('-'); });
+    const bool isOption = option != extras.end();
+    const std::string typed = isOption ? option->substr(0, option->find('=')) : extras.empty() ? "" : extras.front();
+    if (!isOption && !wantCommand) return "unexpected argument \"" + typed + "\"";
     std::vector<std::string> known;
+    for (const CLI::App* sub : command.get_subcommands(std::function<bool(const CLI::App*)>{}))
+        known.push_back(sub->get_name());
     for (const CLI::Option* o : command.get_options()) {
         for (const std::string& name : o->get_lnames()) known.push_back("--" + name);
         for (const std::string& name : o->get_snames()) known.push_back("-" + name);
     }
-    return "unknown option \"" + typed + "\"" + didYouMean(typed, known);
+    return (isOption ? "unknown option \"" : "unknown command \"") + typed + "\"" + didYouMean(typed, known);
 }
 
 // CLI11's own texts in ours ($1, $2: what the pattern caught); a text not listed stays.
@@ -65,14 +70,12 @@ std::string reworded(const std::string& text) {
 
 std::string usageMessage(const CLI::App& app, const CLI::App* command, const CLI::ParseError& e) {
     const std::vector<std::string> extras = app.remaining();
-    const auto option = [](const std::string& a) { return a.starts_with('-'); };
-    if (std::any_of(extras.begin(), extras.end(), option)) return unexpected(app);
-    if (dynamic_cast<const CLI::ExtrasError*>(&e)) return unexpected(command ? *command : app);
-    if (command || extras.empty()) return reworded(e.what());
+    if (std::any_of(extras.begin(), extras.end(), [](const std::string& a) { return a.starts_with('-'); })) {
+        return unexpected(app, false);
+    }
+    if (dynamic_cast<const CLI::ExtrasError*>(&e)) return unexpected(command ? *command : app, false);
     // CLI11 reports a mistyped command only as a missing one.
-    std::vector<std::string> commands;
-    for (const CLI::App* sub : app.get_subcommands(std::function<bool(const CLI::App*)>{})) commands.push_back(sub->get_name());
-    return "unknown command \"" + extras.front() + "\"" + didYouMean(extras.front(), commands);
+    return command || extras.empty() ? reworded(e.what()) : unexpected(app, true);
 }
 
 }  // namespace
@@ -86,15 +89,6 @@ std::string defaultDataPath() {
         }
     }
     return here;
-}
-
-CLI::Option* asNumber(CLI::Option* option) {
-    const auto wholeNumber = [](std::string& text) -> std::string {
-        if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) return "";
-        const bool negative = text.size() > 1 && text[0] == '-' && text.find_first_not_of("0123456789", 1) == std::string::npos;
-        return "\"" + text + (negative ? "\" is negative; a number from 0 up is needed" : "\" is not a whole number");
-    };
-    return option->type_name("NUMBER")->check(CLI::Validator(wholeNumber, ""));
 }
 
 std::size_t editDistance(std::string_view a, std::string_view b) {

@@ -16,22 +16,33 @@ namespace vyr::cli {
 
 namespace {
 
+// The options of the four commands (only one of them runs).
+struct DataOptions {
+    std::string input, output, dataPath;  // output empty or "-": the standard output
+    bool raw = false, force = false, plain = false;
+    const CLI::Option* data = nullptr;  // spells' --data
+};
+
 std::string scramblingNote() {
     char text[160];
-    std::snprintf(text, sizeof text, "The data file is the plain list with every byte XOR 0x%02X at even offsets and XOR "
-                  "0x%02X at odd offsets, counted from the start of the file.", scrambleBase, (scrambleBase + 1u) & 0xFFu);
+    std::snprintf(text, sizeof text,
+                  "The data file is the plain list with every byte XOR 0x%02X at even offsets and XOR "
+                  "0x%02X at odd offsets, counted from the start of the file.",
+                  scrambleBase, (scrambleBase + 1u) & 0xFFu);
     return text;
 }
 
-std::string counted(std::size_t n, const std::string& thing) { return std::to_string(n) + " " + thing + (n == 1 ? "" : "s"); }
+std::string counted(std::size_t n, const std::string& thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
 
 // Stops before anything is written when the file looks like the other form.
 void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScrambled) {
     const FormGuess guess = guessForm(bytes);
     if (o.force || !(wantScrambled ? guess.plain : guess.scrambled)) return;
-    throw Error(o.input + " looks like " + (guess.plain ? "a plain spell list" : "a scrambled data file") + " already (" +
-                counted(guess.recordLines, "line") + " read as records" + (guess.plain ? " as they stand" : " once unscrambled") +
-                "); nothing written (--force goes on anyway)");
+    throw Error(o.input + " looks like " + (guess.plain ? "a plain spell list" : "a scrambled data file") +
+                " already (" + counted(guess.recordLines, "line") + " read as records" +
+                (guess.plain ? " as they stand" : " once unscrambled") + "); nothing written (--force goes on anyway)");
 }
 
 // "PATH:LINE[:COLUMN]: error|warning: message" each; returns the number of errors.
@@ -45,14 +56,9 @@ std::size_t printFindings(std::ostream& os, const std::string& path, const Check
     return errors;
 }
 
-// Characters of a UTF-8 text, for aligning columns.
-std::size_t characters(const std::string& utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
+// Padded to a width in characters, for aligning columns.
 std::string padded(const std::string& utf8, std::size_t width) {
-    return utf8 + std::string(width - std::min(width, characters(utf8)), ' ');
+    return utf8 + std::string(width - std::min(width, characterCount(utf8)), ' ');
 }
 
 int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
@@ -60,6 +66,22 @@ int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
     refuseOtherForm(o, bytes, true);
     unscramble(bytes.data(), bytes.size());
     writeResult(o.output, o.raw ? bytes : cp1252ToUtf8(bytes), out);
+    return exitOk;
+}
+
+int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
+    const std::string input = readFile(o.input);
+    refuseOtherForm(o, input, false);
+    PlainList list = preparePlainList(input, o.raw);
+    for (const std::string& note : list.notes) err << "vyr encode: " << o.input << ": " << note << '\n';
+    const std::size_t errors = printFindings(err, o.input, list.report);
+    if (!list.encodable || (errors > 0 && !o.force)) {
+        throw Error(o.input + ": " + counted(errors, "error") + "; nothing written" +
+                        (list.encodable ? " (--force writes anyway)" : ""),
+                    exitProblems);
+    }
+    unscramble(list.text.data(), list.text.size());
+    writeResult(o.output, list.text, out);
     return exitOk;
 }
 
@@ -77,59 +99,50 @@ int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
     out << "; " << counted(errors, "error") << ", " << counted(report.findings.size() - errors, "warning") << '\n';
     const FormGuess guess = guessForm(bytes);
     if (o.plain ? guess.scrambled : guess.plain) {
-        err << "vyr check: " << o.input << (guess.plain ? " looks like a plain spell list; try --plain\n"
-                                                         : " looks like a scrambled data file; try without --plain\n");
+        err << "vyr check: " << o.input
+            << (guess.plain ? " looks like a plain spell list; try --plain\n"
+                            : " looks like a scrambled data file; try without --plain\n");
     }
     return exitProblems;
 }
 
 int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
-    auto catalogue = std::make_unique<SpellCatalogue>();
-    SpellNameList names;
-    try {
-        readSpellFile(o.dataPath, *catalogue, names);
-    } catch (const Error& e) {
-        if (o.data->count() > 0) throw;
-        throw Error(std::string(e.what()) + " (looked in the current directory and beside vyr; use --data FILE)");
-    }
+    const SpellList list = [&o] {
+        try {
+            return readSpellList(o.dataPath);
+        } catch (const Error& e) {
+            if (o.data->count() > 0) throw;
+            throw Error(std::string(e.what()) + " (looked in the current directory and beside vyr; use --data FILE)");
+        }
+    }();
     std::vector<std::pair<std::string, std::string>> rows{{"name", "code"}};
     std::size_t nameWidth = 0, codeWidth = 0;
-    for (std::size_t i = 0; i <= names.names.size(); ++i) {
-        if (i > 0) rows.emplace_back(cp1252ToUtf8(names.names[i - 1]), cp1252ToUtf8((*catalogue)[i - 1].code()));
-        nameWidth = std::max(nameWidth, characters(rows.back().first));
-        codeWidth = std::max(codeWidth, characters(rows.back().second));
+    for (std::size_t i = 0; i <= list.size(); ++i) {
+        if (i > 0) rows.emplace_back(list.utf8Names[i - 1], cp1252ToUtf8(list.record(i - 1).code()));
+        nameWidth = std::max(nameWidth, characterCount(rows.back().first));
+        codeWidth = std::max(codeWidth, characterCount(rows.back().second));
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         char index[24];
         std::snprintf(index, sizeof index, "%5zu", i - 1);
         out << (i == 0 ? "index" : index) << "  " << padded(rows[i].first, nameWidth) << "  "
-            << padded(rows[i].second, codeWidth) << "  " << (i == 0 ? "special" : rows[i].second.starts_with('s') ? "yes" : "no") << '\n';
+            << padded(rows[i].second, codeWidth) << "  "
+            << (i == 0                            ? "special"
+                : rows[i].second.starts_with('s') ? "yes"
+                                                  : "no")
+            << '\n';
     }
     return exitOk;
 }
 
 }  // namespace
 
-int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
-    const std::string input = readFile(o.input);
-    refuseOtherForm(o, input, false);
-    PlainList list = preparePlainList(input, o.raw);
-    for (const std::string& note : list.notes) err << "vyr encode: " << o.input << ": " << note << '\n';
-    const std::size_t errors = printFindings(err, o.input, list.report);
-    if (!list.encodable || (errors > 0 && !o.force)) {
-        throw Error(o.input + ": " + counted(errors, "error") + "; nothing written" +
-                        (list.encodable ? " (--force writes anyway)" : ""), exitProblems);
-    }
-    unscramble(list.text.data(), list.text.size());
-    writeResult(o.output, list.text, out);
-    return exitOk;
-}
-
 void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out,
                           std::ostream& err) {
     auto o = std::make_shared<DataOptions>();
     o->dataPath = defaultDataPath;
-    const auto add = [&](const char* name, const std::string& help, int (*run)(const DataOptions&, std::ostream&, std::ostream&)) {
+    const auto add = [&](const char* name, const std::string& help,
+                         int (*run)(const DataOptions&, std::ostream&, std::ostream&)) {
         CLI::App* command = app.add_subcommand(name, help);
         command->callback([o, run, &exitCode, &out, &err] { exitCode = run(*o, out, err); });
         return command;
@@ -142,17 +155,19 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
     decode->add_flag("--force", o->force, "Decode even a file that looks like a plain list");
     decode->footer(scramblingNote());
 
-    CLI::App* encode = add("encode", "Turn a plain UTF-8 spell list into a scrambled Windows-1252 data file", runEncode);
+    CLI::App* encode =
+        add("encode", "Turn a plain UTF-8 spell list into a scrambled Windows-1252 data file", runEncode);
     encode->add_option("PLAIN", o->input, "Plain spell list, UTF-8")->required();
     encode->add_option("-o,--output", o->output, outputHelp)->required();
     encode->add_flag("--raw", o->raw, "PLAIN is Windows-1252, as decode --raw writes it");
     encode->add_flag("--force", o->force, "Write even a list with errors, or a file that looks scrambled already");
-    encode->footer(scramblingNote() + "\nA leading UTF-8 byte-order mark is skipped and the line breaks at the end are "
+    encode->footer(scramblingNote() +
+                   "\nA leading UTF-8 byte-order mark is skipped and the line breaks at the end are "
                    "dropped. The list is checked as check --plain does: warnings are shown; errors, or a character "
                    "that Windows-1252 cannot hold, stop it with nothing written (exit code 1).");
 
-    CLI::App* check = add("check", "Report every problem of a spell file, one line each: FILE:LINE: error|warning: ...",
-                          runCheck);
+    CLI::App* check =
+        add("check", "Report every problem of a spell file, one line each: FILE:LINE: error|warning: ...", runCheck);
     check->add_option("FILE", o->input, "Scrambled data file (or plain list with --plain)")->required();
     check->add_flag("--plain", o->plain, "FILE is the plain UTF-8 list, as vyr encode takes it");
     check->footer(

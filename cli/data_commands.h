@@ -6,21 +6,9 @@
 
 namespace CLI {
 class App;
-class Option;
-}  // namespace CLI
+}
 
 namespace vyr::cli {
-
-// The options of the four commands (only one of them runs).
-struct DataOptions {
-    std::string input, output;  // output empty or "-": the standard output
-    std::string dataPath{};
-    bool raw = false, force = false, plain = false;
-    const CLI::Option* data = nullptr;  // spells' --data
-};
-
-// encode alone: a plain list (input) made into a data file (output).
-int runEncode(const DataOptions& options, std::ostream& out, std::ostream& err);
 
 // Adds the four subcommands. The one that runs stores its exit code in exitCode (check:
 // exitProblems when it finds problems) and throws vyr::Error for whatever stops it.

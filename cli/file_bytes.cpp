@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "cp1252.h"
 #include "error.h"
 #include "platform.h"
 #include "spell_file.h"
@@ -49,7 +50,7 @@ void writeFile(const std::string& path, const std::string& bytes) {
     if (!written) errno = reason;
     const Error error = failure(path);
     std::error_code ignored;
-    std::filesystem::remove(fromUtf8(path), ignored);
+    if (std::filesystem::is_regular_file(fromUtf8(path), ignored)) std::filesystem::remove(fromUtf8(path), ignored);
     throw error;
 }
 
@@ -60,25 +61,18 @@ void writeResult(const std::string& path, const std::string& bytes, std::ostream
     if (!fallback) throw Error("standard output: the result could not be written in full");
 }
 
-bool writeFileBytes(const std::string& path, const std::string& bytes, std::string& error) {
-    try {
-        writeFile(path, bytes);
-        return true;
-    } catch (const Error& e) {
-        error = e.what();
-        return false;
-    }
-}
-
-std::size_t readSpellFile(const std::string& path, SpellCatalogue& catalogue, SpellNameSink& sink) {
+SpellList readSpellList(const std::string& path) {
     std::string text = readFile(path);
     if (text.size() >= UINT32_MAX) throw Error(path + ": too large for a data file");
     unscramble(text.data(), text.size());
-    const auto size = static_cast<std::uint32_t>(text.size());
-    text.push_back('\0');  // the parser ends the text with a NUL of its own
-    const std::size_t loaded = parseSpellText(text.data(), size, catalogue, sink);
-    if (loaded == 0) throw Error(path + ": no spell could be loaded from this file (vyr check tells why)");
-    return loaded;
+    SpellList list;
+    SpellNameList names;
+    // The parser's closing NUL goes where std::string keeps one already.
+    if (parseSpellText(text.data(), static_cast<std::uint32_t>(text.size()), *list.catalogue, names) == 0)
+        throw Error(path + ": no spell could be loaded from this file (vyr check tells why)");
+    list.names = std::move(names.names);
+    for (const std::string& name : list.names) list.utf8Names.push_back(cp1252ToUtf8(name));
+    return list;
 }
 
 }  // namespace vyr::cli

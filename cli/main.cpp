@@ -9,8 +9,7 @@
 
 int main(int argc, char** argv) {
     vyr::cli::prepareConsole();
-    CLI::App app{"Vyr D\xC3\xA9gats spell tool: compute spells, and read, write and check the spell data file.",
-                 "vyr"};
+    CLI::App app{"Vyr D\xC3\xA9gats spell tool: compute spells, and read, write and check the spell data file.", "vyr"};
     int exitCode = vyr::exitOk;
     const std::string dataPath = vyr::cli::defaultDataPath();
 

@@ -12,7 +12,8 @@ namespace vyr::cli {
 namespace {
 std::wstring widen(const std::string& utf8) {
     const int size = static_cast<int>(utf8.size());
-    std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)), L'\0');
+    std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
+                      L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
     return wide;
 }
@@ -20,7 +21,8 @@ std::wstring widen(const std::string& utf8) {
 std::string narrow(const std::wstring& wide) {
     const int size = static_cast<int>(wide.size());
     std::string utf8(
-        static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+        static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)),
+        '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
     return utf8;
 }
@@ -43,7 +45,8 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 // The console's code page outlives the program, so the caller's one comes back at exit.
 void prepareConsole() {
     callersCodePage = ::GetConsoleOutputCP();
-    if (callersCodePage != 0 && ::SetConsoleOutputCP(CP_UTF8)) std::atexit([] { ::SetConsoleOutputCP(callersCodePage); });
+    if (callersCodePage != 0 && ::SetConsoleOutputCP(CP_UTF8))
+        std::atexit([] { ::SetConsoleOutputCP(callersCodePage); });
     _setmode(_fileno(stdout), _O_BINARY);
 }
 

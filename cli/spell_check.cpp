@@ -71,7 +71,8 @@ void checkCode(const Add& add, std::string_view code) {
         add(Severity::error, "special " + shown + " matches none of the " + std::to_string(specialRuleCount) +
                                  " special rules: the spell computes nothing");
     } else if (first == 'S') {
-        add(Severity::error, shown + " starts with an upper-case \"S\": not a special spell, four more numbers are read");
+        add(Severity::error,
+            shown + " starts with an upper-case \"S\": not a special spell, four more numbers are read");
     } else if (first < 'a' || first > 't') {
         add(Severity::warning, shown + " has no effect: only a first letter from \"a\" to \"t\" scales the range");
     } else if (first == 'b' && (code.size() < 2 || std::string_view("faed").find(code[1]) == npos)) {
@@ -142,8 +143,7 @@ CheckReport checkSpellText(std::string_view plain) {
     // The loader's view: everything after a NUL byte is gone.
     const std::size_t nul = plain.find('\0');
     const std::string_view text = plain.substr(0, nul);
-    std::vector<std::string_view> lines = splitLines(text);
-    if (nul != npos && (text.empty() || text.ends_with('\n'))) lines.push_back({});
+    const std::vector<std::string_view> lines = splitLines(text);
 
     const auto withColon = static_cast<std::size_t>(
         std::count_if(lines.begin(), lines.end(), [](std::string_view l) { return l.find(':') != npos; }));
@@ -154,7 +154,7 @@ CheckReport checkSpellText(std::string_view plain) {
         const std::size_t colon = lines[i].find(':');
         if (colon == npos && lines[i] != "" && lines[i] != "\r") {
             add(Severity::error, "no \":\" on this line: it is not a record and the loader skips it");
-        } else if (colon == npos && (i + 1 < lines.size() || nul == npos)) {
+        } else if (colon == npos) {
             add(Severity::warning, "empty line: the loader skips it");
         } else if (colon != npos && ++records == spellCapacity + 1) {
             add(Severity::error, "more than " + std::to_string(spellCapacity) + " records: this one and the " +
@@ -171,7 +171,8 @@ CheckReport checkSpellText(std::string_view plain) {
         findings.push_back({line, Severity::error, "NUL byte: the loader stops reading here"});
     }
     if (withColon == 0) findings.push_back({1, Severity::error, "no record: the program would refuse this file"});
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
 
     // What the program itself stores from this text.
     std::string buffer(plain);
@@ -200,10 +201,9 @@ PlainList preparePlainList(std::string_view input, bool raw) {
     }
     // The character's line, and its column counted in characters.
     const std::string_view before = input.substr(0, *converted.errorOffset);
-    const auto column = std::count_if(before.begin() + static_cast<std::ptrdiff_t>(before.rfind('\n') + 1),
-                                      before.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
     list.report.findings.push_back({static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1,
-                                    Severity::error, converted.error, static_cast<std::size_t>(column) + 1});
+                                    Severity::error, converted.error,
+                                    characterCount(before.substr(before.rfind('\n') + 1)) + 1});
     return list;
 }
 
@@ -212,6 +212,11 @@ FormGuess guessForm(std::string_view bytes) {
     unscramble(unscrambled.data(), unscrambled.size());
     const std::size_t asTheyStand = recordLikeLines(bytes), once = recordLikeLines(unscrambled);
     return {asTheyStand > once, once > asTheyStand, std::max(asTheyStand, once)};
+}
+
+std::size_t characterCount(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace vyr::cli

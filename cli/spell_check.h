@@ -47,4 +47,7 @@ struct FormGuess {
 };
 FormGuess guessForm(std::string_view bytes);
 
+// Characters of a UTF-8 text (continuation bytes belong to the character before them).
+std::size_t characterCount(std::string_view utf8);
+
 }  // namespace vyr::cli

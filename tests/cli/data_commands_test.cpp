@@ -37,7 +37,7 @@ VyrRun vyr(std::vector<std::string> args, const std::string& defaultData = TempF
     int exitCode = exitOk;
     registerDataCommands(app, defaultData, exitCode, out, err);
     std::size_t index = 0;
-    asNumber(app.add_subcommand("count")->add_option("--index", index));
+    app.add_subcommand("count")->add_option("--index", index);
     const int code = runCommandLine(app, static_cast<int>(argv.size()), argv.data(), exitCode, out, err);
     return {code, out.str(), err.str()};
 }
@@ -52,9 +52,12 @@ class VyrCommand : public ::testing::TestWithParam<json> {};
 TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json& c = GetParam();
     const std::string in = TempFile::absentPath(".txt"), out = TempFile::absentPath();
-    const std::pair<std::string, std::string> places[] = {
-        {"{in}", in}, {"{out}", out}, {"{missing}", TempFile::absentPath()}, {"{version}", VYR_VERSION},
-        {"{dir}", std::filesystem::temp_directory_path().string()}, {"{ENOENT}", std::strerror(ENOENT)}};
+    const std::pair<std::string, std::string> places[] = {{"{in}", in},
+                                                          {"{out}", out},
+                                                          {"{missing}", TempFile::absentPath()},
+                                                          {"{version}", VYR_VERSION},
+                                                          {"{dir}", std::filesystem::temp_directory_path().string()},
+                                                          {"{ENOENT}", std::strerror(ENOENT)}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
             for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
@@ -89,6 +92,13 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
 
 INSTANTIATE_TEST_SUITE_P(Table, VyrCommand, ::testing::ValuesIn(testing::readTable("vyr_commands.json")["cases"]),
                          [](const auto& info) { return info.param["name"].template get<std::string>(); });
+
+TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
+    for (const json& pair : testing::readTable("vyr_commands.json")["editDistances"]) {
+        EXPECT_EQ(editDistance(pair[0].get<std::string>(), pair[1].get<std::string>()), pair[2].get<std::size_t>())
+            << pair;
+    }
+}
 
 // The list in the repository, and the data file the build makes from it.
 const std::string sample = readBytes(VYR_SAMPLE_SPELLS), shipped = VYR_DATA_FILE;

@@ -18,7 +18,8 @@ TEST_P(CheckSpellText, ReportsEachProblemOnItsLine) {
     const CheckReport report = checkSpellText(testing::bytes(c["plain"]));
     EXPECT_EQ(report.loaded, c["loaded"].get<std::size_t>());
     std::string got, want;
-    for (const Finding& f : report.findings) got += std::to_string(f.line) + (f.severity == Severity::error ? " error: " : " warning: ") + f.message + "\n";
+    for (const Finding& f : report.findings)
+        got += std::to_string(f.line) + (f.severity == Severity::error ? " error: " : " warning: ") + f.message + "\n";
     ASSERT_EQ(report.findings.size(), c["findings"].size()) << got;
     for (std::size_t i = 0; i < report.findings.size(); ++i) {
         const json& f = c["findings"][i];
