@@ -17,10 +17,7 @@
 namespace vyr::testing {
 namespace {
 
-const json& table() {
-    static const json t = readTable("calculator.json");
-    return t;
-}
+const json& table() { static const json t = readTable("calculator.json"); return t; }
 
 int fieldId(const std::string& name) {
     if (const InputField* input = findInput(name)) return input->id;

@@ -14,8 +14,7 @@ namespace vyr::testing {
 struct Load {
     explicit Load(const std::string& path) : count(loadSpellFile(path.c_str(), sink, *catalogue)) {}
 
-    // [name, armourExempt, delayFactor, delayExtra, delayLevel, code, rollRange, rollBase,
-    // intDivisor, wisDivisor] for each loaded slot.
+    // [name, armourExempt, delayFactor, delayExtra, delayLevel, code, rollRange, rollBase, intDivisor, wisDivisor].
     json records() const {
         json rows = json::array();
         for (std::size_t i = 0; i < count; ++i) {

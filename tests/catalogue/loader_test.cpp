@@ -15,10 +15,7 @@
 namespace vyr::testing {
 namespace {
 
-const json& table() {
-    static const json t = readTable("catalogue.json");
-    return t;
-}
+const json& table() { static const json t = readTable("catalogue.json"); return t; }
 
 TEST(LoadSpellFile, StoresTheTabledRecordsAndSendsTheirNames) {
     for (const json& c : table()["loads"]) {

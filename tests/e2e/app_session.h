@@ -6,7 +6,6 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace vyr::e2e {
@@ -27,11 +26,9 @@ inline std::wstring windowText(HWND window) {
     // WM_GETTEXT, as GetWindowText would not ask another process's control.
     std::wstring text(8192, L'\0');
     DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                               SMTO_ABORTIFHUNG, timeoutMs, &copied)) {
-        return L"<no answer>";
-    }
-    text.resize(copied);
+    const bool answered = ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                                SMTO_ABORTIFHUNG, timeoutMs, &copied);
+    text.resize(answered ? copied : 0);
     return text;
 }
 
@@ -48,20 +45,6 @@ inline std::vector<HWND> childWindows(HWND parent) {  // in creation (stacking) 
         children.push_back(child);
     }
     return children;
-}
-
-inline std::vector<HWND> processWindows(DWORD processId) {
-    std::pair<DWORD, std::vector<HWND>> search{processId, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == s->first) s->second.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
 }
 
 class AppSession {
@@ -86,10 +69,17 @@ public:
     AppSession& operator=(const AppSession&) = delete;
 
     bool started() const { return process_.hProcess != nullptr; }
-    DWORD processId() const { return process_.dwProcessId; }
+    // The top-level windows of the program's one thread.
+    std::vector<HWND> windows() const {
+        std::vector<HWND> found;
+        ::EnumThreadWindows(process_.dwThreadId, [](HWND window, LPARAM list) {
+            return reinterpret_cast<std::vector<HWND>*>(list)->push_back(window), TRUE;
+        }, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
     // The main dialog, shown or not (during start-up it is not yet shown).
     HWND findDialog() const {
-        for (HWND window : processWindows(process_.dwProcessId)) {
+        for (HWND window : windows()) {
             if (isClass(window, L"#32770") && windowText(window) == L"Vyr D\u00e9gats") return window;
         }
         return nullptr;
@@ -122,9 +112,8 @@ public:
     }
     void post(UINT message, WPARAM wParam, LPARAM lParam) const { ::PostMessageW(dialog_, message, wParam, lParam); }
 
-    // Returns once every message posted before has been handled. The marker, posted behind
-    // them (a sent message would overtake them), is the text limit of the "Spécial :" box:
-    // harmless, and read back once the program's thread got that far in its queue.
+    // Returns once every message posted before is handled: a marker posted behind them (a sent
+    // one would overtake them), the text limit of the "Spécial :" box, is read back.
     bool sync() {
         const HWND target = control(1033);
         const unsigned marker = 0x40000000 + ++marker_;
@@ -141,7 +130,7 @@ public:
     }
     std::vector<HWND> otherWindows() const {  // shown top-level windows but the dialog
         std::vector<HWND> others;
-        for (HWND window : processWindows(process_.dwProcessId)) {
+        for (HWND window : windows()) {
             if (window != dialog_ && ::IsWindowVisible(window)) others.push_back(window);
         }
         return others;

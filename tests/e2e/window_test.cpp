@@ -1,9 +1,7 @@
-// End-to-end tests of vyr-degats.exe: each test starts the program afresh and drives it
-// through real window messages; what the dialog shows is compared with the core's own
-// answer for the same data file and inputs, and with tests/data/window.json.
-//   vyr-e2e [GTEST_OPTIONS] PROGRAM DATA_DIR EMPTY_DIR
-//   vyr-e2e show PROGRAM DATA_DIR EMPTY_DIR   (scripts/run: prints "ready LEFT TOP RIGHT
-//   BOTTOM" once the window shows, then quits it at the end of the standard input)
+// End-to-end tests of vyr-degats.exe, started afresh by each test and driven through real
+// window messages; the dialog is compared with the core's answer for the same data file
+// and inputs, and with tests/data/window.json. Usage: vyr-e2e [GTEST_OPTIONS] [show]
+// PROGRAM DATA_DIR EMPTY_DIR ("show", for scripts/run: "ready L T R B", quit at end of input).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,14 +22,10 @@ namespace {
 
 using testing::json;
 
-struct Paths {
+struct {
     std::wstring program, dataDir, emptyDir;
 } paths;
-
-const json& table() {
-    static const json t = testing::readTable("window.json");
-    return t;
-}
+const json& table() { static const json t = testing::readTable("window.json"); return t; }
 
 // Every text of the program is in Windows-1252.
 std::wstring wide(const std::string& utf8) { return cp1252ToWide(utf8ToCp1252(utf8).text); }
@@ -58,11 +52,9 @@ struct Core {
         }
         return std::nullopt;
     }
-    // The dialog's fields and a selection as an in-memory form.
     InMemoryForm snapshot(const AppSession& app, std::optional<std::size_t> selection) const {
         InMemoryForm form;
-        for (const InputField& f : inputFields) form.writeText(f.id, wideToCp1252(app.text(f.id)).c_str());
-        for (const OutputField& f : outputFields) form.writeText(f.id, wideToCp1252(app.text(f.id)).c_str());
+        for (int id = field::firstId; id <= field::lastId; ++id) form.writeText(id, wideToCp1252(app.text(id)).c_str());
         form.select(selection);
         return form;
     }
@@ -72,19 +64,14 @@ struct Core {
     std::vector<std::string> names;
 };
 
-const Core& core() {
-    static const Core c;
-    return c;
-}
+const Core& core() { static const Core c; return c; }
 
 // Every input (unless only the outputs are asked for) and output reads as the form's text.
 void expectFields(const AppSession& app, const InMemoryForm& expected, bool outputsOnly = false) {
-    std::vector<std::pair<int, std::string_view>> fields;
-    for (const InputField& f : inputFields) {
-        if (!outputsOnly) fields.emplace_back(f.id, f.name);
+    for (int id = field::firstId; id <= field::lastId; ++id) {
+        if (!isOutputField(id) && (outputsOnly || !findInputById(id))) continue;
+        EXPECT_EQ(utf8(app.text(id)), cp1252ToUtf8(expected.fieldText(id))) << "field " << id;
     }
-    for (const OutputField& f : outputFields) fields.emplace_back(f.id, f.name);
-    for (const auto& [id, name] : fields) EXPECT_EQ(utf8(app.text(id)), cp1252ToUtf8(expected.fieldText(id))) << name;
 }
 
 // Pixels as 0xRRGGBB, rows top to bottom, of what paint draws on a width x height canvas.
@@ -121,8 +108,7 @@ std::vector<std::uint32_t> drawn(HICON icon, int size, std::uint32_t background)
     });
 }
 
-// Whether the icon shows somewhere in the area: every pixel it covers (the same over
-// black and over white) matches. The screen may lag behind a fresh window: 3 s of tries.
+// Whether the icon shows in the area: every pixel it covers (alike over black and white) matches.
 bool showsIcon(const RECT& area, HICON icon, int size) {
     const auto black = drawn(icon, size, 0), white = drawn(icon, size, 0xFFFFFF);
     const int width = area.right - area.left, height = area.bottom - area.top;
@@ -141,8 +127,7 @@ bool showsIcon(const RECT& area, HICON icon, int size) {
     return false;
 }
 
-// The standard icon a message box shows, as the one whose drawing differs from the
-// screen in the fewest pixels (at most 5 %); nullptr if none.
+// The standard icon a box shows: the one whose drawing differs least (at most 5 %) from the screen.
 const wchar_t* boxIcon(HWND box) {
     for (HWND child : childWindows(box)) {
         if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !isClass(child, L"Static")) continue;
@@ -169,7 +154,6 @@ class Window : public ::testing::Test {
 protected:
     void start(const std::wstring& dir = paths.dataDir) {
         app = std::make_unique<AppSession>(paths.program, dir);
-        // Thrown, so that the test stops here: GoogleTest reports it as a failure.
         if (!app->started() || (dir == paths.dataDir && !app->waitReady())) {
             throw std::runtime_error("vyr-degats.exe did not start and show its window");
         }
@@ -194,8 +178,7 @@ protected:
         expectFields(*app, expected, outputsOnly);
         return expected;
     }
-    // The box of the table's entry: its text, owned by the waiting dialog, one OK button,
-    // the icon; then OK closes it.
+    // The box of the table's entry: text, owner (waiting), one button, icon; then OK closes it.
     void expectBox(const char* entry, HWND owner, const wchar_t* icon) const {
         const json& box = table()[entry];
         const HWND window = app->waitForBox(wide(box[0].get<std::string>()));
@@ -385,23 +368,18 @@ TEST_F(Window, LeavingAFieldWithoutANumberMakesIt100) {
 
 TEST_F(Window, WithoutASelectionGoAndEnterOnlyShowTheInfoBox) {
     start();
-    markOutputs();
-    const InMemoryForm before = core().snapshot(*app, std::nullopt);
-    app->click(field::goButton);
-    expectBox("noSelectionBox", app->dialog(), IDI_EXCLAMATION);
-    app->sync();
-    expectFields(*app, before);
-
-    // After a run, Enter with no selection leaves that run's outputs in place.
+    // After a run, so that its outputs must stay.
     select(0);
     expectRun(core().snapshot(*app, 0), [&] { app->click(field::goButton); });
     select(std::nullopt);
-    const InMemoryForm afterRun = core().snapshot(*app, std::nullopt);
-    app->click(field::level);
-    app->pressKey(app->control(field::level), VK_RETURN);
-    expectBox("noSelectionBox", app->dialog(), IDI_EXCLAMATION);
-    app->sync();
-    expectFields(*app, afterRun);
+    const InMemoryForm before = core().snapshot(*app, std::nullopt);
+    for (const bool enter : {false, true}) {
+        app->click(enter ? field::level : field::goButton);
+        if (enter) app->pressKey(app->control(field::level), VK_RETURN);
+        expectBox("noSelectionBox", app->dialog(), IDI_EXCLAMATION);
+        app->sync();
+        expectFields(*app, before);
+    }
 }
 
 TEST_F(Window, QuitAndCloseEndTheProgramWithCode0) {
@@ -430,7 +408,7 @@ TEST_F(Window, AMissingDataFileShowsOneBoxBeforeTheDialogThenEnds) {
     bool otherBox = false;
     std::optional<DWORD> code;
     for (int i = 0; i < 1500 && !(code = app->waitForExit(10)); ++i) {
-        for (HWND window : processWindows(app->processId())) otherBox |= window != dialog && ::IsWindowVisible(window);
+        for (HWND window : app->otherWindows()) otherBox |= window != dialog;
     }
     EXPECT_FALSE(otherBox) << "no other message after the load failure";
     EXPECT_EQ(code, DWORD{0});
