@@ -3,6 +3,8 @@
 // as the code points U+0000 to U+00FF, one per byte, so a table holds any byte of a file.
 
 #include <fstream>
+#include <map>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -21,10 +23,14 @@ inline std::string dataPath(const std::string& name) {
     return path;
 }
 
-inline json readTable(const std::string& name) {
+// A table, read once per process: its rows stay valid to the end.
+inline const json& readTable(const std::string& name) {
+    static std::map<std::string, json> tables;
+    const auto [table, added] = tables.try_emplace(name);
     std::ifstream in(dataPath(name), std::ios::binary);
-    EXPECT_TRUE(in) << "cannot read " << dataPath(name);
-    return json::parse(in);
+    if (added && !in) throw std::runtime_error("cannot read " + dataPath(name));
+    if (added) table->second = json::parse(in);
+    return table->second;
 }
 
 // The bytes a table string stands for (two-byte UTF-8 sequences are the bytes 0x80 to 0xFF).
