@@ -17,10 +17,8 @@
 namespace vyr::testing {
 namespace {
 
-const json& table() {
-    static const json t = readTable("calculator.json");
-    return t;
-}
+
+const json& table() { return readTable("calculator.json"); }
 
 int fieldId(const std::string& name) {
     if (const InputField* input = findInput(name)) return input->id;

@@ -14,15 +14,15 @@ namespace vyr::testing {
 struct Load {
     explicit Load(const std::string& path) : count(loadSpellFile(path.c_str(), sink, *catalogue)) {}
 
-    // [name, armourExempt, delayFactor, delayExtra, delayLevel, code, rollRange, rollBase,
-    // intDivisor, wisDivisor] for each loaded slot.
+    // [name, armourExempt, delayFactor, delayExtra, delayLevel, code, rollRange, rollBase, intDivisor, wisDivisor].
+    json record(std::size_t slot) const {
+        const SpellRecord& r = (*catalogue)[slot];
+        return {byteText(r.name()), r.armourExempt, r.delayFactor, r.delayExtra, r.delayLevel,
+                byteText(r.code()), r.rollRange, r.rollBase, r.intDivisor, r.wisDivisor};
+    }
     json records() const {
         json rows = json::array();
-        for (std::size_t i = 0; i < count; ++i) {
-            const SpellRecord& r = (*catalogue)[i];
-            rows.push_back({byteText(r.name()), r.armourExempt, r.delayFactor, r.delayExtra, r.delayLevel,
-                            byteText(r.code()), r.rollRange, r.rollBase, r.intDivisor, r.wisDivisor});
-        }
+        for (std::size_t i = 0; i < count; ++i) rows.push_back(record(i));
         return rows;
     }
 
@@ -34,12 +34,8 @@ struct Load {
             EXPECT_TRUE((*catalogue)[i].name() == sink.names[i]) << "slot " << i;
             EXPECT_NE((*catalogue)[i].code(), nullptr) << "slot " << i;
         }
-        for (std::size_t i = count; i < spellCapacity; ++i) {
-            const SpellRecord& r = (*catalogue)[i];
-            EXPECT_TRUE(!r.name() && !r.code() && !r.armourExempt && !r.delayFactor && !r.delayExtra &&
-                        !r.delayLevel && !r.rollRange && !r.rollBase && !r.intDivisor && !r.wisDivisor)
-                << "slot " << i << " is not unloaded";
-        }
+        const json unloaded = json::parse("[null, 0, 0, 0, 0, null, 0, 0, 0, 0]");
+        for (std::size_t i = count; i < spellCapacity; ++i) EXPECT_EQ(record(i), unloaded) << "slot " << i;
     }
 
     std::unique_ptr<SpellCatalogue> catalogue = std::make_unique<SpellCatalogue>();

@@ -15,10 +15,8 @@
 namespace vyr::testing {
 namespace {
 
-const json& table() {
-    static const json t = readTable("catalogue.json");
-    return t;
-}
+
+const json& table() { return readTable("catalogue.json"); }
 
 TEST(LoadSpellFile, StoresTheTabledRecordsAndSendsTheirNames) {
     for (const json& c : table()["loads"]) {

@@ -1,20 +1,18 @@
-// The loader's memory: one file buffer, released before the load returns, plus the name
-// and the code of each stored record; big and random files stay within that, and a
-// failed allocation keeps only the records completed before it.
+// The loader's memory: one file buffer, released before the load returns, plus the name and
+// code of each stored record, for big and random files too; a failed allocation keeps the
+// records completed before it.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
-#include <optional>
 
 #include "catalogue_test.h"
 
 namespace vyr::testing {
 namespace {
 
-// The array allocations of this binary (the loader's buffer and texts are char arrays),
-// counted while `watching`; the failAt-th one fails.
+// The array allocations (the loader's buffer and texts) during watchedLoad; the failAt-th fails.
 struct ArrayLog {
     bool watching = false;
     std::size_t made = 0, released = 0, failAt = 0;
@@ -29,36 +27,33 @@ void* allocate(std::size_t size) {
     return p;
 }
 
-struct Watch {
-    explicit Watch(std::size_t failAt = 0) { arrays = {true, 0, 0, failAt, nullptr, nullptr}; }
-    ~Watch() { arrays.watching = false; }
-};
+Load watchedLoad(const std::string& path, std::size_t failAt = 0) {
+    arrays = {true, 0, 0, failAt, nullptr, nullptr};
+    Load load(path);
+    arrays.watching = false;
+    return load;
+}
 
 TEST(LoaderMemory, AFailedAllocationKeepsTheCompletedRecords) {
     for (const json& c : readTable("catalogue.json")["failingAllocation"]) {
         const TempFile file = TempFile::scrambledFrom("Flamme:0 2 600 10 f 7 4 5 0 \nHalo:1 1 0 0 sli \nGivre:0 1 1 3 e 2 8 0 4 \n");
-        std::optional<Load> load;
-        {
-            Watch watch(c[0]);
-            load.emplace(file.path());
-            EXPECT_EQ(arrays.released, arrays.made - 1 - 2 * load->count) << "all but the stored texts released";
-        }
-        EXPECT_EQ(load->count, c[1]) << c;
-        load->expectConsistent();
+        const Load load = watchedLoad(file.path(), c[0]);
+        EXPECT_EQ(arrays.released, arrays.made - 1 - 2 * load.count) << "all but the stored texts released";
+        EXPECT_EQ(load.count, c[1]) << c;
+        load.expectConsistent();
     }
 }
 
+// splitmix64 from a fixed seed: cheap enough for 64 MiB in a debug build, and a failure reproduces.
 std::string randomBytes(std::size_t size, std::uint64_t state, std::string_view excluded) {
+    char byte[256];
+    for (int b = 0; b < 256; ++b) byte[b] = excluded.find(static_cast<char>(b)) == std::string_view::npos ? static_cast<char>(b) : 'x';
     std::string out(size, '\0');
-    for (std::size_t i = 0; i < size; i += 8) {
-        std::uint64_t word = state += 0x9E3779B97F4A7C15ull;  // splitmix64: cheap for 64 MiB in a debug build
+    for (std::size_t i = 0; i < size; ++i) {
+        std::uint64_t word = state += 0x9E3779B97F4A7C15ull;
         word = (word ^ (word >> 30)) * 0xBF58476D1CE4E5B9ull;
         word = (word ^ (word >> 27)) * 0x94D049BB133111EBull;
-        word ^= word >> 31;
-        for (std::size_t k = 0; k < 8 && i + k < size; ++k) out[i + k] = static_cast<char>(word >> (8 * k));
-    }
-    for (char& c : out) {
-        if (excluded.find(c) != std::string_view::npos) c = 'x';
+        out[i] = byte[(word ^ (word >> 31)) & 0xFF];
     }
     return out;
 }
@@ -90,21 +85,13 @@ TEST(LoaderMemory, BigFilesUseOneBufferAndTwoTextsPerStoredRecord) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TempFile file(c.stored);
-        std::optional<Load> load;
-        {
-            Watch watch;
-            load.emplace(file.path());
-            EXPECT_EQ(arrays.made, 1 + 2 * load->count);
-            EXPECT_EQ(arrays.released, 1u);
-            EXPECT_EQ(arrays.firstReleased, arrays.first);
-        }
-        if (c.count >= 0) {
-            EXPECT_EQ(load->count, static_cast<std::size_t>(c.count));
-        }
-        if (c.firstNameSize > 0) {
-            EXPECT_EQ(load->sink.names.at(0).size(), c.firstNameSize);
-        }
-        load->expectConsistent();
+        const Load load = watchedLoad(file.path());
+        EXPECT_EQ(arrays.made, 1 + 2 * load.count);
+        EXPECT_EQ(arrays.released, 1u);
+        EXPECT_EQ(arrays.firstReleased, arrays.first);
+        EXPECT_TRUE(c.count < 0 || load.count == static_cast<std::size_t>(c.count)) << load.count << " records";
+        EXPECT_TRUE(c.firstNameSize == 0 || load.sink.names.at(0).size() == c.firstNameSize);
+        load.expectConsistent();
     }
 }
 

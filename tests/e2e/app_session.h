@@ -10,56 +10,149 @@
 
 namespace vyr::e2e {
 
-inline constexpr DWORD defaultTimeoutMs = 15000;
+inline constexpr DWORD timeoutMs = 15000;
 
-std::wstring windowText(HWND window);
-std::wstring className(HWND window);
-// The direct children of a window in creation (stacking) order.
-std::vector<HWND> childWindows(HWND parent);
-// Top-level windows of a process.
-std::vector<HWND> processWindows(DWORD processId);
+// Polls every 10 ms until ready() or the time-out.
+template <class Predicate>
+bool waitUntil(Predicate ready, DWORD waitMs = timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + waitMs;
+    for (; !ready(); ::Sleep(10)) {
+        if (::GetTickCount64() >= end) return false;
+    }
+    return true;
+}
+
+inline std::wstring windowText(HWND window) {
+    // WM_GETTEXT, as GetWindowText would not ask another process's control.
+    std::wstring text(8192, L'\0');
+    DWORD_PTR copied = 0;
+    const bool answered = ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                                SMTO_ABORTIFHUNG, timeoutMs, &copied);
+    text.resize(answered ? copied : 0);
+    return text;
+}
+
+// Window classes compare without regard to case.
+inline bool isClass(HWND window, const wchar_t* name) {
+    wchar_t found[256] = {};
+    ::GetClassNameW(window, found, 256);
+    return ::_wcsicmp(found, name) == 0;
+}
+
+inline std::vector<HWND> childWindows(HWND parent) {  // in creation (stacking) order
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    return children;
+}
 
 class AppSession {
 public:
     // Starts the program with workDir as its current directory.
-    AppSession(const std::wstring& program, const std::wstring& workDir);
-    ~AppSession();
+    AppSession(const std::wstring& program, const std::wstring& workDir) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        std::wstring commandLine = L"\"" + program + L"\"";
+        if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              workDir.c_str(), &startup, &process_)) {
+            process_ = {};
+        }
+    }
+    ~AppSession() {
+        if (!process_.hProcess) return;
+        if (!waitForExit(0)) ::TerminateProcess(process_.hProcess, 99), waitForExit();
+        ::CloseHandle(process_.hThread);
+        ::CloseHandle(process_.hProcess);
+    }
     AppSession(const AppSession&) = delete;
     AppSession& operator=(const AppSession&) = delete;
 
     bool started() const { return process_.hProcess != nullptr; }
-    DWORD processId() const { return process_.dwProcessId; }
-
+    // The top-level windows of the program's one thread.
+    std::vector<HWND> windows() const {
+        std::vector<HWND> found;
+        ::EnumThreadWindows(process_.dwThreadId, [](HWND window, LPARAM list) {
+            return reinterpret_cast<std::vector<HWND>*>(list)->push_back(window), TRUE;
+        }, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    // The main dialog, shown or not (during start-up it is not yet shown).
+    HWND findDialog() const {
+        for (HWND window : windows()) {
+            if (isClass(window, L"#32770") && windowText(window) == L"Vyr D\u00e9gats") return window;
+        }
+        return nullptr;
+    }
     // Waits for the main dialog to be shown and the program idle in its message loop.
-    bool waitReady(DWORD timeoutMs = defaultTimeoutMs);
-    // The main dialog, found whether shown or not (during start-up it is not yet shown).
-    HWND findDialog() const;
+    bool waitReady() {
+        return started() && waitUntil([&] { return (dialog_ = findDialog()) && ::IsWindowVisible(dialog_); }) &&
+               ::WaitForInputIdle(process_.hProcess, timeoutMs) == 0 && sync();
+    }
     HWND dialog() const { return dialog_; }
     HWND control(int id) const { return ::GetDlgItem(dialog_, id); }
-
     std::wstring text(int id) const { return windowText(control(id)); }
-    void setText(int id, const std::wstring& text) const;
+    void setText(int id, const std::wstring& text) const {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                              timeoutMs, &result);
+    }
 
-    // Mouse clicks, posted to the control at its centre.
-    void click(HWND window) const;
+    // Posted as a user's mouse and keyboard would: a click at the centre, a key press.
+    void click(HWND window) const {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
+        ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(window, WM_LBUTTONUP, 0, at);
+    }
     void click(int id) const { click(control(id)); }
-    void postKeyDown(HWND window, UINT virtualKey) const;
-    void postCommand(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void pressKey(HWND window, UINT key) const {
+        ::PostMessageW(window, WM_KEYDOWN, key, 1 | static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
+    }
+    void post(UINT message, WPARAM wParam, LPARAM lParam) const { ::PostMessageW(dialog_, message, wParam, lParam); }
 
-    // Returns once every message posted before the call has been handled: a marker is
-    // posted behind them and awaited (a sent message would overtake posted ones).
-    bool sync(DWORD timeoutMs = defaultTimeoutMs);
-
-    // The focused window of the program's thread.
-    HWND focus() const;
-
-    // A message box of the program with this caption, once it is shown.
-    HWND waitForBox(const std::wstring& caption, DWORD timeoutMs = defaultTimeoutMs) const;
-    // Top-level windows of the program other than the main dialog.
-    std::vector<HWND> otherWindows() const;
-
+    // Returns once every message posted before is handled: a marker posted behind them (a sent
+    // one would overtake them), the text limit of the "Spécial :" box, is read back.
+    bool sync() {
+        const HWND target = control(1033);
+        const unsigned marker = 0x40000000 + ++marker_;
+        return ::PostMessageW(target, EM_SETLIMITTEXT, marker, 0) && waitUntil([&] {
+                   DWORD_PTR limit = 0;
+                   return ::SendMessageTimeoutW(target, EM_GETLIMITTEXT, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &limit) &&
+                          limit == marker;
+               });
+    }
+    HWND focus() const {  // the focused window of the program's thread
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
+    }
+    std::vector<HWND> otherWindows() const {  // shown top-level windows but the dialog
+        std::vector<HWND> others;
+        for (HWND window : windows()) {
+            if (window != dialog_ && ::IsWindowVisible(window)) others.push_back(window);
+        }
+        return others;
+    }
+    // A shown message box of the program with this caption, or nullptr on time-out.
+    HWND waitForBox(const std::wstring& caption) const {
+        HWND box = nullptr;
+        waitUntil([&] {
+            for (HWND window : otherWindows()) {
+                if (isClass(window, L"#32770") && windowText(window) == caption) box = window;
+            }
+            return box != nullptr;
+        });
+        return box;
+    }
     // The exit code, once the process has ended; nothing on time-out.
-    std::optional<DWORD> waitForExit(DWORD timeoutMs = defaultTimeoutMs) const;
+    std::optional<DWORD> waitForExit(DWORD waitMs = timeoutMs) const {
+        DWORD code = 0;
+        if (::WaitForSingleObject(process_.hProcess, waitMs) != WAIT_OBJECT_0) return std::nullopt;
+        ::GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
 
 private:
     PROCESS_INFORMATION process_{};

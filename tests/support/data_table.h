@@ -1,9 +1,10 @@
 #pragma once
-// The tests' expected values live in JSON tables under tests/data. A byte string is
-// written there as a JSON string of the code points U+0000 to U+00FF, one per byte, so
-// a table can hold any byte of a data file.
+// The tests' expected values: JSON tables under tests/data. A byte string is written there
+// as the code points U+0000 to U+00FF, one per byte, so a table holds any byte of a file.
 
 #include <fstream>
+#include <map>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -22,31 +23,32 @@ inline std::string dataPath(const std::string& name) {
     return path;
 }
 
-inline json readTable(const std::string& name) {
+// A table, read once per process: its rows stay valid to the end.
+inline const json& readTable(const std::string& name) {
+    static std::map<std::string, json> tables;
+    const auto [table, added] = tables.try_emplace(name);
     std::ifstream in(dataPath(name), std::ios::binary);
-    EXPECT_TRUE(in) << "cannot read " << dataPath(name);
-    return json::parse(in);
+    if (added && !in) throw std::runtime_error("cannot read " + dataPath(name));
+    if (added) table->second = json::parse(in);
+    return table->second;
 }
 
-// The bytes a table string stands for, and back.
+// The bytes a table string stands for (two-byte UTF-8 sequences are the bytes 0x80 to 0xFF).
 inline std::string bytes(const json& text) {
     std::string out;
-    const std::string utf8 = text.get<std::string>();
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        out += static_cast<char>(c < 0x80 ? c : ((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
+    for (auto p = text.get_ref<const std::string&>().begin(); p != text.get_ref<const std::string&>().end(); ++p) {
+        out += static_cast<char>(*p & 0x80 ? (*p & 0x03) << 6 | (*++p & 0x3F) : *p);
     }
     return out;
 }
+// The table string of a NUL-terminated text, null for none.
 inline json byteText(const char* text) {
-    if (!text) return nullptr;
     std::string utf8;
-    for (const char* p = text; *p; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c < 0x80) utf8 += static_cast<char>(c);
-        else utf8 += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    for (const char* p = text; p && *p; ++p) {
+        if (*p & 0x80) utf8 += static_cast<char>(0xC0 | (*p >> 6 & 0x03));
+        utf8 += static_cast<char>(*p & 0x80 ? 0x80 | (*p & 0x3F) : *p);
     }
-    return utf8;
+    return text ? json(utf8) : json(nullptr);
 }
 
 }  // namespace vyr::testing

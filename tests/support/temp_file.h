@@ -20,8 +20,7 @@ inline std::string scrambled(std::string_view plain) {
     return bytes;
 }
 
-// A file in the temporary directory, removed with the object. A random part in the name
-// keeps parallel test processes apart.
+// A file in the temporary directory, removed with the object; a random name keeps parallel tests apart.
 class TempFile {
 public:
     explicit TempFile(std::string_view bytes, std::string_view suffix = ".dat") : path_(absentPath(suffix)) {

@@ -1,0 +1,471 @@
+// End-to-end tests of vyr-degats.exe, started afresh by each test and driven through real
+// window messages; the dialog is compared with the core's answer for the same data file
+// and inputs, and with tests/data/window.json. Usage: vyr-e2e [GTEST_OPTIONS] [show]
+// PROGRAM DATA_DIR EMPTY_DIR ("show", for scripts/run: "ready L T R B", quit at end of input).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+#include "app_session.h"
+#include "calculation_run.h"
+#include "cp1252.h"
+#include "data_table.h"
+#include "memory_form.h"
+
+namespace vyr::e2e {
+namespace {
+
+using testing::json;
+
+struct {
+    std::wstring program, dataDir, emptyDir;
+} paths;
+
+const json& table() { return testing::readTable("window.json"); }
+
+// Every text of the program is in Windows-1252.
+std::wstring wide(const std::string& utf8) { return cp1252ToWide(utf8ToCp1252(utf8).text); }
+std::string utf8(const std::wstring& text) { return cp1252ToUtf8(wideToCp1252(text)); }
+
+int fieldId(const std::string& name) {
+    if (const InputField* input = findInput(name)) return input->id;
+    for (const OutputField& output : outputFields) {
+        if (output.name == name) return output.id;
+    }
+    return name == "goButton" ? field::goButton : field::quitButton;
+}
+
+// The core's answer: the same data file through the same loader, on an in-memory form.
+struct Core {
+    Core() {
+        SpellNameList list;
+        loadSpellFile((wideToCp1252(paths.dataDir) + "\\" + spellFileName).c_str(), list);
+        names = list.names;
+    }
+    std::optional<std::size_t> first(bool special) const {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if ((spellCatalogue()[i].code()[0] == 's') == special) return i;
+        }
+        return std::nullopt;
+    }
+    InMemoryForm snapshot(const AppSession& app, std::optional<std::size_t> selection) const {
+        InMemoryForm form;
+        for (int id = field::firstId; id <= field::lastId; ++id) form.writeText(id, wideToCp1252(app.text(id)).c_str());
+        form.select(selection);
+        return form;
+    }
+    void run(InMemoryForm& form) const {
+        runCalculation(form, spellCatalogue(), [](const char* text, const char*) { ADD_FAILURE() << text; });
+    }
+    std::vector<std::string> names;
+};
+
+const Core& core() { static const Core c; return c; }
+
+// Every input (unless only the outputs are asked for) and output reads as the form's text.
+void expectFields(const AppSession& app, const InMemoryForm& expected, bool outputsOnly = false) {
+    for (int id = field::firstId; id <= field::lastId; ++id) {
+        if (!isOutputField(id) && (outputsOnly || !findInputById(id))) continue;
+        EXPECT_EQ(utf8(app.text(id)), cp1252ToUtf8(expected.fieldText(id))) << "field " << id;
+    }
+}
+
+// Pixels as 0xRRGGBB, rows top to bottom, of what paint draws on a width x height canvas.
+template <class Paint>
+std::vector<std::uint32_t> pixels(int width, int height, Paint paint) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::uint32_t* bits = nullptr;
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    const HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    paint(dc);
+    ::GdiFlush();
+    std::vector<std::uint32_t> out(bits, bits + width * height);
+    for (std::uint32_t& p : out) p &= 0xFFFFFF;
+    ::SelectObject(dc, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return out;
+}
+std::vector<std::uint32_t> screen(const RECT& r) {
+    return pixels(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
+        const HDC desktop = ::GetDC(nullptr);
+        ::BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, desktop, r.left, r.top, SRCCOPY);
+        ::ReleaseDC(nullptr, desktop);
+    });
+}
+std::vector<std::uint32_t> drawn(HICON icon, int size, std::uint32_t background) {
+    return pixels(size, size, [&](HDC dc) {
+        const RECT all{0, 0, size, size};
+        ::SetDCBrushColor(dc, RGB(background >> 16, (background >> 8) & 0xFF, background & 0xFF));
+        ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+        ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    });
+}
+
+// Whether the icon shows in the area: every pixel it covers (alike over black and white) matches.
+bool showsIcon(const RECT& area, HICON icon, int size) {
+    const auto black = drawn(icon, size, 0), white = drawn(icon, size, 0xFFFFFF);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    for (int attempt = 0; attempt < 30; ++attempt, ::Sleep(100)) {
+        const auto shown = screen(area);
+        for (int top = 0; top + size <= height; ++top) {
+            for (int left = 0; left + size <= width; ++left) {
+                bool all = true;
+                for (int i = 0; all && i < size * size; ++i) {
+                    all = black[i] != white[i] || shown[(top + i / size) * width + left + i % size] == black[i];
+                }
+                if (all) return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The standard icon a box shows: the one whose drawing differs least (at most 5 %) from the screen.
+const wchar_t* boxIcon(HWND box) {
+    for (HWND child : childWindows(box)) {
+        if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !isClass(child, L"Static")) continue;
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        const int size = r.right - r.left;
+        for (int attempt = 0; attempt < 30; ++attempt, ::Sleep(100)) {
+            const auto shown = screen(r);
+            const wchar_t* best = nullptr;
+            int fewest = size * size / 20 + 1;
+            for (const wchar_t* icon : {IDI_ASTERISK, IDI_EXCLAMATION, IDI_HAND, IDI_QUESTION}) {
+                const auto candidate = drawn(::LoadIconW(nullptr, icon), size, shown[0]);
+                int differ = 0;
+                for (std::size_t i = 0; i < shown.size(); ++i) differ += shown[i] != candidate[i];
+                if (differ < fewest) fewest = differ, best = icon;
+            }
+            if (best) return best;
+        }
+    }
+    return nullptr;
+}
+
+class Window : public ::testing::Test {
+protected:
+    void start(const std::wstring& dir = paths.dataDir) {
+        app = std::make_unique<AppSession>(paths.program, dir);
+        if (!app->started() || (dir == paths.dataDir && !app->waitReady())) {
+            throw std::runtime_error("vyr-degats.exe did not start and show its window");
+        }
+    }
+    void select(std::optional<std::size_t> position) const {
+        ::SendMessageW(app->control(field::spellList), CB_SETCURSEL, position ? *position : WPARAM(-1), 0);
+    }
+    // What no calculation writes: an output still showing it was not written.
+    void markOutputs() const {
+        for (const OutputField& f : outputFields) app->setText(f.id, L"untouched");
+    }
+    void enterPlayer() const {
+        for (const auto& [name, text] : table()["player"].items()) app->setText(fieldId(name), wide(text.get<std::string>()));
+    }
+    // Does the action and compares the fields with the core's run on the same form.
+    template <class Action>
+    InMemoryForm expectRun(InMemoryForm expected, Action action, bool outputsOnly = false) const {
+        core().run(expected);
+        action();
+        EXPECT_TRUE(app->sync());
+        EXPECT_TRUE(app->otherWindows().empty()) << "a message box shows";
+        expectFields(*app, expected, outputsOnly);
+        return expected;
+    }
+    // The box of the table's entry: text, owner (waiting), one button, icon; then OK closes it.
+    void expectBox(const char* entry, HWND owner, const wchar_t* icon) const {
+        const json& box = table()[entry];
+        const HWND window = app->waitForBox(wide(box[0].get<std::string>()));
+        ASSERT_NE(window, nullptr) << "no box " << box[0];
+        std::vector<std::wstring> buttons, texts;
+        for (HWND child : childWindows(window)) {
+            const bool icon = (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+            if (!::IsWindowVisible(child) || icon || windowText(child).empty()) continue;
+            (isClass(child, L"Button") ? buttons : texts).push_back(windowText(child));
+        }
+        EXPECT_EQ(texts, std::vector<std::wstring>{wide(box[1].get<std::string>())});
+        EXPECT_EQ(buttons.size(), 1u);
+        EXPECT_EQ(::GetWindow(window, GW_OWNER), owner);
+        EXPECT_FALSE(::IsWindowEnabled(owner)) << "the dialog waits for the box";
+        EXPECT_EQ(boxIcon(window), icon);
+        app->click(::GetDlgItem(window, IDOK));
+        EXPECT_TRUE(waitUntil([&] { return !::IsWindow(window); })) << "OK closes the box";
+    }
+
+    std::unique_ptr<AppSession> app;
+};
+
+TEST_F(Window, HoldsEveryFieldWithItsKindAndLabel) {
+    start();
+    const HWND dialog = app->dialog();
+    EXPECT_EQ(utf8(windowText(dialog)), table()["caption"]);
+    const auto style = static_cast<DWORD>(::GetWindowLongW(dialog, GWL_STYLE));
+    EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU));
+    RECT window{}, work{};
+    ::GetWindowRect(dialog, &window);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(std::abs(window.left + window.right - work.left - work.right) <= 1 &&
+                std::abs(window.top + window.bottom - work.top - work.bottom) <= 1) << "centred";
+    EXPECT_EQ(childWindows(dialog).size(), table()["controls"].get<std::size_t>());
+
+    auto styleOf = [&](int id) { return static_cast<DWORD>(::GetWindowLongW(app->control(id), GWL_STYLE)); };
+    for (const InputField& f : inputFields) {
+        EXPECT_TRUE(isClass(app->control(f.id), L"Edit")) << f.name;
+        EXPECT_EQ(styleOf(f.id) & (ES_NUMBER | ES_READONLY | WS_TABSTOP), DWORD(ES_NUMBER | WS_TABSTOP)) << f.name;
+    }
+    std::vector<std::wstring> labels;
+    for (HWND child : childWindows(dialog)) {
+        if (isClass(child, L"Static")) labels.push_back(windowText(child));
+    }
+    for (const OutputField& f : outputFields) {
+        const DWORD kind = f.id == field::specialText ? ES_MULTILINE : ES_NUMBER;
+        EXPECT_TRUE(isClass(app->control(f.id), L"Edit")) << f.name;
+        EXPECT_EQ(styleOf(f.id) & (ES_NUMBER | ES_MULTILINE | ES_READONLY), kind | ES_READONLY) << f.name;
+        EXPECT_NE(std::find(labels.begin(), labels.end(), wide(std::string(f.label))), labels.end()) << f.label;
+    }
+    for (const auto& [name, text] : table()["buttons"].items()) {
+        EXPECT_TRUE(isClass(app->control(fieldId(name)), L"Button")) << name;
+        EXPECT_EQ(utf8(app->text(fieldId(name))), text) << name;
+    }
+    EXPECT_TRUE(isClass(app->control(field::spellList), L"ComboBox"));
+    EXPECT_EQ(styleOf(field::spellList) & (CBS_SORT | 3), DWORD(CBS_DROPDOWN)) << "editable, unsorted";
+}
+
+TEST_F(Window, StartsWithTheSpellsTheDefaultsAndTheIcon) {
+    start();
+    const HWND list = app->control(field::spellList);
+    ASSERT_GT(core().names.size(), 0u);
+    std::vector<std::string> shown;
+    for (LRESULT i = 0; i < ::SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
+        std::wstring item(::SendMessageW(list, CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
+        item.resize(::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())));
+        shown.push_back(wideToCp1252(item));
+    }
+    EXPECT_EQ(shown, core().names);
+    EXPECT_EQ(::SendMessageW(list, CB_GETCURSEL, 0, 0), CB_ERR) << "no spell selected";
+    InMemoryForm defaults;
+    setDefaults(defaults);
+    expectFields(*app, defaults);
+    EXPECT_TRUE(app->otherWindows().empty());
+
+    // The icon resource, and its small image in the caption.
+    const HMODULE module = ::LoadLibraryExW(paths.program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr);
+    const int iconId = table()["iconId"];
+    auto resource = [&](int id, LPCWSTR type) {
+        return static_cast<const BYTE*>(::LockResource(::LoadResource(module, ::FindResourceW(module, MAKEINTRESOURCEW(id), type))));
+    };
+    // The group: three words, the last the image count, then 14-byte entries (width first, id last).
+    const BYTE* group = resource(iconId, RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    json images = json::array();
+    for (int i = 0; i < group[4]; ++i) {
+        const BYTE* entry = group + 6 + 14 * i;
+        const auto* bitmap = reinterpret_cast<const BITMAPINFOHEADER*>(resource(entry[12] | entry[13] << 8, RT_ICON));
+        images.push_back({entry[0], bitmap ? bitmap->biBitCount : 0});
+    }
+    EXPECT_EQ(images, table()["iconImages"]);
+    const HICON small = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 16, 16, 0));
+    RECT window{}, client{};
+    ::GetWindowRect(app->dialog(), &window);
+    ::GetClientRect(app->dialog(), &client);
+    ::MapWindowPoints(app->dialog(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_TRUE(showsIcon({window.left, window.top, (window.left + window.right) / 2, client.top}, small, 16))
+        << "the caption shows the program's icon";
+    ::DestroyIcon(small);
+    ::FreeLibrary(module);
+}
+
+TEST_F(Window, GoShowsWhatTheCoreComputesForEverySpell) {
+    start();
+    enterPlayer();
+    InMemoryForm shown = core().snapshot(*app, std::nullopt);
+    for (std::size_t i = 0; i < core().names.size(); ++i) {
+        SCOPED_TRACE(cp1252ToUtf8(core().names[i]));
+        select(i);
+        shown.select(i);
+        // Every run writes the recast delay: a press that did nothing leaves this.
+        app->setText(field::recastDelay, L"untouched");
+        shown.writeText(field::recastDelay, "untouched");
+        shown = expectRun(shown, [&] { app->click(field::goButton); }, true);
+    }
+    expectFields(*app, shown);
+}
+
+TEST_F(Window, EnterRunsFromAnyWindowAndKeepsTheFocus) {
+    start();
+    enterPlayer();
+    const HWND list = app->control(field::spellList);
+    const std::pair<const char*, HWND> targets[] = {{"an input", app->control(field::wisdomBoosted)},
+        {"an output", app->control(field::effectMin)}, {"the list", list}, {"the list's edit", ::GetWindow(list, GW_CHILD)}};
+    int level = 20;
+    for (const bool special : {false, true}) {
+        ASSERT_TRUE(core().first(special));
+        select(core().first(special));
+        for (const auto& [name, target] : targets) {
+            SCOPED_TRACE(name);
+            // A different level each time: the figures of every press are its own.
+            app->setText(field::level, std::to_wstring(++level));
+            markOutputs();
+            app->click(target);
+            expectRun(core().snapshot(*app, core().first(special)), [&] { app->pressKey(target, VK_RETURN); });
+            EXPECT_TRUE(app->focus() == target || target == list);
+        }
+        // In a field just emptied and not left, the run reads 0 and the field stays empty.
+        for (const int id : {field::level, field::intelligenceBoosted}) {
+            SCOPED_TRACE(id);
+            app->setText(id, L"77");
+            app->click(id);
+            app->setText(id, L"");
+            markOutputs();
+            expectRun(core().snapshot(*app, core().first(special)), [&] { app->pressKey(app->control(id), VK_RETURN); });
+            EXPECT_EQ(app->text(id), L"");
+            EXPECT_EQ(app->focus(), app->control(id));
+        }
+    }
+}
+
+TEST_F(Window, LeavingAFieldWithoutANumberMakesIt100) {
+    start();
+    for (std::size_t i = 0; i < inputFields.size(); ++i) {
+        const int id = inputFields[i].id, next = inputFields[(i + 1) % inputFields.size()].id;
+        app->click(id);
+        app->setText(id, L"");
+        app->click(next);
+        app->sync();
+        EXPECT_EQ(app->focus(), app->control(next)) << inputFields[i].name;
+        EXPECT_EQ(app->text(id), L"100") << inputFields[i].name;
+    }
+    for (const json& c : table()["leaveField"]) {
+        app->setText(fieldId(c[0]), wide(c[1].get<std::string>()));
+        app->click(fieldId(c[0]));
+        app->click(field::wisdomBase);
+        app->sync();
+        EXPECT_EQ(utf8(app->text(fieldId(c[0]))), c[2]) << c;
+    }
+    // The spell list's edit part is no field of the form.
+    app->setText(field::spellList, L"abc");
+    app->click(::GetWindow(app->control(field::spellList), GW_CHILD));
+    app->click(field::level);
+    app->sync();
+    EXPECT_EQ(app->text(field::spellList), L"abc");
+
+    // "GO !" takes the focus first: an emptied input turns into 100 before the run reads it.
+    select(core().first(false));
+    app->click(field::intelligenceBoosted);
+    app->setText(field::intelligenceBoosted, L"");
+    markOutputs();
+    InMemoryForm expected = core().snapshot(*app, core().first(false));
+    expected.writeText(field::intelligenceBoosted, "100");
+    expectRun(expected, [&] { app->click(field::goButton); });
+}
+
+TEST_F(Window, WithoutASelectionGoAndEnterOnlyShowTheInfoBox) {
+    start();
+    // After a run, so that its outputs must stay.
+    select(0);
+    expectRun(core().snapshot(*app, 0), [&] { app->click(field::goButton); });
+    select(std::nullopt);
+    const InMemoryForm before = core().snapshot(*app, std::nullopt);
+    for (const bool enter : {false, true}) {
+        app->click(enter ? field::level : field::goButton);
+        if (enter) app->pressKey(app->control(field::level), VK_RETURN);
+        expectBox("noSelectionBox", app->dialog(), IDI_EXCLAMATION);
+        app->sync();
+        expectFields(*app, before);
+    }
+}
+
+TEST_F(Window, QuitAndCloseEndTheProgramWithCode0) {
+    start();
+    app->click(field::quitButton);
+    EXPECT_EQ(app->waitForExit(), DWORD{0});
+    // The system may set the four low bits of a system command: SC_CLOSE | 2 closes too.
+    for (const WPARAM close : {WPARAM{SC_CLOSE}, WPARAM{SC_CLOSE | 2}}) {
+        start();
+        app->post(WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(app->sync() && !app->waitForExit(200)) << "another system command does not quit";
+        app->post(WM_SYSCOMMAND, close, 0);
+        EXPECT_EQ(app->waitForExit(), DWORD{0}) << close;
+    }
+}
+
+TEST_F(Window, AMissingDataFileShowsOneBoxBeforeTheDialogThenEnds) {
+    start(paths.emptyDir);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (dialog = app->findDialog()) != nullptr; }));
+    ASSERT_NE(app->waitForBox(wide(table()["loadFailureBox"][0].get<std::string>())), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(dialog)) << "the box comes while the dialog is created";
+    EXPECT_EQ(windowText(::GetDlgItem(dialog, field::level)), L"") << "before the defaults";
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(dialog, field::spellList), CB_GETCOUNT, 0, 0), 0);
+    expectBox("loadFailureBox", dialog, IDI_ASTERISK);
+    bool otherBox = false;
+    std::optional<DWORD> code;
+    for (int i = 0; i < 1500 && !(code = app->waitForExit(10)); ++i) {
+        for (HWND window : app->otherWindows()) otherBox |= window != dialog;
+    }
+    EXPECT_FALSE(otherBox) << "no other message after the load failure";
+    EXPECT_EQ(code, DWORD{0});
+}
+
+// Both programs of the package carry the project's version in their version resource.
+TEST(Package, BothProgramsCarryTheProjectVersion) {
+    const std::wstring folder = paths.program.substr(0, paths.program.find_last_of(L'\\') + 1);
+    for (const std::wstring name : {L"vyr-degats.exe", L"vyr.exe"}) {
+        std::vector<BYTE> info(::GetFileVersionInfoSizeW((folder + name).c_str(), nullptr) + 1);
+        ::GetFileVersionInfoW((folder + name).c_str(), 0, static_cast<DWORD>(info.size()), info.data());
+        auto value = [&](const std::wstring& key) {
+            void* data = nullptr;
+            UINT size = 0;
+            return ::VerQueryValueW(info.data(), key.c_str(), &data, &size) ? data : nullptr;
+        };
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
+        ASSERT_NE(fixed, nullptr) << utf8(name) << " has no version resource";
+        EXPECT_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+                      "." + std::to_string(HIWORD(fixed->dwFileVersionLS)), VYR_PROJECT_VERSION);
+        for (const auto& [key, want] : {std::pair{L"OriginalFilename", name}, {L"ProductVersion", wide(VYR_PROJECT_VERSION)}}) {
+            const auto* text = static_cast<const wchar_t*>(value(L"\\StringFileInfo\\040C04E4\\" + std::wstring(key)));
+            EXPECT_EQ(text ? std::wstring(text) : L"(none)", want) << utf8(name);
+        }
+    }
+}
+
+// Paths from the build arrive in Unix form under Wine: "/x/y" is drive Z:'s "\x\y".
+std::wstring windowsPath(const char* path) {
+    std::wstring out = wide(path);
+    if (!out.empty() && out[0] == L'/') out = L"Z:" + out;
+    for (wchar_t& c : out) c = c == L'/' ? L'\\' : c;
+    return out;
+}
+
+}  // namespace
+}  // namespace vyr::e2e
+
+int main(int argc, char** argv) {
+    using namespace vyr::e2e;
+    ::testing::InitGoogleTest(&argc, argv);
+    const bool show = argc == 5 && std::string(argv[1]) == "show";
+    if (argc != 4 + show) {
+        std::fprintf(stderr, "usage: vyr-e2e [GTEST_OPTIONS] [show] PROGRAM DATA_DIR EMPTY_DIR\n");
+        return 2;
+    }
+    paths = {windowsPath(argv[1 + show]), windowsPath(argv[2 + show]), windowsPath(argv[3 + show])};
+    if (!show) return RUN_ALL_TESTS();
+    AppSession app(paths.program, paths.dataDir);
+    if (!app.waitReady()) return 1;
+    RECT r{};
+    ::GetWindowRect(app.dialog(), &r);
+    std::printf("ready %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    std::fflush(stdout);
+    char line[16];
+    std::fgets(line, sizeof line, stdin);
+    app.click(vyr::field::quitButton);
+    return app.waitForExit().value_or(1) == 0 ? 0 : 1;
+}
