@@ -1,9 +1,6 @@
 #include "spell_list.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <span>
 
 #include "cp1252.h"
@@ -13,10 +10,6 @@
 namespace vyr {
 
 SpellList loadSpellList(const std::string& path) {
-    // The loader reports only a count; ask the system why a file cannot be read.
-    std::FILE* probe = std::fopen(path.c_str(), "rb");
-    if (!probe) throw Error(path + ": " + std::strerror(errno));
-    std::fclose(probe);
     SpellList list;
     SpellNameList names;
     if (loadSpellFile(path.c_str(), names, *list.catalogue) == 0)
@@ -47,16 +40,7 @@ std::string foldForMatch(std::string_view text) {
     return out;
 }
 
-namespace {
-
-// What was typed, folded; text that has no Windows-1252 form matches nothing exactly.
-std::string foldTyped(std::string_view utf8) {
-    const Utf8ToCp1252Result typed = utf8ToCp1252(utf8);
-    return foldForMatch(typed.errorOffset ? std::string(utf8) : typed.text);
-}
-
-// Edit distance where swapping two neighbours counts as one typo.
-std::size_t typoDistance(const std::string& a, const std::string& b) {
+std::size_t editDistance(std::string_view a, std::string_view b) {
     std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
     for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
     for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
@@ -68,6 +52,14 @@ std::size_t typoDistance(const std::string& a, const std::string& b) {
         }
     }
     return d[a.size()][b.size()];
+}
+
+namespace {
+
+// What was typed, folded; text that has no Windows-1252 form matches nothing exactly.
+std::string foldTyped(std::string_view utf8) {
+    const Utf8ToCp1252Result typed = utf8ToCp1252(utf8);
+    return foldForMatch(typed.errorOffset ? std::string(utf8) : typed.text);
 }
 
 std::string listed(const SpellList& list, const std::vector<std::size_t>& spells) {
@@ -84,7 +76,7 @@ std::vector<std::size_t> nearestSpells(const SpellList& list, std::string_view u
     const std::size_t limit = std::max<std::size_t>(2, typed.size() / 3);
     std::vector<std::pair<std::size_t, std::size_t>> ranked;  // distance, index
     for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::size_t distance = typoDistance(typed, foldForMatch(list.names[i]));
+        const std::size_t distance = editDistance(typed, foldForMatch(list.names[i]));
         if (distance <= limit) ranked.emplace_back(distance, i);
     }
     std::stable_sort(ranked.begin(), ranked.end());

@@ -22,8 +22,12 @@ struct SpellList {
     const SpellRecord& record(std::size_t index) const { return (*catalogue)[index]; }
 };
 
-// Loads a scrambled data file; throws Error "PATH: reason".
+// Loads a scrambled data file through the program's own loader; throws Error when no spell
+// loads. (The tool reads files itself first, to name the system's reason.)
 SpellList loadSpellList(const std::string& path);
+
+// Edits from one text to the other, where swapping two neighbours counts as one typo.
+std::size_t editDistance(std::string_view a, std::string_view b);
 
 // Lower case, accents removed (Windows-1252 in and out): how typed names are matched.
 std::string foldForMatch(std::string_view cp1252Text);

@@ -1,7 +1,6 @@
 #include "command_line.h"
 
 #include <algorithm>
-#include <numeric>
 #include <regex>
 #include <utility>
 #include <vector>
@@ -10,6 +9,7 @@
 
 #include "platform.h"
 #include "spell_file.h"
+#include "spell_list.h"
 
 namespace vyr::cli {
 
@@ -89,21 +89,6 @@ std::string defaultDataPath() {
         }
     }
     return here;
-}
-
-std::size_t editDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);  // distances from a's first i bytes to b's prefixes
-    std::iota(row.begin(), row.end(), std::size_t{0});
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 int runCommandLine(CLI::App& app, int argc, const char* const* argv, const int& exitCode, std::ostream& out,

@@ -19,10 +19,6 @@ namespace vyr::cli {
 // if it is there, else the current directory's (whose absence the command then reports).
 std::string defaultDataPath();
 
-// Insertions, deletions and substitutions from one text to the other, byte by byte:
-// what a "did you mean" ranks the candidates by.
-std::size_t editDistance(std::string_view a, std::string_view b);
-
 // Parses argv and runs the chosen subcommand, whose callback stores its code in exitCode.
 // --help and --version print to out and give 0. A usage error is one line on err,
 // "vyr COMMAND: message (see vyr COMMAND --help)", and gives exitUsage; a vyr::Error

@@ -142,7 +142,7 @@ PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::
 void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, Produce produce) {
     c.command->callback([c, &exitCode, &out, produce] {
         const Setup setup = buildSetup(*c.inputs);
-        writeResult(c.common->outputPath, produce(setup, loadSpellList(c.common->dataPath)), out);
+        writeResult(c.common->outputPath, produce(setup, readSpellList(c.common->dataPath)), out);
         exitCode = exitOk;
     });
 }

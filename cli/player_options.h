@@ -18,6 +18,11 @@
 #include "spell_list.h"
 #include "table.h"
 
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
 namespace vyr::cli {
 
 struct SetupOptions {

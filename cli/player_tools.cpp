@@ -101,7 +101,7 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
     auto inputs = c.inputs;
     c.command->callback([=, &exitCode, &in, &out, &err] {
         const Setup setup = buildSetup(*inputs);
-        const SpellList list = loadSpellList(common->dataPath);
+        const SpellList list = readSpellList(common->dataPath);
         // Streamed both ways: a million lines are never held whole.
         auto openOrThrow = [](auto& stream, const std::string& path, std::ios::openmode mode) {
             if (std::filesystem::is_directory(path)) throw Error(path + ": is a folder, not a file");

@@ -14,6 +14,7 @@
 #include "command_line.h"
 #include "cp1252.h"
 #include "data_commands.h"
+#include "spell_list.h"
 #include "data_table.h"
 #include "temp_file.h"
 
