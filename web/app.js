@@ -68,12 +68,14 @@ createVyr().then(vyr => {
       return;
     }
     useList(names, spells[spell()]);
-    say(`${names.length} sorts chargés depuis « ${file.name} ».`);
+    const s = names.length > 1 ? 's' : '';
+    say(`« ${file.name} » : ${names.length} sort${s} chargé${s}.`);
   }
 
   for (const [name, input] of Object.entries(inputs)) {
-    // Digits only, as in the dialog's fields; leaving a field applies the core's rule.
-    input.addEventListener('input', () => { input.value = input.value.replace(/\D/g, ''); show(); });
+    // Typing accepts digits only, as in the dialog's fields; leaving a field applies the core's rule.
+    input.addEventListener('beforeinput', event => { if (/\D/.test(event.data || '')) event.preventDefault(); });
+    input.addEventListener('input', show);
     input.addEventListener('blur', () => { input.value = vyr.leave(name, input.value); show(); });
   }
   $('recherche').addEventListener('input', filter);
