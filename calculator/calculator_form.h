@@ -31,9 +31,10 @@ public:
     // Position of the selected spell in spellList, or nothing when none is selected.
     virtual std::optional<std::size_t> selectedSpell() const = 0;
 
-    UnsignedRead readUnsigned(int id) const { return parseUnsigned(fieldText(id)); }
+    // A form that keeps numbers as numbers may answer these without any text.
+    virtual UnsignedRead readUnsigned(int id) const { return parseUnsigned(fieldText(id)); }
     // Plain decimal digits, no sign, no grouping.
-    void writeUnsigned(int id, std::uint32_t value);
+    virtual void writeUnsigned(int id, std::uint32_t value);
 };
 
 void setDefaults(CalculatorForm& form);

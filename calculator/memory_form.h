@@ -1,7 +1,9 @@
 #pragma once
-// A CalculatorForm held in memory: the tools' and the tests' form.
+// A CalculatorForm held in memory: the tools' and the tests' form. A number written as a
+// number stays one and becomes text only when read as text, so a run costs no formatting.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +15,13 @@ class InMemoryForm : public CalculatorForm {
 public:
     std::string fieldText(int id) const override;
     void writeText(int id, const char* text) override;
+    UnsignedRead readUnsigned(int id) const override;
+    void writeUnsigned(int id, std::uint32_t value) override;
     std::optional<std::size_t> selectedSpell() const override { return selection_; }
     void addName(const char* name) override { spellNames_.emplace_back(name); }
+
+    // The value last written with writeUnsigned, or nothing when the field holds text.
+    std::optional<std::uint32_t> storedNumber(int id) const;
 
     // Selects a list position (not checked against the list, as a real list never
     // offers more items than it holds), or clears the selection.
@@ -22,7 +29,16 @@ public:
     const std::vector<std::string>& spellNames() const { return spellNames_; }
 
 private:
-    std::array<std::string, field::lastId - field::firstId + 1> texts_;
+    struct Field {
+        std::string text;
+        std::uint32_t number = 0;
+        bool isNumber = false;
+    };
+    static bool known(int id) { return id >= field::firstId && id <= field::lastId; }
+    Field& at(int id) { return fields_[static_cast<std::size_t>(id - field::firstId)]; }
+    const Field& at(int id) const { return fields_[static_cast<std::size_t>(id - field::firstId)]; }
+
+    std::array<Field, field::lastId - field::firstId + 1> fields_;
     std::vector<std::string> spellNames_;
     std::optional<std::size_t> selection_;
 };

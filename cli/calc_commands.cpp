@@ -1,116 +1,63 @@
 #include "calc_commands.h"
 
-#include <iostream>
-#include <memory>
-#include <sstream>
-
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
-#include "calc_support.h"
-#include "character_inputs.h"
-#include "cp1252.h"
-#include "fields.h"
-#include "player_common.h"
+#include "analyses.h"
+#include "error.h"
+#include "file_bytes.h"
+#include "player_options.h"
 
 namespace vyr::cli {
 
-namespace {
-
-class PrintTrace : public CalcTrace {
-public:
-    explicit PrintTrace(std::ostream& out) : out_(out) {}
-    void step(const std::string& line) override { out_ << "  " << line << '\n'; }
-
-private:
-    std::ostream& out_;
-};
-
-}  // namespace
-
-int runCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
-    std::string error;
-    SpellData data;
-    if (!loadSpellData(options.dataPath, data, error)) {
-        err << "vyr calc: " << error << '\n';
-        return 2;
-    }
-    const std::optional<std::size_t> chosen = chooseSpell(data, options.spell, options.index, error);
-    if (!chosen) {
-        err << "vyr calc: " << error << '\n';
-        return 2;
-    }
-    const std::size_t index = *chosen;
-
-    std::ostringstream steps;
-    PrintTrace trace(steps);
-    const RunResult result = runOnce(data, index, options.inputs, options.explain ? &trace : nullptr);
-    const std::string name = cp1252ToUtf8(data.names[index]);
-    if (options.json) {
-        out << "{\"spell\": " << jsonString(name) << ", \"index\": " << index << ", \"outputs\": ";
-        printOutputsJson(out, result);
-        if (options.explain) {
-            // The explanation rides along as an array of lines.
-            out << ", \"explain\": [";
-            std::istringstream lines(steps.str());
-            std::string line;
-            bool first = true;
-            while (std::getline(lines, line)) {
-                out << (first ? "" : ", ") << jsonString(line.substr(2));
-                first = false;
-            }
-            out << ']';
-        }
-        out << "}\n";
-        return 0;
-    }
-    out << "Sort : " << name << " (n\xC2\xB0 " << index << ")\n";
-    printOutputsText(out, result);
-    if (options.explain) out << "\nD\xC3\xA9tail du calcul :\n" << steps.str();
-    return 0;
-}
-
-void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode) {
+void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out) {
     CLI::App* calc = app.add_subcommand(
         "calc", "Compute one spell for one character, as the calculator's GO ! button does.\n"
                 "Inputs not given keep the calculator's defaults. Every input is a whole number\n"
                 "from 0 to 4294967295; from 2147483648 up a value counts as negative, as in the dialog.");
-    struct State {
-        CalcOptions options;
-        std::string spell;
-        std::size_t index = 0;
-        std::string outputPath;
-    };
-    auto state = std::make_shared<State>();
-    state->options.dataPath = defaultDataPath;
-    calc->add_option("--data", state->options.dataPath, "Scrambled spell file")->capture_default_str();
-    CLI::Option* spell = calc->add_option("--spell", state->spell, "Spell name (case and accents may differ)");
-    CLI::Option* index = calc->add_option("--index", state->index, "Spell position in the list, from 0");
-    spell->excludes(index);
-    calc->add_flag("--json", state->options.json, "One JSON object with all 16 outputs");
-    calc->add_flag("--explain", state->options.explain, "Show the steps behind every number");
-    calc->add_option("-o,--output", state->outputPath, "Write the result to FILE instead of the standard output");
-    auto inputs = std::make_shared<InputOptions>(*calc);
-    calc->callback([state, inputs, spell, index, &exitCode] {
-        CalcOptions& o = state->options;
-        if (spell->count() > 0) o.spell = state->spell;
-        if (index->count() > 0) o.index = state->index;
-        std::string error;
-        if (!inputs->resolve(o.inputs, error)) {
-            std::cerr << "vyr calc: " << error << '\n';
-            exitCode = 2;
-            return;
+    auto common = addCommonOptions(*calc, defaultDataPath);
+    auto spell = addSpellOptions(*calc, false);
+    auto explain = std::make_shared<bool>(false);
+    calc->add_flag("--explain", *explain, "Show the steps behind every number");
+    auto inputs = addSetupOptions(*calc);
+    calc->callback([=, &exitCode, &out] {
+        const Setup setup = buildSetup(*inputs);
+        const SpellList list = loadSpellList(common->dataPath);
+        const std::size_t index = chosenSpells(list, *spell, false).front();
+        const RunResult result = runSpell(list, index, setup);
+        const std::vector<std::string> steps = *explain ? explainRun(list, index, setup) : std::vector<std::string>{};
+        std::string text;
+        if (common->format() == Format::json) {
+            text = calcJson(list, setup, result, steps);
+        } else {
+            Table table = calcTable(list, result);
+            table.notes.push_back("Code : " + setupCode(setup));
+            text = writeTable(table, common->format());
+            if (*explain) text += (common->format() == Format::text ? "\n" : "") + writeTable(explainTable(steps), common->format());
         }
-        ResultSink sink;
-        if (!sink.open(state->outputPath, std::cout, error)) {
-            std::cerr << "vyr calc: " << error << '\n';
-            exitCode = 2;
-            return;
+        writeResult(common->outputPath, text, out);
+        exitCode = exitOk;
+    });
+
+    CLI::App* setupCommand = app.add_subcommand(
+        "setup", "Print the setup code of the inputs given (to share them: --setup CODE rebuilds them),\n"
+                 "then the same inputs as profile lines.");
+    auto setupInputs = addSetupOptions(*setupCommand);
+    auto json = std::make_shared<bool>(false);
+    setupCommand->add_flag("--json", *json, "One JSON object: the setup code and the 24 inputs");
+    auto outputPath = std::make_shared<std::string>();
+    setupCommand->add_option("-o,--output", *outputPath, "Write the result to FILE (- : the standard output)");
+    setupCommand->callback([=, &exitCode, &out] {
+        const Setup setup = buildSetup(*setupInputs);
+        std::string text = setupCode(setup) + "\n" + profileText(setup);
+        if (*json) {
+            nlohmann::ordered_json j;
+            j["setupCode"] = setupCode(setup);
+            for (std::size_t i = 0; i < inputFields.size(); ++i) j["inputs"][std::string(inputFields[i].name)] = setup.values[i];
+            text = j.dump(1) + "\n";
         }
-        exitCode = runCalc(o, sink.stream(), std::cerr);
-        if (!sink.finish(error)) {
-            std::cerr << "vyr calc: " << error << '\n';
-            exitCode = 2;
-        }
+        writeResult(*outputPath, text, out);
+        exitCode = exitOk;
     });
 }
 

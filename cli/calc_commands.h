@@ -1,12 +1,9 @@
 #pragma once
-// vyr calc: one calculation run without a window.
+// vyr calc (one run, as the calculator's GO ! button does it) and vyr setup (the setup code
+// of a set of inputs).
 
-#include <cstddef>
-#include <optional>
-#include <ostream>
+#include <iostream>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace CLI {
 class App;
@@ -14,20 +11,9 @@ class App;
 
 namespace vyr::cli {
 
-struct CalcOptions {
-    std::string dataPath;
-    std::optional<std::string> spell;   // UTF-8 name
-    std::optional<std::size_t> index;   // list position
-    std::vector<std::pair<int, std::string>> inputs;  // field id, valid text, written over the defaults
-    bool json = false;
-    bool explain = false;
-};
-
-// Exit code: 0 done, 2 bad usage or unreadable data file.
-int runCalc(const CalcOptions& options, std::ostream& out, std::ostream& err);
-
-// Adds "calc" to the tool; when it runs, its exit code lands in exitCode.
-// defaultDataPath is where the data file is looked for without --data.
-void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode);
+// Adds calc and setup; the command that runs stores its exit code in exitCode and throws
+// vyr::Error for bad usage or unreadable input. defaultDataPath is used without --data.
+void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode,
+                          std::ostream& out = std::cout);
 
 }  // namespace vyr::cli

@@ -8,6 +8,13 @@ file(COPY ${VYR_CLI11_DIR}/CLI DESTINATION ${CMAKE_BINARY_DIR}/third_party/inclu
 add_library(vyr_cli11 INTERFACE)
 target_include_directories(vyr_cli11 SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/third_party/include)
 
+# nlohmann-json, header-only too, reads and writes every JSON text of the tools; copied
+# the same way.
+find_path(VYR_JSON_DIR nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+file(COPY ${VYR_JSON_DIR}/nlohmann DESTINATION ${CMAKE_BINARY_DIR}/third_party/include)
+add_library(vyr_json INTERFACE)
+target_include_directories(vyr_json SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/third_party/include)
+
 if(VYR_BUILD_TESTS)
   if(CMAKE_CROSSCOMPILING)
     # Debian ships GoogleTest's sources: build them with the cross compiler.

@@ -241,6 +241,10 @@ public:
         reads.push_back(id);
         return InMemoryForm::fieldText(id);
     }
+    UnsignedRead readUnsigned(int id) const override {
+        reads.push_back(id);
+        return InMemoryForm::readUnsigned(id);
+    }
     mutable std::vector<int> reads;
 };
 

@@ -1,0 +1,336 @@
+#include "analyses.h"
+
+#include <algorithm>
+
+#include <nlohmann/json.hpp>
+
+#include "calculator_form.h"
+#include "cp1252.h"
+#include "error.h"
+
+namespace vyr {
+
+namespace {
+
+Cell outputCell(const OutputValue& v) {
+    if (v.kind == OutputValue::Kind::number) return std::int64_t{v.number};
+    if (v.kind == OutputValue::Kind::text) return v.text;
+    return {};
+}
+
+Cell figureCell(const std::optional<double>& v) { return v ? Cell(*v) : Cell(); }
+
+std::optional<double> cellNumber(const Cell& c) {
+    if (const auto* n = std::get_if<std::int64_t>(&c)) return static_cast<double>(*n);
+    if (const double* v = std::get_if<double>(&c)) return *v;
+    return std::nullopt;
+}
+
+// An input's label without its closing " :" ("Puissance Feu").
+std::string inputHeading(const InputField& f) {
+    std::string_view label = f.label;
+    if (label.ends_with(" :")) label.remove_suffix(2);
+    return std::string(label);
+}
+
+struct Derived {
+    std::string_view name, heading;
+    std::optional<double> (*of)(const RunResult&);
+};
+constexpr Derived derived[] = {{"meanEffect", "Effet moyen", meanEffect},
+                               {"effectPerSecond", "Effet par s", effectPerSecond},
+                               {"weightedPerSecond", "Effet par s pondéré", weightedPerSecond}};
+
+// The columns of the outputs some run shows (specialText in CSV and JSON only), then the derived figures.
+void addRunColumns(Table& table, const std::vector<const RunResult*>& runs, std::vector<std::size_t>& shown) {
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        if (std::none_of(runs.begin(), runs.end(), [&](const RunResult* r) { return r->outputs[k].kind != OutputValue::Kind::empty; }))
+            continue;
+        shown.push_back(k);
+        table.columns.push_back({std::string(outputInfos[k].name), std::string(outputInfos[k].heading),
+                                 outputInfos[k].id != field::specialText});
+    }
+    for (const Derived& d : derived) table.columns.push_back({std::string(d.name), std::string(d.heading)});
+}
+
+void addRunCells(std::vector<Cell>& row, const RunResult& r, const std::vector<std::size_t>& shown) {
+    for (std::size_t k : shown) row.push_back(outputCell(r.outputs[k]));
+    for (const Derived& d : derived) row.push_back(figureCell(d.of(r)));
+}
+
+std::vector<const RunResult*> pointers(const std::vector<RunResult>& runs) {
+    std::vector<const RunResult*> p;
+    for (const RunResult& r : runs) p.push_back(&r);
+    return p;
+}
+
+// Greater first (or smaller first), empty cells last whatever the direction; ties keep their order.
+void sortRows(Table& table, std::size_t column, bool descending) {
+    auto key = [&](const Cell& c) {
+        const std::string* s = std::get_if<std::string>(&c);
+        return s ? foldForMatch(utf8ToCp1252(*s).text) : std::string();
+    };
+    std::stable_sort(table.rows.begin(), table.rows.end(), [&](const auto& a, const auto& b) {
+        const Cell& x = a[column];
+        const Cell& y = b[column];
+        if (std::holds_alternative<std::monostate>(x) || std::holds_alternative<std::monostate>(y))
+            return !std::holds_alternative<std::monostate>(x) && std::holds_alternative<std::monostate>(y);
+        const auto nx = cellNumber(x), ny = cellNumber(y);
+        if (nx && ny) return descending ? *ny < *nx : *nx < *ny;
+        return descending ? key(y) < key(x) : key(x) < key(y);
+    });
+}
+
+std::size_t columnNamed(const Table& table, std::string_view name, std::string_view option) {
+    std::string names;
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        if (table.columns[c].name == name) return c;
+        names += (c ? ", " : "") + table.columns[c].name;
+    }
+    throw Error(std::string(option) + ": unknown column \"" + std::string(name) + "\"; use " + names);
+}
+
+}  // namespace
+
+Table calcTable(const SpellList& list, const RunResult& result) {
+    Table table;
+    table.columns = {{"output", "Sortie", false}, {"label", "Sortie"}, {"value", "Valeur"}};
+    table.notes.push_back("Sort : " + list.utf8Names[result.spell] + " (n° " + std::to_string(result.spell) + ")");
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        if (result.outputs[k].kind == OutputValue::Kind::empty) continue;
+        table.rows.push_back({std::string(outputInfos[k].name), std::string(outputInfos[k].heading), outputCell(result.outputs[k])});
+    }
+    for (const Derived& d : derived) {
+        if (const auto v = d.of(result)) table.rows.push_back({std::string(d.name), std::string(d.heading), *v});
+    }
+    return table;
+}
+
+std::string calcJson(const SpellList& list, const Setup& setup, const RunResult& result,
+                     const std::vector<std::string>& explanation) {
+    nlohmann::ordered_json j;
+    j["spell"] = list.utf8Names[result.spell];
+    j["index"] = result.spell;
+    j["element"] = spellElement(list.record(result.spell));
+    j["setupCode"] = setupCode(setup);
+    for (std::size_t i = 0; i < inputFields.size(); ++i) j["inputs"][std::string(inputFields[i].name)] = setup.values[i];
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        const OutputValue& v = result.outputs[k];
+        auto& slot = j["outputs"][std::string(outputInfos[k].name)];
+        if (v.kind == OutputValue::Kind::number) slot = v.number;
+        else if (v.kind == OutputValue::Kind::text) slot = v.text;
+        else slot = nullptr;
+    }
+    for (const Derived& d : derived) {
+        const auto v = d.of(result);
+        j[std::string(d.name)] = v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
+    }
+    if (!explanation.empty()) j["explain"] = explanation;
+    return j.dump(1) + "\n";
+}
+
+Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options) {
+    if (!options.only.empty() && std::find(spellElements.begin(), spellElements.end(), options.only) == spellElements.end()) {
+        std::string known;
+        for (std::string_view e : spellElements) known += (known.empty() ? "" : ", ") + std::string(e);
+        throw Error("--only: \"" + options.only + "\" is none of " + known);
+    }
+    std::vector<RunResult> runs;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (options.only.empty() || spellElement(list.record(i)) == options.only) runs.push_back(runSpell(list, i, setup));
+    }
+    Table table;
+    table.columns = {{"index", "n°"}, {"name", "Sort"}, {"element", "Élément"}};
+    std::vector<std::size_t> shown;
+    addRunColumns(table, pointers(runs), shown);
+    for (const RunResult& r : runs) {
+        std::vector<Cell> row{std::int64_t(r.spell), list.utf8Names[r.spell], std::string(spellElement(list.record(r.spell)))};
+        addRunCells(row, r, shown);
+        table.rows.push_back(std::move(row));
+    }
+    sortRows(table, columnNamed(table, options.sort, "--sort"), options.descending);
+    if (options.top && table.rows.size() > options.top) table.rows.resize(options.top);
+    return table;
+}
+
+std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, std::size_t count) {
+    CompareOptions options;
+    options.sort = "weightedPerSecond";
+    options.descending = true;
+    options.top = count;
+    std::vector<std::size_t> best;
+    for (const auto& row : compareSpells(list, setup, options).rows) best.push_back(static_cast<std::size_t>(std::get<std::int64_t>(row[0])));
+    return best;
+}
+
+Table diffSetups(const SpellList& list, const Setup& a, const Setup& b, std::optional<std::size_t> spell) {
+    Table table;
+    table.columns = {{"index", "n°"}, {"spell", "Sort"},         {"output", "Sortie", false}, {"heading", "Sortie"},
+                     {"a", "A"},      {"b", "B"},               {"difference", "Écart"},     {"percent", "Écart (%)"}};
+    std::vector<std::vector<Cell>> same;
+    for (std::size_t i = spell.value_or(0); i < (spell ? *spell + 1 : list.size()); ++i) {
+        const RunResult ra = runSpell(list, i, a), rb = runSpell(list, i, b);
+        auto add = [&](std::string_view name, std::string_view heading, const Cell& x, const Cell& y) {
+            if (std::holds_alternative<std::monostate>(x) && std::holds_alternative<std::monostate>(y)) return;
+            std::vector<Cell> row{std::int64_t(i), list.utf8Names[i], std::string(name), std::string(heading), x, y, Cell(), Cell()};
+            const auto nx = cellNumber(x), ny = cellNumber(y);
+            if (nx && ny) {
+                row[6] = std::holds_alternative<double>(x) ? Cell(*ny - *nx) : Cell(std::get<std::int64_t>(y) - std::get<std::int64_t>(x));
+                if (*nx != 0) row[7] = (*ny - *nx) / *nx * 100.0;
+            }
+            (x == y ? same : table.rows).push_back(std::move(row));
+        };
+        for (std::size_t k = 0; k < outputInfos.size(); ++k)
+            add(outputInfos[k].name, outputInfos[k].heading, outputCell(ra.outputs[k]), outputCell(rb.outputs[k]));
+        for (const Derived& d : derived) add(d.name, d.heading, figureCell(d.of(ra)), figureCell(d.of(rb)));
+    }
+    table.rows.insert(table.rows.end(), same.begin(), same.end());
+    return table;
+}
+
+Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells, std::int64_t delta) {
+    Table table;
+    table.columns = {{"index", "n°"},
+                     {"spell", "Sort"},
+                     {"input", "Entrée", false},
+                     {"heading", "Entrée"},
+                     {"from", "Valeur"},
+                     {"to", "Nouvelle valeur"},
+                     {"weightedPerSecondGain", "Gain effet par s pondéré"},
+                     {"meanEffectGain", "Gain effet moyen"},
+                     {"moveDelayChange", "Écart mouvement (ms)"},
+                     {"recastDelayChange", "Écart relance (ms)"}};
+    auto gain = [](const std::optional<double>& before, const std::optional<double>& after) {
+        return before && after ? Cell(*after - *before) : Cell();
+    };
+    auto change = [](const OutputValue& before, const OutputValue& after) {
+        const bool both = before.kind == OutputValue::Kind::number && after.kind == OutputValue::Kind::number;
+        return both ? Cell(std::int64_t{after.number} - std::int64_t{before.number}) : Cell();
+    };
+    for (std::size_t spell : spells) {
+        const RunResult base = runSpell(list, spell, setup);
+        Table part;
+        for (const InputField& f : inputFields) {
+            if (f.id == field::enduranceBase) continue;  // no run reads it
+            Setup raised = setup;
+            const std::int64_t to = std::clamp<std::int64_t>(std::int64_t{setup[f.id]} + delta, 0, 0xFFFFFFFF);
+            raised.set(f.id, static_cast<std::uint32_t>(to));
+            const RunResult r = runSpell(list, spell, raised);
+            part.rows.push_back({std::int64_t(spell), list.utf8Names[spell], std::string(f.name), inputHeading(f),
+                                 std::int64_t{setup[f.id]}, to, gain(weightedPerSecond(base), weightedPerSecond(r)),
+                                 gain(meanEffect(base), meanEffect(r)),
+                                 change(base[field::moveDelay], r[field::moveDelay]),
+                                 change(base[field::recastDelay], r[field::recastDelay])});
+        }
+        // The input that helps most first: weighted gain, then mean effect, then the shorter recast.
+        sortRows(part, 9, false);
+        sortRows(part, 7, true);
+        sortRows(part, 6, true);
+        table.rows.insert(table.rows.end(), part.rows.begin(), part.rows.end());
+    }
+    return table;
+}
+
+SweepRange parseSweepRange(std::string_view text) {
+    const std::string form = "expected NAME=FIRST..LAST[:STEP], such as level=1..200:5";
+    const std::size_t equals = text.find('=');
+    const std::size_t dots = text.find("..");
+    if (equals == std::string_view::npos || dots == std::string_view::npos || dots < equals)
+        throw Error("--vary " + std::string(text) + ": " + form);
+    const InputField* f = findInput(text.substr(0, equals));
+    if (!f) throw Error("--vary " + std::string(text) + ": unknown input (inputs are named like level or fire-power)");
+    const std::string where = "--vary " + std::string(f->option);
+    const std::string_view rest = text.substr(dots + 2);
+    const std::size_t colon = rest.find(':');
+    auto number = [&](std::string_view part) {
+        const UnsignedRead read = parseUnsigned(part);
+        if (!read.valid) throw Error(where + ": \"" + std::string(part) + "\" is not a whole number from 0 to 4294967295");
+        return read.value;
+    };
+    SweepRange range;
+    range.input = f->id;
+    range.first = number(text.substr(equals + 1, dots - equals - 1));
+    range.last = number(rest.substr(0, colon));
+    range.step = colon == std::string_view::npos ? 1 : number(rest.substr(colon + 1));
+    if (range.step == 0) throw Error(where + ": the step must be 1 or more");
+    if (range.first > range.last)
+        throw Error(where + ": the range " + std::to_string(range.first) + ".." + std::to_string(range.last) +
+                    " is reversed; write the smaller value first");
+    if (range.count() > maxSweepRuns)
+        throw Error(where + ": " + std::to_string(range.count()) + " values, at most " + std::to_string(maxSweepRuns) +
+                    " (give a larger STEP)");
+    return range;
+}
+
+Sweep runSweep(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells, const SweepRange& range) {
+    if (range.count() * spells.size() > maxSweepRuns)
+        throw Error("--vary: " + std::to_string(range.count() * spells.size()) + " runs, at most " + std::to_string(maxSweepRuns));
+    Sweep sweep{range, spells, {}};
+    for (std::size_t spell : spells) {
+        auto& runs = sweep.runs.emplace_back();
+        Setup s = setup;
+        for (std::uint64_t i = 0; i < range.count(); ++i) {
+            s.set(range.input, range.at(i));
+            runs.push_back(runSpell(list, spell, s));
+        }
+    }
+    return sweep;
+}
+
+Table sweepTable(const SpellList& list, const Sweep& sweep) {
+    const InputField& f = *findInputById(sweep.range.input);
+    Table table;
+    table.columns = {{std::string(f.name), inputHeading(f)}, {"index", "n°", false}, {"spell", "Sort", sweep.spells.size() > 1}};
+    std::vector<const RunResult*> all;
+    for (const auto& runs : sweep.runs) {
+        for (const RunResult& r : runs) all.push_back(&r);
+    }
+    std::vector<std::size_t> shown;
+    addRunColumns(table, all, shown);
+    for (std::size_t s = 0; s < sweep.spells.size(); ++s) {
+        if (sweep.spells.size() == 1) table.notes.push_back("Sort : " + list.utf8Names[sweep.spells[s]]);
+        for (std::uint64_t i = 0; i < sweep.range.count(); ++i) {
+            std::vector<Cell> row{std::int64_t{sweep.range.at(i)}, std::int64_t(sweep.spells[s]), list.utf8Names[sweep.spells[s]]};
+            addRunCells(row, sweep.runs[s][i], shown);
+            table.rows.push_back(std::move(row));
+        }
+    }
+    return table;
+}
+
+SweepGrid runSweepGrid(const SpellList& list, const Setup& setup, std::size_t spell, const SweepRange& x, const SweepRange& y) {
+    if (x.input == y.input) throw Error("--vary: the two varied inputs must differ");
+    if (x.count() * y.count() > maxSweepRuns)
+        throw Error("--vary: " + std::to_string(x.count() * y.count()) + " runs in the grid, at most " + std::to_string(maxSweepRuns));
+    SweepGrid grid{x, y, spell, {}};
+    Setup s = setup;
+    for (std::uint64_t iy = 0; iy < y.count(); ++iy) {
+        s.set(y.input, y.at(iy));
+        for (std::uint64_t ix = 0; ix < x.count(); ++ix) {
+            s.set(x.input, x.at(ix));
+            grid.perSecond.push_back(weightedPerSecond(runSpell(list, spell, s)));
+        }
+    }
+    return grid;
+}
+
+Table gridTable(const SweepGrid& grid) {
+    const InputField& fx = *findInputById(grid.x.input);
+    const InputField& fy = *findInputById(grid.y.input);
+    Table table;
+    table.columns = {{std::string(fx.name), inputHeading(fx)}, {std::string(fy.name), inputHeading(fy)}, {"weightedPerSecond", "Effet par s pondéré"}};
+    for (std::uint64_t iy = 0; iy < grid.y.count(); ++iy) {
+        for (std::uint64_t ix = 0; ix < grid.x.count(); ++ix)
+            table.rows.push_back({std::int64_t{grid.x.at(ix)}, std::int64_t{grid.y.at(iy)}, figureCell(grid.perSecond[iy * grid.x.count() + ix])});
+    }
+    return table;
+}
+
+Table explainTable(const std::vector<std::string>& lines) {
+    Table table;
+    table.columns = {{"step", "Détail du calcul"}};
+    for (const std::string& line : lines) table.rows.push_back({line});
+    return table;
+}
+
+}  // namespace vyr

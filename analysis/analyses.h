@@ -1,0 +1,82 @@
+#pragma once
+// The player's analyses: each a function from (spell list, setups, options) to a Table
+// (table.h). Every figure comes from ordinary runs (run_result.h); nothing here computes
+// a spell's effect itself.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "run_result.h"
+#include "table.h"
+
+namespace vyr {
+
+// One run as a table of the 16 outputs (with their labels), then the derived figures.
+Table calcTable(const SpellList& list, const RunResult& result);
+// calc --json: spell, index, setup code, the 24 inputs, the 16 outputs, the derived
+// figures, and the explanation lines when given.
+std::string calcJson(const SpellList& list, const Setup& setup, const RunResult& result,
+                     const std::vector<std::string>& explanation);
+
+struct CompareOptions {
+    std::string only;             // "": every spell; else a value of spellElements
+    std::string sort = "index";   // a column name
+    bool descending = false;
+    std::size_t top = 0;          // 0: every row
+};
+// One row per spell: outputs, element, mean effect, effect per second and weighted.
+// Throws Error for an unknown sort column or --only value.
+Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options);
+// The indices of the best `count` spells by weighted effect per second.
+std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, std::size_t count);
+
+// Each output of setups a and b side by side with its difference, absolute and in
+// percent of a; rows that differ first. spell: one spell, or every spell.
+Table diffSetups(const SpellList& list, const Setup& a, const Setup& b, std::optional<std::size_t> spell);
+
+// For each spell, each of the 23 inputs a run reads raised by delta points (clamped to
+// 0..4294967295): the gain in weighted effect per second, in mean effect, and in each
+// delay, from two ordinary runs; the input that helps most first.
+Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells,
+                   std::int64_t delta);
+
+// NAME=FIRST..LAST[:STEP]; NAME an input's option or field name.
+struct SweepRange {
+    int input = 0;  // field id
+    std::uint32_t first = 0, last = 0, step = 1;
+    std::uint64_t count() const { return (std::uint64_t{last} - first) / step + 1; }
+    std::uint32_t at(std::uint64_t i) const { return static_cast<std::uint32_t>(first + i * step); }
+};
+inline constexpr std::uint64_t maxSweepRuns = 100000;
+// Throws Error "--vary: ..." (unknown input, empty or reversed range, bad step, too long).
+SweepRange parseSweepRange(std::string_view text);
+
+// One input varied for one or more spells: one run per spell and value.
+struct Sweep {
+    SweepRange range;
+    std::vector<std::size_t> spells;
+    std::vector<std::vector<RunResult>> runs;  // [spell][value]
+};
+Sweep runSweep(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells,
+               const SweepRange& range);
+// One row per spell and value: the value, the spell, the outputs shown, the derived figures.
+Table sweepTable(const SpellList& list, const Sweep& sweep);
+
+// Two inputs varied for one spell: weighted effect per second over the grid.
+struct SweepGrid {
+    SweepRange x, y;
+    std::size_t spell = 0;
+    std::vector<std::optional<double>> perSecond;  // [iy * x.count() + ix]
+};
+SweepGrid runSweepGrid(const SpellList& list, const Setup& setup, std::size_t spell, const SweepRange& x,
+                       const SweepRange& y);
+Table gridTable(const SweepGrid& grid);
+
+// The explanation of one run as a one-column table.
+Table explainTable(const std::vector<std::string>& lines);
+
+}  // namespace vyr

@@ -1,0 +1,48 @@
+#pragma once
+// Batch runs: one input line in, one result line out, no I/O (the caller reads the lines).
+//
+// Input, JSON Lines: one object per line, "spell" (a name) or "index" (a number), and
+// any inputs by camelCase field name, as numbers or digit strings. Or CSV: a header line
+// naming the columns (spell or index, then inputs), then one line per run.
+// Output, JSON Lines: {"line":N,"spell":NAME,"index":I, then the 16 outputs by field
+// name: a number, null when empty, a string for specialText}. Or CSV with a header.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "run_result.h"
+#include "table.h"
+
+namespace vyr {
+
+class BatchRunner {
+public:
+    // base: the setup every line's own inputs are written over.
+    BatchRunner(const SpellList& list, const Setup& base, Format output);
+
+    // The CSV header of the output ("" for JSON Lines).
+    std::string header() const;
+    // Appends the result line of one input line to out. Throws Error(reason,
+    // exitProblems) for a bad line; a bad CSV header throws Error(reason, exitUsage).
+    // Blank lines give nothing.
+    void line(std::size_t lineNumber, std::string_view text, std::string& out);
+
+private:
+    void run(std::size_t lineNumber, std::size_t spell, const Setup& setup, std::string& out);
+    std::size_t spellNamed(const std::string& name);
+
+    const SpellList& list_;
+    Setup base_;
+    Format output_;
+    bool csvInput_ = false;
+    bool started_ = false;
+    std::vector<std::string> csvColumns_;
+    std::vector<std::string> jsonNames_;  // quoted spell names
+    std::unordered_map<std::string, std::size_t> found_;
+    std::vector<std::pair<std::string, std::string>> texts_;  // special texts, quoted once
+};
+
+}  // namespace vyr

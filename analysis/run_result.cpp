@@ -1,0 +1,124 @@
+#include "run_result.h"
+
+#include "calculation_run.h"
+#include "cp1252.h"
+#include "memory_form.h"
+
+namespace vyr {
+
+namespace {
+
+struct Heading {
+    int id;
+    std::string_view heading;
+};
+
+// Short French column headings, in the dialog's reading order; names and labels come from fields.h.
+constexpr Heading headings[] = {
+    {field::effectMin, "Effet min"},         {field::effectMax, "Effet max"},
+    {field::moveDelay, "Mouvement (ms)"},    {field::recastDelay, "Relance (ms)"},
+    {field::successChance, "Chances (%)"},   {field::strengthBonus, "Bonus Force"},
+    {field::dexterityBonus, "Bonus Dexterité"}, {field::wisdomBonus, "Bonus Sagesse"},
+    {field::intelligenceBonus, "Bonus Intelligence"}, {field::hitPointsBonusMin, "Bonus PV min"},
+    {field::hitPointsBonusMax, "Bonus PV max"}, {field::armourBonusMin, "Bonus CA min"},
+    {field::armourBonusMax, "Bonus CA max"},  {field::attackBonus, "Bonus Attaque"},
+    {field::archeryBonus, "Bonus Archerie"},  {field::specialText, "Spécial"},
+};
+
+std::array<OutputInfo, 16> makeInfos() {
+    std::array<OutputInfo, 16> infos{};
+    for (std::size_t k = 0; k < infos.size(); ++k) {
+        const OutputField* f = findOutput(headings[k].id);
+        infos[k] = {f->id, f->name, headings[k].heading, f->label};
+    }
+    return infos;
+}
+
+// Where each output id stands in outputInfos, for a lookup without a search.
+std::array<std::uint8_t, field::lastId - field::firstId + 1> makePositions() {
+    std::array<std::uint8_t, field::lastId - field::firstId + 1> positions{};
+    for (std::size_t k = 0; k < std::size(headings); ++k)
+        positions[static_cast<std::size_t>(headings[k].id - field::firstId)] = static_cast<std::uint8_t>(k);
+    return positions;
+}
+
+const auto positions = makePositions();
+
+class LineTrace : public CalcTrace {
+public:
+    void step(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
+}  // namespace
+
+const std::array<OutputInfo, 16> outputInfos = makeInfos();
+
+std::size_t outputPosition(int fieldId) { return positions[static_cast<std::size_t>(fieldId - field::firstId)]; }
+
+std::optional<double> RunResult::number(int fieldId) const {
+    const OutputValue& v = (*this)[fieldId];
+    if (v.kind != OutputValue::Kind::number) return std::nullopt;
+    return static_cast<double>(v.number);
+}
+
+RunResult runSpell(const SpellList& list, std::size_t index, const Setup& setup, CalcTrace* trace) {
+    static const ShowMessage ignore = [](const char*, const char*) {};
+    InMemoryForm form;
+    for (std::size_t i = 0; i < inputFields.size(); ++i) form.writeUnsigned(inputFields[i].id, setup.values[i]);
+    form.select(index);
+    runCalculation(form, *list.catalogue, ignore, trace);
+    RunResult result;
+    result.spell = index;
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        const int id = headings[k].id;
+        OutputValue& out = result.outputs[k];
+        if (const auto n = form.storedNumber(id)) {
+            out.kind = OutputValue::Kind::number;
+            out.number = *n;
+            continue;
+        }
+        const std::string text = form.fieldText(id);
+        const UnsignedRead read = parseUnsigned(text);
+        if (text.empty()) continue;
+        if (id != field::specialText && read.valid) {
+            out.kind = OutputValue::Kind::number;
+            out.number = read.value;
+        } else {
+            out.kind = OutputValue::Kind::text;
+            out.text = cp1252ToUtf8(text);
+        }
+    }
+    return result;
+}
+
+std::vector<std::string> explainRun(const SpellList& list, std::size_t index, const Setup& setup) {
+    LineTrace trace;
+    runSpell(list, index, setup, &trace);
+    return trace.lines;
+}
+
+double meanEffectOf(double min, double max) { return (min + max) / 2.0; }
+
+std::optional<double> meanEffect(const RunResult& r) {
+    const auto low = r.number(field::effectMin);
+    const auto high = r.number(field::effectMax);
+    if (!low || !high) return std::nullopt;
+    return meanEffectOf(*low, *high);
+}
+
+std::optional<double> effectPerSecond(const RunResult& r) {
+    const auto mean = meanEffect(r);
+    const auto recast = r.number(field::recastDelay);
+    if (!mean || !recast || *recast == 0) return std::nullopt;
+    return *mean * 1000.0 / *recast;
+}
+
+std::optional<double> weightedPerSecond(const RunResult& r) {
+    const auto perSecond = effectPerSecond(r);
+    const auto chance = r.number(field::successChance);
+    if (!perSecond || !chance) return std::nullopt;
+    return *perSecond * *chance / 100.0;
+}
+
+}  // namespace vyr

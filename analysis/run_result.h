@@ -1,0 +1,60 @@
+#pragma once
+// The typed result of one ordinary run, and the figures derived from it.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "setup.h"
+#include "spell_list.h"
+
+namespace vyr {
+
+class CalcTrace;
+
+struct OutputValue {
+    enum class Kind : std::uint8_t { empty, number, text };
+    Kind kind = Kind::empty;
+    std::uint32_t number = 0;  // the value the dialog shows
+    std::string text;          // UTF-8, for specialText
+};
+
+// One output: its field, its short French column heading and its unit.
+struct OutputInfo {
+    int id;
+    std::string_view name;     // camelCase field name (JSON, CSV)
+    std::string_view heading;  // French, for tables
+    std::string_view label;    // the dialog's label
+};
+// The 16 outputs in the dialog's reading order.
+extern const std::array<OutputInfo, 16> outputInfos;
+// Position of an output in outputInfos.
+std::size_t outputPosition(int fieldId);
+
+struct RunResult {
+    std::size_t spell = 0;
+    std::array<OutputValue, 16> outputs;  // in outputInfos order
+
+    const OutputValue& operator[](int fieldId) const { return outputs[outputPosition(fieldId)]; }
+    std::optional<double> number(int fieldId) const;
+};
+
+// One run as "GO !" does it, on the in-memory form with the setup's inputs.
+RunResult runSpell(const SpellList& list, std::size_t index, const Setup& setup, CalcTrace* trace = nullptr);
+// The steps behind every number of the run, one French line each (UTF-8).
+std::vector<std::string> explainRun(const SpellList& list, std::size_t index, const Setup& setup);
+
+// Derived figures, each present only where its parts are shown:
+// mean effect = (effectMin + effectMax) / 2;
+double meanEffectOf(double min, double max);
+std::optional<double> meanEffect(const RunResult& r);
+// effect per second = mean effect x 1000 / recastDelay (recastDelay not 0);
+std::optional<double> effectPerSecond(const RunResult& r);
+// weighted effect per second = effect per second x successChance / 100.
+std::optional<double> weightedPerSecond(const RunResult& r);
+
+}  // namespace vyr

@@ -1,0 +1,43 @@
+#pragma once
+// A setup: the 24 inputs of the calculator as one value. Built from the defaults, then
+// profiles (several, later ones overriding earlier ones), then single assignments.
+// A setup code carries every input that differs from its default in a short ASCII text.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fields.h"
+
+namespace vyr {
+
+struct Setup {
+    // In the order of inputFields (fields.h).
+    std::array<std::uint32_t, 24> values{};
+
+    static Setup defaults();
+    std::uint32_t operator[](int fieldId) const;
+    void set(int fieldId, std::uint32_t value);
+    bool operator==(const Setup&) const = default;
+};
+
+// Position of an input in inputFields; the id must be an input's.
+std::size_t inputPosition(int fieldId);
+
+// name = value, the name an input's camelCase field name or kebab option, the value a
+// whole number from 0 to 4294967295. Throws Error "WHERE: reason".
+void assign(Setup& setup, std::string_view name, std::string_view value, const std::string& where);
+// Lines "name = value"; "#" starts a comment; blank lines are skipped. Errors "FILE:LINE: reason".
+void applyProfile(Setup& setup, std::string_view text, const std::string& fileName);
+// The inputs that differ from their defaults as profile lines (kebab names).
+std::string profileText(const Setup& setup);
+
+// "v1-" then base-32 letters and digits; the empty setup is "v1-" plus its checksum.
+std::string setupCode(const Setup& setup);
+// Throws Error "--setup: ..." for a code of another version, a damaged or mistyped code.
+Setup decodeSetupCode(std::string_view code);
+inline constexpr std::string_view setupCodePrefix = "v1-";
+
+}  // namespace vyr

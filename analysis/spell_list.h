@@ -1,0 +1,49 @@
+#pragma once
+// A loaded spell list, and finding a spell in it by the name a player types.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "spell_record.h"
+
+namespace vyr {
+
+struct SpellList {
+    std::unique_ptr<SpellCatalogue> catalogue = std::make_unique<SpellCatalogue>();
+    std::vector<std::string> names;      // Windows-1252, in list order (= catalogue index)
+    std::vector<std::string> utf8Names;  // the same, in UTF-8
+
+    std::size_t size() const { return names.size(); }
+    const SpellRecord& record(std::size_t index) const { return (*catalogue)[index]; }
+};
+
+// Loads a scrambled data file; throws Error "PATH: reason".
+SpellList loadSpellList(const std::string& path);
+
+// Lower case, accents removed (Windows-1252 in and out): how typed names are matched.
+std::string foldForMatch(std::string_view cp1252Text);
+
+// The spell a UTF-8 name designates: the exact name, else the one name equal once case and
+// accents are ignored. Throws Error naming the nearest names when none or several match.
+std::size_t findSpell(const SpellList& list, std::string_view utf8Name);
+
+// The nearest names to what was typed (edit distance ignoring case and accents), best
+// first, at most `count`; empty when nothing is close.
+std::vector<std::size_t> nearestSpells(const SpellList& list, std::string_view utf8Name, std::size_t count = 3);
+
+// Exactly one of a name and an index (negative or past the list is refused).
+std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>& name,
+                        const std::optional<std::int64_t>& index);
+
+// The element a standard spell scales with ("feu", "eau", "air", "terre", "necro",
+// "lumière", "neutre"), or its kind: "bonus" (an armour bonus) or "spécial" (a special rule).
+std::string_view spellElement(const SpellRecord& record);
+// Every value spellElement gives, for --only.
+extern const std::vector<std::string_view> spellElements;
+
+}  // namespace vyr
