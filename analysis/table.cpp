@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 
 #include <nlohmann/json.hpp>
 
@@ -31,9 +32,13 @@ std::string cellText(const Cell& cell) {
     if (const auto* n = std::get_if<std::int64_t>(&cell)) return std::to_string(*n);
     if (const auto* s = std::get_if<std::string>(&cell)) return *s;
     if (const double* v = std::get_if<double>(&cell)) {
+        // The fewest digits that read back as the same double (std::to_chars for doubles
+        // is missing from the WebAssembly build's standard library).
         char text[32];
-        const auto end = std::to_chars(text, text + sizeof text, *v).ptr;
-        return std::string(text, end);
+        for (int digits = 1;; ++digits) {
+            std::snprintf(text, sizeof text, "%.*g", digits, *v);
+            if (digits == 17 || std::strtod(text, nullptr) == *v) return text;
+        }
     }
     return {};
 }
