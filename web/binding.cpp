@@ -1,98 +1,173 @@
-// The page's way into the core. Texts cross in UTF-8 (the core keeps its Windows-1252);
-// every figure comes from the core: the page only lays out what it gets.
+// The page's way into the core and its analyses. Inputs cross as {name: typed text}, the
+// way the dialog's fields hold them; results as plain values (null for an empty output)
+// and tables as {columns: [{name, heading}], rows: [[cell]]}. Every figure comes from
+// here: the page only lays out what it gets.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <memory>
 #include <string>
 
-#include "calculation_run.h"
-#include "cp1252.h"
+#include "analyses.h"
+#include "calculator_form.h"
+#include "error.h"
 #include "fields.h"
 #include "memory_form.h"
-#include "spell_file.h"
 
 namespace vyr::web {
 namespace {
 
 using emscripten::val;
 
-// The loaded list; a file that loads no spell leaves it as it was.
-std::unique_ptr<SpellCatalogue> catalogue = std::make_unique<SpellCatalogue>();
+SpellList spells;  // a file that loads no spell leaves it as it was
 
 std::string text(std::string_view view) { return std::string(view); }
+
+// An input missing from the object keeps its default; text that is no number counts as 0,
+// as a run reads it.
+Setup setupOf(const val& inputs) {
+    Setup setup = Setup::defaults();
+    for (const InputField& f : inputFields) {
+        const val typed = inputs[text(f.name)];
+        if (!typed.isUndefined()) setup.set(f.id, parseUnsigned(typed.as<std::string>()).value);
+    }
+    return setup;
+}
+
+val inputsOf(const Setup& setup) {
+    val inputs = val::object();
+    for (const InputField& f : inputFields) inputs.set(text(f.name), std::to_string(setup[f.id]));
+    return inputs;
+}
+
+val array(const auto& items, auto convert) {
+    val out = val::array();
+    for (const auto& item : items) out.call<void>("push", convert(item));
+    return out;
+}
+
+val tableOf(const Table& table) {
+    val out = val::object();
+    out.set("columns", array(table.columns, [](const Column& c) {
+        val column = val::object();
+        column.set("name", c.name);
+        column.set("heading", c.heading);
+        column.set("shown", c.inText);  // the others are for CSV and JSON
+        return column;
+    }));
+    out.set("rows", array(table.rows, [](const std::vector<Cell>& row) {
+        return array(row, [](const Cell& cell) {
+            return std::visit([](const auto& v) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) return val::null();
+                else if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::int64_t>) return val(double(v));
+                else return val(v);
+            }, cell);
+        });
+    }));
+    return out;
+}
+
+// Runs body; an Error becomes {error: message} for the page to show.
+val attempt(auto body) {
+    try {
+        return body();
+    } catch (const Error& e) {
+        val failed = val::object();
+        failed.set("error", std::string(e.what()));
+        return failed;
+    }
+}
 
 // The 24 inputs (name, label, default) and the 16 outputs (name, label), in the
 // dialog's reading order.
 val fields() {
-    val inputs = val::array(), outputs = val::array();
-    for (const InputField& f : inputFields) {
+    val all = val::object();
+    all.set("inputs", array(inputFields, [](const InputField& f) {
         val input = val::object();
         input.set("name", text(f.name));
         input.set("label", text(f.label));
         input.set("default", text(f.defaultText));
-        inputs.call<void>("push", input);
-    }
-    for (int id : outputDisplayOrder) {
+        return input;
+    }));
+    all.set("outputs", array(outputInfos, [](const OutputInfo& f) {
         val output = val::object();
-        output.set("name", text(findOutput(id)->name));
-        output.set("label", text(findOutput(id)->label));
-        outputs.call<void>("push", output);
-    }
-    val all = val::object();
-    all.set("inputs", inputs);
-    all.set("outputs", outputs);
+        output.set("name", text(f.name));
+        output.set("label", text(f.label));
+        return output;
+    }));
     return all;
 }
 
-// Loads a file of the in-memory file system; returns the spell names, none on failure.
+// Loads a file of the in-memory file system; returns the spell names.
 val load(const std::string& path) {
-    auto fresh = std::make_unique<SpellCatalogue>();
-    SpellNameList names;
-    val list = val::array();
-    if (loadSpellFile(path.c_str(), names, *fresh) == 0) return list;
-    catalogue = std::move(fresh);
-    for (const std::string& name : names.names) list.call<void>("push", cp1252ToUtf8(name));
-    return list;
+    return attempt([&] {
+        spells = loadSpellList(path);
+        return array(spells.utf8Names, [](const std::string& name) { return val(name); });
+    });
 }
 
-void fill(InMemoryForm& form, const val& inputs) {
-    for (const InputField& f : inputFields) {
-        const val value = inputs[text(f.name)];
-        if (!value.isUndefined()) form.writeText(f.id, value.as<std::string>().c_str());
-    }
-}
-
-// One press of "GO !" on the inputs {name: text} with the spell at that position
-// (negative: none selected). Returns {name: text} for the 16 outputs, and "message".
-val run(int spell, const val& inputs) {
-    InMemoryForm form;
-    fill(form, inputs);
-    if (spell >= 0) form.select(static_cast<std::size_t>(spell));
-    std::string message;
-    runCalculation(form, *catalogue, [&](const char* said, const char*) { message = cp1252ToUtf8(said); });
+// One press of "GO !": {name: value} for the 16 outputs, null where empty.
+val run(std::size_t spell, const val& inputs) {
+    const RunResult result = runSpell(spells, spell, setupOf(inputs));
     val outputs = val::object();
-    for (const OutputField& f : outputFields) outputs.set(text(f.name), cp1252ToUtf8(form.fieldText(f.id)));
-    outputs.set("message", message);
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        const OutputValue& out = result.outputs[k];
+        outputs.set(text(outputInfos[k].name), out.kind == OutputValue::Kind::empty ? val::null()
+                                               : out.kind == OutputValue::Kind::number ? val(out.number)
+                                                                                        : val(out.text));
+    }
     return outputs;
 }
 
 // The text an input holds once the user leaves it.
 std::string leave(const std::string& name, const std::string& typed) {
     const InputField* field = findInput(name);
-    if (!field) return typed;
     InMemoryForm form;
     form.writeText(field->id, typed.c_str());
     onFieldLeft(form, field->id);
     return form.fieldText(field->id);
 }
 
+std::string code(const val& inputs) { return setupCode(setupOf(inputs)); }
+val decode(const std::string& code) { return attempt([&] { return inputsOf(decodeSetupCode(code)); }); }
+
+val compare(const val& inputs, const std::string& sort, bool descending) {
+    return attempt([&] { return tableOf(compareSpells(spells, setupOf(inputs), {"", sort, descending, 0})); });
+}
+
+val diff(const val& a, const val& b, std::size_t spell) {
+    return tableOf(diffSetups(spells, setupOf(a), setupOf(b), spell));
+}
+
+val weights(const val& inputs, std::size_t spell, double delta) {
+    return tableOf(inputWeights(spells, setupOf(inputs), {spell}, static_cast<std::int64_t>(delta)));
+}
+
+// range: NAME=FIRST..LAST[:STEP], as vyr sweep --vary takes it.
+val sweep(const val& inputs, const val& chosen, const std::string& range) {
+    return attempt([&] {
+        const auto indices = emscripten::vecFromJSArray<std::size_t>(chosen);
+        return tableOf(sweepTable(spells, runSweep(spells, setupOf(inputs), indices, parseSweepRange(range))));
+    });
+}
+
+val explain(const val& inputs, std::size_t spell) {
+    return array(explainRun(spells, spell, setupOf(inputs)), [](const std::string& line) { return val(line); });
+}
+
 }  // namespace
 }  // namespace vyr::web
 
 EMSCRIPTEN_BINDINGS(vyr) {
-    emscripten::function("fields", &vyr::web::fields);
-    emscripten::function("load", &vyr::web::load);
-    emscripten::function("run", &vyr::web::run);
-    emscripten::function("leave", &vyr::web::leave);
+    using namespace vyr::web;
+    emscripten::function("fields", &fields);
+    emscripten::function("load", &load);
+    emscripten::function("run", &run);
+    emscripten::function("leave", &leave);
+    emscripten::function("code", &code);
+    emscripten::function("decode", &decode);
+    emscripten::function("compare", &compare);
+    emscripten::function("diff", &diff);
+    emscripten::function("weights", &weights);
+    emscripten::function("sweep", &sweep);
+    emscripten::function("explain", &explain);
 }
