@@ -97,7 +97,7 @@ createVyr().then(vyr => {
     $('explication').replaceChildren(...vyr.explain(now, current).map(step => element('li', { textContent: step })));
     table('poids', vyr.weights(now, current, Number($('pas').value)), null, ['index', 'spell']);
     const a = vyr.decode($('config-a').value);
-    if (a.error) $('ecarts').replaceChildren(element('caption', { textContent: `Code de A illisible : ${a.error}` }));
+    if (a.error) $('ecarts').replaceChildren(element('caption', { textContent: 'Code de A illisible : il est abîmé ou mal recopié.' }));
     else table('ecarts', vyr.diff(a, now, current), null, ['index', 'spell']);
     table('comparaison', vyr.compare(now, sortedBy.column, sortedBy.descending), column => {
       sortedBy = { column, descending: sortedBy.column === column && !sortedBy.descending };
@@ -105,7 +105,7 @@ createVyr().then(vyr => {
     });
     const others = [...$('sorts').selectedOptions].map(option => Number(option.value)).filter(s => s !== current);
     const sweep = vyr.sweep(now, [current, ...others], `level=${$('de').value}..${$('jusqua').value}`);
-    if (sweep.error) $('point').textContent = `Niveaux illisibles : ${sweep.error}`;
+    if (sweep.error) $('point').textContent = 'Plage de niveaux refusée : le premier niveau doit précéder le dernier, et la plage rester raisonnable.';
     else chart(sweep);
   }
 
@@ -151,7 +151,7 @@ createVyr().then(vyr => {
   function restore(state) {
     const saved = new URLSearchParams(state);
     const setup = saved.get('config') ? vyr.decode(saved.get('config')) : {};
-    if (setup.error) say(`Lien de partage illisible : ${setup.error}`);
+    if (setup.error) say('Lien de partage illisible : le code de configuration est abîmé ou mal recopié.');
     else for (const name in setup) inputs[name].value = setup[name];
     return saved.get('sort');
   }

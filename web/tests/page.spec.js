@@ -8,6 +8,7 @@ const flows = require('./flows.json');
 
 const malformed = path.join(root, 'tests/data/malformed');
 const options = page => page.locator('#sort option').allTextContents();
+const columnOf = (table, heading) => table.locator('th').evaluateAll((all, heading) => all.findIndex(th => th.textContent === heading), heading);
 
 // Every test also checks that nothing outside the page's folder is asked for and that the
 // page throws nothing.
@@ -125,6 +126,57 @@ test.describe('access', () => {
     await page.reload();
     await expect(page.locator('#wisdomBoosted')).toHaveValue('4294967295');
     await expect(page.locator('#sort option:checked')).toHaveText('Éclair');
+  });
+});
+
+test.describe('analyses and sharing', () => {
+  test('every spell, sorted by the core on a click of its heading', async ({ page }) => {
+    const recast = page.locator('#comparaison th', { hasText: 'Relance' }), at = await columnOf(page.locator('#comparaison'), 'Relance (ms)');
+    for (const order of ['ascending', 'descending']) {
+      await recast.locator('button').click();
+      await expect(recast).toHaveAttribute('aria-sort', order);
+      const column = await page.locator('#comparaison tbody tr').evaluateAll((rows, at) => rows.map(r => Number(r.cells[at].textContent)), at);
+      expect(column).toHaveLength(79);
+      expect(column).toEqual([...column].sort((a, b) => (order === 'ascending' ? a - b : b - a)));
+    }
+  });
+
+  test('the chart: a series per spell, its values those of the table', async ({ page }) => {
+    await page.selectOption('#sorts', ['Éclair', 'Brasier']);
+    await expect(page.locator('#courbe polyline')).toHaveCount(3);
+    await expect(page.locator('#courbe circle')).toHaveCount(600);
+    await page.locator('#courbe circle').first().dispatchEvent('pointerover');
+    const perSecond = await page.locator('#comparaison tbody tr').first().locator('td').nth(await columnOf(page.locator('#comparaison'), 'Effet par s')).textContent();
+    await expect(page.locator('#point')).toHaveText(`Étincelle, niveau 1 : ${perSecond}`);
+  });
+
+  test('two setups side by side, which stat helps most, the explanation', async ({ page }) => {
+    await page.click('#garder-a');
+    const before = await page.locator('#moveDelay').textContent();
+    await page.fill('#level', '40');
+    const row = page.locator('#ecarts tr', { hasText: 'Mouvement' }).locator('td');
+    await expect(row.nth(1)).toHaveText(before);
+    await expect(row.nth(2)).toHaveText(await page.locator('#moveDelay').textContent());
+    await page.fill('#pas', '5');
+    await expect(page.locator('#poids tr', { hasText: 'Level' }).locator('td').nth(2)).toHaveText('45');
+    await expect(page.locator('#explication li').last()).toContainText(await page.locator('#recastDelay').textContent());
+    await page.fill('#config-a', 'v1-ZZZZ');
+    await page.locator('#config-a').dispatchEvent('change');
+    await expect(page.locator('#ecarts caption')).toContainText('Code de A illisible');
+  });
+
+  test('a shared link rebuilds the exact inputs and spell', async ({ page, browser }) => {
+    await page.fill('#recherche', 'eclair');
+    for (const [name, value] of [['level', '4294967295'], ['wisdomBoosted', '2147483648'], ['targetArmour', '16777217'], ['rebirths', '0']])
+      await page.fill(`#${name}`, value);
+    const link = sitePage + (await page.locator('#partager').getAttribute('href'));
+    const all = page => page.locator('#saisie input:not([type=search]), #saisie output, #sort option:checked').evaluateAll(list => list.map(e => e.value || e.textContent));
+    const elsewhere = await (await browser.newContext()).newPage();
+    await elsewhere.goto(link);
+    await expect(elsewhere.locator('#sort option:checked')).toHaveText('Éclair');
+    expect(await all(elsewhere)).toEqual(await all(page));
+    await elsewhere.goto(link.replace('config=v1-', 'config=v1-Q'));
+    await expect(elsewhere.locator('#etat')).toContainText('Lien de partage illisible');
   });
 });
 
