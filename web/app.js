@@ -176,9 +176,9 @@ createVyr().then(vyr => {
 
   $('config-a').value = vyr.code({});
   const names = vyr.load('/sample.dat');
-  const headings = Object.fromEntries(vyr.compare({}, 'index', false).columns.map(c => [c.name, c.heading]));
-  $('serie').replaceChildren(...charted.map(name => element('option', { value: name, textContent: headings[name] })));
   useList(names, restore(location.hash.slice(1) || localStorage.getItem('vyr-degats') || ''));
   performance.mark('vyr-first-result');
+  const headings = Object.fromEntries(vyr.compare({}, 'index', false).columns.map(c => [c.name, c.heading]));
+  $('serie').replaceChildren(...charted.map(name => element('option', { value: name, textContent: headings[name] })));
   window.vyr = vyr;  // for the browser tests
 });
