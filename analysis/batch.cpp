@@ -43,6 +43,48 @@ std::uint32_t wholeNumber(const std::string& name, const nlohmann::json& value) 
 
 std::string quoted(const std::string& utf8) { return nlohmann::json(utf8).dump(); }
 
+// Reads one line's flat object straight into (name, value) pairs: no document is built,
+// and a name given twice stays visible.
+class FlatObject : public nlohmann::json_sax<nlohmann::json> {
+public:
+    explicit FlatObject(std::vector<std::pair<std::string, nlohmann::json>>& pairs) : pairs_(pairs) {}
+    std::string error;
+
+    bool null() override { return value(nullptr); }
+    bool boolean(bool v) override { return value(v); }
+    bool number_integer(number_integer_t v) override { return value(v); }
+    bool number_unsigned(number_unsigned_t v) override { return value(v); }
+    bool number_float(number_float_t v, const string_t&) override { return value(v); }
+    bool string(string_t& v) override { return value(std::move(v)); }
+    bool binary(binary_t&) override { return nested(); }
+    bool start_object(std::size_t) override { return depth_++ == 0 || nested(); }
+    bool key(string_t& k) override {
+        pairs_.emplace_back(std::move(k), nullptr);
+        return true;
+    }
+    bool end_object() override { return --depth_ >= 0; }
+    bool start_array(std::size_t) override { return nested(); }
+    bool end_array() override { return false; }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
+        const std::string what = e.what();
+        error = "not JSON: " + what.substr(what.find(']') + 2);
+        return false;
+    }
+
+private:
+    bool value(nlohmann::json v) {
+        if (depth_ != 1) return nested();
+        pairs_.back().second = std::move(v);
+        return true;
+    }
+    bool nested() {
+        error = depth_ == 0 ? "expected a JSON object" : "the value of \"" + pairs_.back().first + "\" must be a number or a string";
+        return false;
+    }
+    std::vector<std::pair<std::string, nlohmann::json>>& pairs_;
+    int depth_ = 0;
+};
+
 }  // namespace
 
 BatchRunner::BatchRunner(const SpellList& list, const Setup& base, Format output) : list_(list), base_(base), output_(output) {
@@ -86,27 +128,24 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
         }
     }
     try {
-        nlohmann::json object;
+        std::vector<std::pair<std::string, nlohmann::json>>& pairs = pairs_;
+        pairs.clear();
         if (csvInput_) {
             const std::vector<std::string> cells = splitCsv(text);
             if (cells.size() != csvColumns_.size())
                 throw Error(std::to_string(cells.size()) + " cells, the header has " + std::to_string(csvColumns_.size()), exitProblems);
             // An empty cell gives nothing: the input keeps its value from under the lines.
             for (std::size_t k = 0; k < cells.size(); ++k) {
-                if (!cells[k].empty()) object[csvColumns_[k]] = cells[k];
+                if (!cells[k].empty()) pairs.emplace_back(csvColumns_[k], cells[k]);
             }
         } else {
-            try {
-                object = nlohmann::json::parse(text);
-            } catch (const nlohmann::json::parse_error& e) {
-                const std::string what = e.what();
-                throw Error("not JSON: " + what.substr(what.find(']') + 2), exitProblems);
-            }
-            if (!object.is_object()) throw Error("expected a JSON object", exitProblems);
+            FlatObject reader(pairs);
+            if (!nlohmann::json::sax_parse(text, &reader)) throw Error(reader.error, exitProblems);
         }
         Setup setup = base_;
         std::optional<std::size_t> spell;
-        for (const auto& [key, value] : object.items()) {
+        std::vector<bool> seen(inputFields.size());
+        for (const auto& [key, value] : pairs) {
             if (spell && (key == "spell" || key == "index")) throw Error("give spell or index, not both", exitProblems);
             if (key == "spell") {
                 if (!value.is_string()) throw Error("spell: expected a name in quotes", exitProblems);
@@ -116,6 +155,8 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
                 if (*spell >= list_.size())
                     throw Error("index " + std::to_string(*spell) + " is past the list (" + std::to_string(list_.size()) + " spells, numbered from 0)", exitProblems);
             } else if (const InputField* f = findInput(key)) {
+                if (seen[inputPosition(f->id)]) throw Error("\"" + key + "\" is given twice", exitProblems);
+                seen[inputPosition(f->id)] = true;
                 setup.set(f->id, wholeNumber(key, value));
             } else {
                 throw Error("unknown name \"" + key + "\" (give spell or index, and inputs such as level)", exitProblems);

@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "run_result.h"
 #include "table.h"
 
@@ -43,6 +45,7 @@ private:
     std::vector<std::string> jsonNames_;  // quoted spell names
     std::unordered_map<std::string, std::size_t> found_;
     std::vector<std::pair<std::string, std::string>> texts_;  // special texts, quoted once
+    std::vector<std::pair<std::string, nlohmann::json>> pairs_;  // one line's names and values
 };
 
 }  // namespace vyr

@@ -64,7 +64,8 @@ std::optional<double> RunResult::number(int fieldId) const {
 
 RunResult runSpell(const SpellList& list, std::size_t index, const Setup& setup, CalcTrace* trace) {
     static const ShowMessage ignore = [](const char*, const char*) {};
-    InMemoryForm form;
+    // One form per thread, reused: every run writes all 24 inputs and empties every output first.
+    thread_local InMemoryForm form;
     for (std::size_t i = 0; i < inputFields.size(); ++i) form.writeUnsigned(inputFields[i].id, setup.values[i]);
     form.select(index);
     runCalculation(form, *list.catalogue, ignore, trace);
@@ -118,7 +119,7 @@ std::optional<double> weightedPerSecond(const RunResult& r) {
     const auto perSecond = effectPerSecond(r);
     const auto chance = r.number(field::successChance);
     if (!perSecond || !chance) return std::nullopt;
-    return *perSecond * *chance / 100.0;
+    return *perSecond * (*chance / 100.0);  // a chance of 100 leaves the figure exactly as it is
 }
 
 }  // namespace vyr

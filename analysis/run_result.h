@@ -54,7 +54,7 @@ double meanEffectOf(double min, double max);
 std::optional<double> meanEffect(const RunResult& r);
 // effect per second = mean effect x 1000 / recastDelay (recastDelay not 0);
 std::optional<double> effectPerSecond(const RunResult& r);
-// weighted effect per second = effect per second x successChance / 100.
+// weighted effect per second = effect per second x (successChance / 100).
 std::optional<double> weightedPerSecond(const RunResult& r);
 
 }  // namespace vyr

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,7 +24,11 @@ std::string shownInText(const Cell& cell) {
         std::snprintf(text, sizeof text, "%.2f", *v);
         return text;
     }
-    return cellText(cell);
+    // A line break would tear the row apart.
+    std::string text = cellText(cell);
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
 }
 
 }  // namespace
@@ -35,6 +40,11 @@ std::string cellText(const Cell& cell) {
         // The fewest digits that read back as the same double (std::to_chars for doubles
         // is missing from the WebAssembly build's standard library).
         char text[32];
+        // Whole figures in plain digits: %g would write 260 as "2.6e+02".
+        if (std::fabs(*v) < 1e15 && std::trunc(*v) == *v) {
+            std::snprintf(text, sizeof text, "%.0f", *v);
+            return text;
+        }
         for (int digits = 1;; ++digits) {
             std::snprintf(text, sizeof text, "%.*g", digits, *v);
             if (digits == 17 || std::strtod(text, nullptr) == *v) return text;
@@ -67,7 +77,7 @@ std::string writeText(const Table& table) {
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         for (std::size_t c : shown) {
             cells[r + 2].push_back(shownInText(table.rows[r][c]));
-            right[c] = right[c] || !std::holds_alternative<std::string>(table.rows[r][c]);
+            right[c] = right[c] || std::holds_alternative<std::int64_t>(table.rows[r][c]) || std::holds_alternative<double>(table.rows[r][c]);
         }
     }
     std::vector<std::size_t> widths(shown.size());

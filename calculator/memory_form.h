@@ -1,6 +1,7 @@
 #pragma once
 // A CalculatorForm held in memory: the tools' and the tests' form. A number written as a
-// number stays one and becomes text only when read as text, so a run costs no formatting.
+// number (or as the very text writeUnsigned would write) stays one and becomes text only
+// when read as text, so a run costs no parsing and no formatting.
 
 #include <array>
 #include <optional>
@@ -20,7 +21,7 @@ public:
     std::optional<std::size_t> selectedSpell() const override { return selection_; }
     void addName(const char* name) override { spellNames_.emplace_back(name); }
 
-    // The value last written with writeUnsigned, or nothing when the field holds text.
+    // The number the field holds, or nothing when it holds other text.
     std::optional<std::uint32_t> storedNumber(int id) const;
 
     // Selects a list position (not checked against the list, as a real list never

@@ -6,7 +6,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include "calc_support.h"
 #include "command_line.h"
 #include "cp1252.h"
 #include "file_bytes.h"
@@ -17,179 +16,155 @@ namespace vyr::cli {
 
 namespace {
 
-std::string hexByte(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value & 0xFFu);
+std::string scramblingNote() {
+    char text[160];
+    std::snprintf(text, sizeof text, "The data file is the plain list with every byte XOR 0x%02X at even offsets and XOR "
+                  "0x%02X at odd offsets, counted from the start of the file.", scrambleBase, (scrambleBase + 1u) & 0xFFu);
     return text;
 }
 
-const std::string scramblingNote = "The data file is the plain list with every byte XOR " + hexByte(scrambleBase) +
-                                   " at even offsets and XOR " + hexByte(scrambleBase + 1u) +
-                                   " at odd offsets, counted from the start of the file.";
+std::string counted(std::size_t n, const std::string& thing) { return std::to_string(n) + " " + thing + (n == 1 ? "" : "s"); }
 
-const std::string formatNote =
-    "One spell per line: NAME:armourExempt delayFactor delayExtra delayLevel code "
-    "[rollRange rollBase intDivisor wisDivisor] and a space after every field, the last one included. "
-    "A code starting with a lower-case \"s\" is special and has no roll fields.";
+// Stops before anything is written when the file looks like the other form.
+void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScrambled) {
+    const FormGuess guess = guessForm(bytes);
+    if (o.force || !(wantScrambled ? guess.plain : guess.scrambled)) return;
+    throw Error(o.input + " looks like " + (guess.plain ? "a plain spell list" : "a scrambled data file") + " already (" +
+                counted(guess.recordLines, "line") + " read as records" + (guess.plain ? " as they stand" : " once unscrambled") +
+                "); nothing written (--force goes on anyway)");
+}
 
-const std::string numbersNote =
-    "Numbers read like the program reads them: an optional sign, then digits up to the first other character. "
-    "Out of the signed 32-bit range they saturate to -2147483648 or 2147483647; armourExempt then keeps the "
-    "low 8 bits of that.";
+// "PATH:LINE[:COLUMN]: error|warning: message" each; returns the number of errors.
+std::size_t printFindings(std::ostream& os, const std::string& path, const CheckReport& report) {
+    std::size_t errors = 0;
+    for (const Finding& f : report.findings) {
+        errors += f.severity == Severity::error;
+        os << path << ':' << f.line << (f.column ? ":" + std::to_string(f.column) : "") << ": "
+           << (f.severity == Severity::error ? "error" : "warning") << ": " << f.message << '\n';
+    }
+    return errors;
+}
 
-// Width of a UTF-8 text in characters, for aligning columns.
-std::size_t characterCount(std::string_view utf8) {
+// Characters of a UTF-8 text, for aligning columns.
+std::size_t characters(const std::string& utf8) {
     return static_cast<std::size_t>(
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-void pad(std::ostream& out, std::string_view utf8, std::size_t width) {
-    out << utf8;
-    for (std::size_t n = characterCount(utf8); n < width; ++n) out << ' ';
+std::string padded(const std::string& utf8, std::size_t width) {
+    return utf8 + std::string(width - std::min(width, characters(utf8)), ' ');
 }
 
-int emit(const std::string& path, const std::string& bytes, std::ostream& out, std::ostream& err,
-         std::string_view command) {
-    if (path.empty()) {
-        out << bytes;
+int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
+    std::string bytes = readFile(o.input);
+    refuseOtherForm(o, bytes, true);
+    unscramble(bytes.data(), bytes.size());
+    writeResult(o.output, o.raw ? bytes : cp1252ToUtf8(bytes), out);
+    return exitOk;
+}
+
+int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
+    const std::string bytes = readFile(o.input);
+    std::string plain = bytes;
+    unscramble(plain.data(), plain.size());
+    const CheckReport report = o.plain ? preparePlainList(bytes, false).report : checkSpellText(plain);
+    const std::size_t errors = printFindings(out, o.input, report);
+    out << o.input << ": " << report.loaded << (report.loaded == 1 ? " spell loads" : " spells load");
+    if (report.findings.empty()) {
+        out << ", no problems\n";
         return exitOk;
     }
-    std::string error;
-    if (!writeFileBytes(path, bytes, error)) {
-        err << "vyr " << command << ": " << error << '\n';
-        return exitUsage;
+    out << "; " << counted(errors, "error") << ", " << counted(report.findings.size() - errors, "warning") << '\n';
+    const FormGuess guess = guessForm(bytes);
+    if (o.plain ? guess.scrambled : guess.plain) {
+        err << "vyr check: " << o.input << (guess.plain ? " looks like a plain spell list; try --plain\n"
+                                                         : " looks like a scrambled data file; try without --plain\n");
+    }
+    return exitProblems;
+}
+
+int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
+    auto catalogue = std::make_unique<SpellCatalogue>();
+    SpellNameList names;
+    try {
+        readSpellFile(o.dataPath, *catalogue, names);
+    } catch (const Error& e) {
+        if (o.data->count() > 0) throw;
+        throw Error(std::string(e.what()) + " (looked in the current directory and beside vyr; use --data FILE)");
+    }
+    std::vector<std::pair<std::string, std::string>> rows{{"name", "code"}};
+    std::size_t nameWidth = 0, codeWidth = 0;
+    for (std::size_t i = 0; i <= names.names.size(); ++i) {
+        if (i > 0) rows.emplace_back(cp1252ToUtf8(names.names[i - 1]), cp1252ToUtf8((*catalogue)[i - 1].code()));
+        nameWidth = std::max(nameWidth, characters(rows.back().first));
+        codeWidth = std::max(codeWidth, characters(rows.back().second));
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        char index[24];
+        std::snprintf(index, sizeof index, "%5zu", i - 1);
+        out << (i == 0 ? "index" : index) << "  " << padded(rows[i].first, nameWidth) << "  "
+            << padded(rows[i].second, codeWidth) << "  " << (i == 0 ? "special" : rows[i].second.starts_with('s') ? "yes" : "no") << '\n';
     }
     return exitOk;
 }
 
 }  // namespace
 
-int runDecode(const DecodeOptions& options, std::ostream& out, std::ostream& err) {
-    std::string bytes, error;
-    if (!readFileBytes(options.input, bytes, error)) {
-        err << "vyr decode: " << error << '\n';
-        return exitUsage;
+int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
+    const std::string input = readFile(o.input);
+    refuseOtherForm(o, input, false);
+    PlainList list = preparePlainList(input, o.raw);
+    for (const std::string& note : list.notes) err << "vyr encode: " << o.input << ": " << note << '\n';
+    const std::size_t errors = printFindings(err, o.input, list.report);
+    if (!list.encodable || (errors > 0 && !o.force)) {
+        throw Error(o.input + ": " + counted(errors, "error") + "; nothing written" +
+                        (list.encodable ? " (--force writes anyway)" : ""), exitProblems);
     }
-    unscramble(bytes.data(), bytes.size());
-    return emit(options.output, options.raw ? bytes : cp1252ToUtf8(bytes), out, err, "decode");
-}
-
-int runEncode(const EncodeOptions& options, std::ostream& out, std::ostream& err) {
-    std::string text, error;
-    if (!readFileBytes(options.input, text, error)) {
-        err << "vyr encode: " << error << '\n';
-        return exitUsage;
-    }
-    Utf8ToCp1252Result converted = utf8ToCp1252(text);
-    if (converted.errorOffset) {
-        const TextPosition at = positionOfOffset(text, *converted.errorOffset);
-        err << options.input << ':' << at.line << ':' << at.column << ": error: " << converted.error
-            << "; nothing written\n";
-        return exitProblems;
-    }
-    unscramble(converted.text.data(), converted.text.size());
-    return emit(options.output, converted.text, out, err, "encode");
-}
-
-int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) {
-    std::string bytes, error;
-    if (!readFileBytes(options.input, bytes, error)) {
-        err << "vyr check: " << error << '\n';
-        return exitUsage;
-    }
-    const std::string stored = options.plain ? std::string() : bytes;
-    if (!options.plain) unscramble(bytes.data(), bytes.size());
-    const CheckReport report = options.plain ? checkSpellTextUtf8(bytes) : checkSpellText(bytes);
-    std::size_t errors = 0;
-    for (const Finding& f : report.findings) {
-        const bool isError = f.severity == Severity::error;
-        errors += isError;
-        out << options.input << ':' << f.line << ": " << (isError ? "error" : "warning") << ": " << f.message << '\n';
-    }
-    const std::size_t warnings = report.findings.size() - errors;
-    out << options.input << ": " << report.loaded << (report.loaded == 1 ? " spell loads" : " spells load");
-    if (report.findings.empty()) {
-        out << ", no problems\n";
-        return exitOk;
-    }
-    out << "; " << errors << (errors == 1 ? " error, " : " errors, ") << warnings
-        << (warnings == 1 ? " warning\n" : " warnings\n");
-    if (!options.plain && report.loaded == 0 && stored.find(':') != std::string::npos) {
-        err << "vyr check: " << options.input << " may be plain text; try --plain\n";
-    }
-    return exitProblems;
-}
-
-int runSpells(const SpellsOptions& options, std::ostream& out, std::ostream& err) {
-    SpellData data;
-    std::string error;
-    if (!loadSpellData(options.dataPath, data, error)) {
-        err << "vyr spells: " << error;
-        if (!options.dataGiven) err << " (looked in the current directory and beside vyr; use --data FILE)";
-        err << '\n';
-        return exitUsage;
-    }
-    std::vector<std::string> names, codes;
-    std::size_t nameWidth = 4, codeWidth = 4;
-    for (std::size_t i = 0; i < data.names.size(); ++i) {
-        names.push_back(cp1252ToUtf8(data.names[i]));
-        codes.push_back(cp1252ToUtf8((*data.catalogue)[i].code()));
-        nameWidth = std::max(nameWidth, characterCount(names.back()));
-        codeWidth = std::max(codeWidth, characterCount(codes.back()));
-    }
-    out << "index  ";
-    pad(out, "name", nameWidth);
-    out << "  ";
-    pad(out, "code", codeWidth);
-    out << "  special\n";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string index = std::to_string(i);
-        out << std::string(5 - std::min<std::size_t>(5, index.size()), ' ') << index << "  ";
-        pad(out, names[i], nameWidth);
-        out << "  ";
-        pad(out, codes[i], codeWidth);
-        out << "  " << (codes[i].starts_with('s') ? "yes" : "no") << '\n';
-    }
+    unscramble(list.text.data(), list.text.size());
+    writeResult(o.output, list.text, out);
     return exitOk;
 }
 
 void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out,
                           std::ostream& err) {
-    auto decode = std::make_shared<DecodeOptions>();
-    CLI::App* decodeCommand = app.add_subcommand("decode", "Print the plain form of a scrambled data file, as UTF-8");
-    decodeCommand->add_option("FILE", decode->input, "Scrambled data file, such as \"Vyr degats.dat\"")->required();
-    decodeCommand->add_option("-o,--output", decode->output, "Write to this file instead of standard output");
-    decodeCommand->add_flag("--raw", decode->raw, "Keep the Windows-1252 bytes instead of converting to UTF-8");
-    decodeCommand->footer(scramblingNote);
-    decodeCommand->callback([decode, &exitCode, &out, &err] { exitCode = runDecode(*decode, out, err); });
+    auto o = std::make_shared<DataOptions>();
+    o->dataPath = defaultDataPath;
+    const auto add = [&](const char* name, const std::string& help, int (*run)(const DataOptions&, std::ostream&, std::ostream&)) {
+        CLI::App* command = app.add_subcommand(name, help);
+        command->callback([o, run, &exitCode, &out, &err] { exitCode = run(*o, out, err); });
+        return command;
+    };
+    const std::string outputHelp = "Write to this file (\"-\": the standard output)";
+    CLI::App* decode = add("decode", "Print the plain form of a scrambled data file, as UTF-8", runDecode);
+    decode->add_option("FILE", o->input, "Scrambled data file, such as \"Vyr degats.dat\"")->required();
+    decode->add_option("-o,--output", o->output, outputHelp + " instead of the standard output");
+    decode->add_flag("--raw", o->raw, "Keep the Windows-1252 bytes instead of converting to UTF-8");
+    decode->add_flag("--force", o->force, "Decode even a file that looks like a plain list");
+    decode->footer(scramblingNote());
 
-    auto encode = std::make_shared<EncodeOptions>();
-    CLI::App* encodeCommand = app.add_subcommand(
-        "encode", "Turn a plain UTF-8 spell list into a scrambled Windows-1252 data file");
-    encodeCommand->add_option("PLAIN", encode->input, "Plain spell list, UTF-8")->required();
-    encodeCommand->add_option("-o,--output", encode->output, "Data file to write")->required();
-    encodeCommand->footer(scramblingNote +
-                          "\nA character that Windows-1252 cannot hold is reported with its line and column, "
-                          "and nothing is written (exit code 1).");
-    encodeCommand->callback([encode, &exitCode, &out, &err] { exitCode = runEncode(*encode, out, err); });
+    CLI::App* encode = add("encode", "Turn a plain UTF-8 spell list into a scrambled Windows-1252 data file", runEncode);
+    encode->add_option("PLAIN", o->input, "Plain spell list, UTF-8")->required();
+    encode->add_option("-o,--output", o->output, outputHelp)->required();
+    encode->add_flag("--raw", o->raw, "PLAIN is Windows-1252, as decode --raw writes it");
+    encode->add_flag("--force", o->force, "Write even a list with errors, or a file that looks scrambled already");
+    encode->footer(scramblingNote() + "\nA leading UTF-8 byte-order mark is skipped and the line breaks at the end are "
+                   "dropped. The list is checked as check --plain does: warnings are shown; errors, or a character "
+                   "that Windows-1252 cannot hold, stop it with nothing written (exit code 1).");
 
-    auto check = std::make_shared<CheckOptions>();
-    CLI::App* checkCommand = app.add_subcommand(
-        "check", "Report every problem of a spell file, one line each: FILE:LINE: error|warning: ...");
-    checkCommand->add_option("FILE", check->input, "Scrambled data file (or plain list with --plain)")->required();
-    checkCommand->add_flag("--plain", check->plain, "FILE is the plain UTF-8 list, as vyr encode takes it");
-    checkCommand->footer(formatNote + "\n" + numbersNote +
-                         "\nExit code: 0 no problems, 1 problems found, 2 the file cannot be read.");
-    checkCommand->callback([check, &exitCode, &out, &err] { exitCode = runCheck(*check, out, err); });
+    CLI::App* check = add("check", "Report every problem of a spell file, one line each: FILE:LINE: error|warning: ...",
+                          runCheck);
+    check->add_option("FILE", o->input, "Scrambled data file (or plain list with --plain)")->required();
+    check->add_flag("--plain", o->plain, "FILE is the plain UTF-8 list, as vyr encode takes it");
+    check->footer(
+        "One spell per line: NAME:armourExempt delayFactor delayExtra delayLevel code [rollRange rollBase intDivisor "
+        "wisDivisor], a space after every field, the last one included, and no line break after the last line. A code "
+        "starting with a lower-case \"s\" is special and has no roll fields.\nNumbers read as the program reads them: "
+        "an optional sign, then digits up to the first other character; out of the signed 32-bit range they saturate "
+        "to -2147483648 or 2147483647, and armourExempt keeps the low 8 bits of that.\n"
+        "Exit code: 0 no problems, 1 problems found, 2 the file cannot be read.");
 
-    auto spells = std::make_shared<SpellsOptions>();
-    spells->dataPath = defaultDataPath;
-    CLI::App* spellsCommand = app.add_subcommand("spells", "List the spells of a data file: index, name, code, special");
-    CLI::Option* data = spellsCommand->add_option("--data", spells->dataPath, "Scrambled data file")->capture_default_str();
-    spellsCommand->callback([spells, data, &exitCode, &out, &err] {
-        spells->dataGiven = data->count() > 0;
-        exitCode = runSpells(*spells, out, err);
-    });
+    CLI::App* spells = add("spells", "List the spells of a data file: index, name, code, special", runSpells);
+    o->data = spells->add_option("--data", o->dataPath, "Scrambled data file")->capture_default_str();
 }
 
 }  // namespace vyr::cli

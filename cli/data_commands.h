@@ -6,38 +6,24 @@
 
 namespace CLI {
 class App;
-}
+class Option;
+}  // namespace CLI
 
 namespace vyr::cli {
 
-struct DecodeOptions {
-    std::string input;
-    std::string output;  // empty: standard output
-    bool raw = false;    // keep the Windows-1252 bytes
+// The options of the four commands (only one of them runs).
+struct DataOptions {
+    std::string input, output;  // output empty or "-": the standard output
+    std::string dataPath{};
+    bool raw = false, force = false, plain = false;
+    const CLI::Option* data = nullptr;  // spells' --data
 };
 
-struct EncodeOptions {
-    std::string input;
-    std::string output;
-};
+// encode alone: a plain list (input) made into a data file (output).
+int runEncode(const DataOptions& options, std::ostream& out, std::ostream& err);
 
-struct CheckOptions {
-    std::string input;
-    bool plain = false;  // UTF-8 plain text rather than a scrambled file
-};
-
-struct SpellsOptions {
-    std::string dataPath;
-    bool dataGiven = false;  // false: dataPath is the default one, and an error says so
-};
-
-// Each returns the exit code (exitOk, exitProblems, exitUsage of command_line.h).
-int runDecode(const DecodeOptions& options, std::ostream& out, std::ostream& err);
-int runEncode(const EncodeOptions& options, std::ostream& out, std::ostream& err);
-int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err);
-int runSpells(const SpellsOptions& options, std::ostream& out, std::ostream& err);
-
-// Adds the four subcommands; the one that runs stores its exit code in exitCode.
+// Adds the four subcommands. The one that runs stores its exit code in exitCode (check:
+// exitProblems when it finds problems) and throws vyr::Error for whatever stops it.
 // defaultDataPath is what "spells" reads without --data.
 void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode,
                           std::ostream& out = std::cout, std::ostream& err = std::cerr);

@@ -1,25 +1,29 @@
 #pragma once
-// Whole-file reads and writes for the tool, with the system's reason on failure.
+// Whole-file reads and writes for the tool. Paths are UTF-8 on every system; a failure
+// throws vyr::Error "PATH: reason", with the system's reason.
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 
+namespace vyr {
+class SpellCatalogue;
+class SpellNameSink;
+}  // namespace vyr
+
 namespace vyr::cli {
 
-// Throwing forms, for commands that let vyr::Error reach the one place that reports it.
-// A failure reads "PATH: reason" (the system's reason; a folder is "is a folder").
 std::string readFile(const std::string& path);
 // A failed write leaves no partial file behind.
 void writeFile(const std::string& path, const std::string& bytes);
 // A command's result: path empty or "-" means the stream the command was given.
 void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback);
-
-// On failure, error reads "PATH: reason" (the reason from the C library).
-bool readFileBytes(const std::string& path, std::string& bytes, std::string& error);
-// A failed write leaves no partial file behind.
+// The same as writeFile, for callers that report the error themselves.
 bool writeFileBytes(const std::string& path, const std::string& bytes, std::string& error);
 
-// The folder of the running executable, with a trailing separator; empty if unknown.
-std::string executableDirectory();
+// A scrambled data file read through the loader's own parser (the loader itself takes
+// an 8-bit path, which on Windows cannot hold every accented name). Returns the count of
+// records loaded; a file that loads none is an error.
+std::size_t readSpellFile(const std::string& path, SpellCatalogue& catalogue, SpellNameSink& sink);
 
 }  // namespace vyr::cli

@@ -1,5 +1,6 @@
 #include "player_options.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include <CLI/CLI.hpp>
@@ -8,6 +9,44 @@
 #include "file_bytes.h"
 
 namespace vyr::cli {
+
+namespace {
+
+// What each player command does, as --help says it, and which spells it takes.
+struct CommandText {
+    std::string_view name;
+    Spells spells;
+    const char* description;
+};
+constexpr CommandText commandTexts[] = {
+    {"calc", Spells::one,
+     "Compute one spell for one character, as the calculator's GO ! button does.\n"
+     "Inputs not given keep the calculator's defaults. Every input is a whole number\n"
+     "from 0 to 4294967295; from 2147483648 up a value counts as negative, as in the dialog."},
+    {"compare", Spells::none,
+     "Compute every spell for one character: one row per spell with its outputs, its element\n"
+     "or kind, its mean effect ((min + max) / 2), effect per second (mean x 1000 / recast)\n"
+     "and that figure weighted by the chance of success."},
+    {"diff", Spells::one,
+     "Compare two setups, A and B, for one spell or for every spell: each output side by side\n"
+     "with B - A and the change in percent of A; rows that differ first. Both start from the\n"
+     "inputs given by --setup, --profile and the input options."},
+    {"weights", Spells::one,
+     "Which input helps most: for one spell (or the best N of compare), each of the 23 inputs\n"
+     "a run reads raised by --points, with the gain in weighted effect per second, in mean\n"
+     "effect and in each delay (two ordinary runs per input), the most helpful first."},
+    {"sweep", Spells::several,
+     "Compute spells for every value of one input, the others fixed: one row per spell and\n"
+     "value. Two --vary give a grid of the weighted effect per second of one spell.\n"
+     "At most 100000 runs."},
+    {"batch", Spells::none,
+     "One run per input line, one result line each with all 16 outputs. Input: JSON Lines,\n"
+     "one object per line such as {\"spell\": \"Boule de feu\", \"level\": 40} (inputs by field\n"
+     "name), or CSV whose header names the columns. A bad line is reported on the standard\n"
+     "error with its number and the others are computed; the exit code is then 1."},
+};
+
+}  // namespace
 
 std::shared_ptr<SetupOptions> addSetupOptions(CLI::App& command) {
     auto o = std::make_shared<SetupOptions>();
@@ -87,6 +126,25 @@ std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::st
     command.add_flag("--json", o->json, "JSON: an array of row objects (numbers; null when empty)")->excludes(csv);
     command.add_option("-o,--output", o->outputPath, "Write the result to FILE (- : the standard output)");
     return o;
+}
+
+PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::string& defaultDataPath) {
+    const CommandText& text = *std::find_if(std::begin(commandTexts), std::end(commandTexts), [&](const CommandText& t) { return t.name == name; });
+    const Spells spells = text.spells;
+    PlayerCommand c;
+    c.command = app.add_subcommand(std::string(name), text.description);
+    c.common = addCommonOptions(*c.command, defaultDataPath);
+    c.spell = spells == Spells::none ? std::make_shared<SpellOptions>() : addSpellOptions(*c.command, spells == Spells::several);
+    c.inputs = addSetupOptions(*c.command);
+    return c;
+}
+
+void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, Produce produce) {
+    c.command->callback([c, &exitCode, &out, produce] {
+        const Setup setup = buildSetup(*c.inputs);
+        writeResult(c.common->outputPath, produce(setup, loadSpellList(c.common->dataPath)), out);
+        exitCode = exitOk;
+    });
 }
 
 void checkDistinctOutputs(const std::string& outputPath, const std::string& otherPath, const std::string& otherOption) {

@@ -4,21 +4,19 @@
 // naming the option when what was given cannot be used.
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "command_line.h"
 #include "setup.h"
 #include "spell_list.h"
 #include "table.h"
-
-namespace CLI {
-class App;
-class Option;
-}  // namespace CLI
 
 namespace vyr::cli {
 
@@ -54,6 +52,21 @@ struct CommonOptions {
     Format format() const { return csv ? Format::csv : json ? Format::json : Format::text; }
 };
 std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::string& defaultDataPath);
+// A player command (calc, compare, diff, weights, sweep, batch) with its description and
+// the options all of them share; spell: none, one or several --spell.
+enum class Spells { none, one, several };
+struct PlayerCommand {
+    CLI::App* command = nullptr;
+    std::shared_ptr<CommonOptions> common;
+    std::shared_ptr<SpellOptions> spell;
+    std::shared_ptr<SetupOptions> inputs;
+};
+PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::string& defaultDataPath);
+// When the command runs: the text produce gives (from the setup and the spell list) goes to
+// -o or to out, and the exit code is 0.
+using Produce = std::function<std::string(const Setup&, const SpellList&)>;
+void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, Produce produce);
+
 // The same file given to -o and another option (--svg) is refused.
 void checkDistinctOutputs(const std::string& outputPath, const std::string& otherPath, const std::string& otherOption);
 

@@ -1,5 +1,6 @@
 #include "player_tools.h"
 
+#include <cctype>
 #include <fstream>
 
 #include <CLI/CLI.hpp>
@@ -16,95 +17,60 @@ namespace vyr::cli {
 namespace {
 
 void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
-    CLI::App* command = app.add_subcommand(
-        "compare", "Compute every spell for one character: one row per spell with its outputs, its element\n"
-                   "or kind, its mean effect ((min + max) / 2), effect per second (mean x 1000 / recast)\n"
-                   "and that figure weighted by the chance of success.");
-    auto common = addCommonOptions(*command, dataPath);
+    const PlayerCommand c = addPlayerCommand(app, "compare", dataPath);
     auto options = std::make_shared<CompareOptions>();
-    command->add_option("--sort", options->sort, "Sort on a column (a CSV heading): index, name, weightedPerSecond...")->capture_default_str();
-    command->add_flag("--desc", options->descending, "Sort from the largest value down");
-    command->add_option("--only", options->only, "Only the spells of one element or kind: feu, eau, air, terre, necro,\nlumière, neutre, bonus, spécial");
-    command->add_option("--top", options->top, "Only the first N rows once sorted")->type_name("NUMBER");
-    auto inputs = addSetupOptions(*command);
-    command->callback([=, &exitCode, &out] {
-        const Setup setup = buildSetup(*inputs);
-        writeResult(common->outputPath, writeTable(compareSpells(loadSpellList(common->dataPath), setup, *options), common->format()), out);
-        exitCode = exitOk;
+    c.command->add_option("--sort", options->sort, "Sort on a column (a CSV heading): index, name, weightedPerSecond...")->capture_default_str();
+    c.command->add_flag("--desc", options->descending, "Sort from the largest value down");
+    c.command->add_option("--only", options->only, "Only the spells of one element or kind: feu, eau, air, terre, necro,\nlumière, neutre, bonus, spécial");
+    c.command->add_option("--top", options->top, "Only the first N rows once sorted")->type_name("NUMBER");
+    whenRun(c, exitCode, out, [common = c.common, options](const Setup& setup, const SpellList& list) {
+        return writeTable(compareSpells(list, setup, *options), common->format());
     });
 }
 
 void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
-    CLI::App* command = app.add_subcommand(
-        "diff", "Compare two setups, A and B, for one spell or for every spell: each output side by side\n"
-                "with B - A and the change in percent of A; rows that differ first. Both start from the\n"
-                "inputs given by --setup, --profile and the input options.");
-    auto common = addCommonOptions(*command, dataPath);
-    auto spell = addSpellOptions(*command, false);
+    const PlayerCommand c = addPlayerCommand(app, "diff", dataPath);
     auto a = std::make_shared<std::vector<std::string>>(), b = std::make_shared<std::vector<std::string>>();
-    const char* itemHelp = "What setup %s changes: a setup code, NAME=VALUE[,NAME=VALUE...] or a profile file; repeat it";
-    char help[160];
-    std::snprintf(help, sizeof help, itemHelp, "A");
-    command->add_option("--a", *a, help);
-    std::snprintf(help, sizeof help, itemHelp, "B");
-    command->add_option("--b", *b, help);
-    auto inputs = addSetupOptions(*command);
-    command->callback([=, &exitCode, &out] {
-        Setup setupA = buildSetup(*inputs), setupB = setupA;
+    for (const auto& [option, items] : {std::pair{"--a", a}, std::pair{"--b", b}}) {
+        c.command->add_option(option, *items, std::string("What setup ") + static_cast<char>(std::toupper(option[2])) +
+                                                  " changes: a setup code, NAME=VALUE[,NAME=VALUE...] or a profile file; repeat it");
+    }
+    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, a, b](const Setup& setup, const SpellList& list) {
+        Setup setupA = setup, setupB = setup;
         for (const std::string& item : *a) applySetupItem(setupA, item, "--a");
         for (const std::string& item : *b) applySetupItem(setupB, item, "--b");
-        const SpellList list = loadSpellList(common->dataPath);
         const bool one = !spell->names.empty() || !spell->indices.empty();
         const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
-        writeResult(common->outputPath, writeTable(diffSetups(list, setupA, setupB, index), common->format()), out);
-        exitCode = exitOk;
+        return writeTable(diffSetups(list, setupA, setupB, index), common->format());
     });
 }
 
 void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
-    CLI::App* command = app.add_subcommand(
-        "weights", "Which input helps most: for one spell (or the best N of compare), each of the 23 inputs\n"
-                   "a run reads raised by --points, with the gain in weighted effect per second, in mean\n"
-                   "effect and in each delay (two ordinary runs per input), the most helpful first.");
-    auto common = addCommonOptions(*command, dataPath);
-    auto spell = addSpellOptions(*command, false);
+    const PlayerCommand c = addPlayerCommand(app, "weights", dataPath);
     auto best = std::make_shared<std::size_t>(0);
     auto points = std::make_shared<std::int64_t>(10);
-    CLI::Option* bestOption = command->add_option("--best", *best, "The best N spells of compare instead of one")->type_name("NUMBER");
-    command->add_option("--points", *points, "Points added to each input (negative: taken away)")->type_name("NUMBER")->capture_default_str();
-    auto inputs = addSetupOptions(*command);
-    command->callback([=, &exitCode, &out] {
-        const Setup setup = buildSetup(*inputs);
-        const SpellList list = loadSpellList(common->dataPath);
-        if (bestOption->count() && (!spell->names.empty() || !spell->indices.empty()))
-            throw Error("give --best N or one spell, not both");
+    CLI::Option* bestOption = c.command->add_option("--best", *best, "The best N spells of compare instead of one")->type_name("NUMBER");
+    c.command->add_option("--points", *points, "Points added to each input (negative: taken away)")->type_name("NUMBER")->capture_default_str();
+    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, best, points, bestOption](const Setup& setup, const SpellList& list) {
+        if (bestOption->count() && (!spell->names.empty() || !spell->indices.empty())) throw Error("give --best N or one spell, not both");
         const std::vector<std::size_t> spells = bestOption->count() ? bestSpells(list, setup, *best) : chosenSpells(list, *spell, false);
-        writeResult(common->outputPath, writeTable(inputWeights(list, setup, spells, *points), common->format()), out);
-        exitCode = exitOk;
+        return writeTable(inputWeights(list, setup, spells, *points), common->format());
     });
 }
 
 void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
-    CLI::App* command = app.add_subcommand(
-        "sweep", "Compute spells for every value of one input, the others fixed: one row per spell and\n"
-                 "value. Two --vary give a grid of the weighted effect per second of one spell.\n"
-                 "At most 100000 runs.");
-    auto common = addCommonOptions(*command, dataPath);
-    auto spell = addSpellOptions(*command, true);
+    const PlayerCommand c = addPlayerCommand(app, "sweep", dataPath);
     auto vary = std::make_shared<std::vector<std::string>>();
     auto svg = std::make_shared<std::string>();
-    command->add_option("--vary", *vary, "NAME=FIRST..LAST[:STEP]: an input (such as level or fire-power) from FIRST\n"
-                                         "to LAST, STEP apart (default 1); give it twice for a grid")
+    c.command->add_option("--vary", *vary, "NAME=FIRST..LAST[:STEP]: an input (such as level or fire-power) from FIRST\n"
+                                           "to LAST, STEP apart (default 1); give it twice for a grid")
         ->required()
         ->expected(1, 2);
-    command->add_option("--svg", *svg, "Also write a chart to FILE: effect per second per spell, or a heat map");
-    auto inputs = addSetupOptions(*command);
-    command->callback([=, &exitCode, &out] {
+    c.command->add_option("--svg", *svg, "Also write a chart to FILE: effect per second per spell, or a heat map");
+    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, vary, svg](const Setup& setup, const SpellList& list) {
         checkDistinctOutputs(common->outputPath, *svg, "--svg");
         std::vector<SweepRange> ranges;
         for (const std::string& v : *vary) ranges.push_back(parseSweepRange(v));
-        const Setup setup = buildSetup(*inputs);
-        const SpellList list = loadSpellList(common->dataPath);
         const std::vector<std::size_t> spells = chosenSpells(list, *spell, ranges.size() == 1);
         Table table;
         std::string chart;
@@ -119,23 +85,18 @@ void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, st
         }
         // The chart first: if it cannot be written, nothing else is.
         if (!svg->empty()) writeFile(*svg, chart);
-        writeResult(common->outputPath, writeTable(table, common->format()), out);
-        exitCode = exitOk;
+        return writeTable(table, common->format());
     });
 }
 
 void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, std::istream& in, std::ostream& out,
                    std::ostream& err) {
-    CLI::App* command = app.add_subcommand(
-        "batch", "One run per input line, one result line each with all 16 outputs. Input: JSON Lines,\n"
-                 "one object per line such as {\"spell\": \"Boule de feu\", \"level\": 40} (inputs by field\n"
-                 "name), or CSV whose header names the columns. A bad line is reported on the standard\n"
-                 "error with its number and the others are computed; the exit code is then 1.");
-    auto common = addCommonOptions(*command, dataPath);
+    const PlayerCommand c = addPlayerCommand(app, "batch", dataPath);
     auto inputPath = std::make_shared<std::string>();
-    command->add_option("input", *inputPath, "Input file (default or -: the standard input)");
-    auto inputs = addSetupOptions(*command);
-    command->callback([=, &exitCode, &in, &out, &err] {
+    c.command->add_option("input", *inputPath, "Input file (default or -: the standard input)");
+    auto common = c.common;
+    auto inputs = c.inputs;
+    c.command->callback([=, &exitCode, &in, &out, &err] {
         const Setup setup = buildSetup(*inputs);
         const SpellList list = loadSpellList(common->dataPath);
         std::ifstream file;

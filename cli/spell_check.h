@@ -1,5 +1,6 @@
 #pragma once
-// vyr check: what a maintainer must know about a spell file, line by line.
+// vyr check: what a maintainer must know about a spell file, line by line, and the
+// maintainer's plain list made into a data file's plain form.
 
 #include <cstddef>
 #include <string>
@@ -13,7 +14,8 @@ enum class Severity { error, warning };
 struct Finding {
     std::size_t line = 0;  // from 1
     Severity severity = Severity::error;
-    std::string message;   // UTF-8
+    std::string message;     // UTF-8
+    std::size_t column = 0;  // from 1 (in characters); 0 when the whole line is meant
 };
 
 struct CheckReport {
@@ -24,15 +26,25 @@ struct CheckReport {
 // Checks the plain form of a data file (Windows-1252, unscrambled).
 CheckReport checkSpellText(std::string_view plain);
 
-// The same for plain text as maintainers edit it (UTF-8): a character that Windows-1252
-// cannot hold is reported with its line and column, and nothing else is checked.
-CheckReport checkSpellTextUtf8(std::string_view utf8);
-
-// Line and column (both from 1, the column counted in characters) of a byte offset.
-struct TextPosition {
-    std::size_t line = 1;
-    std::size_t column = 1;
+// A plain list as maintainers edit it (UTF-8, or Windows-1252 when raw), made into the
+// plain form of a data file: a leading UTF-8 byte-order mark is skipped and the line
+// breaks at the end are dropped, which notes say. A character that Windows-1252 cannot
+// hold is the one finding and leaves text empty; otherwise text is checked.
+struct PlainList {
+    std::string text;
+    std::vector<std::string> notes;
+    CheckReport report;
+    bool encodable = true;
 };
-TextPosition positionOfOffset(std::string_view utf8, std::size_t offset);
+PlainList preparePlainList(std::string_view input, bool raw);
+
+// Which form a file's bytes look like, from the lines that read as records
+// (name, ":" and four numbers) as the bytes stand and once unscrambled.
+struct FormGuess {
+    bool plain = false;
+    bool scrambled = false;
+    std::size_t recordLines = 0;  // in the form it looks like
+};
+FormGuess guessForm(std::string_view bytes);
 
 }  // namespace vyr::cli

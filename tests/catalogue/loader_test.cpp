@@ -1,284 +1,120 @@
-// The data-file loader: field splitting, numbers, line endings and every malformed
-// shape a hand-edited file takes, always through the real read path (a temporary file).
+// The data-file loader against the tables of tests/data/catalogue.json: every shape a
+// hand-edited or hostile file takes, through the real read path (a file on disk).
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
+#include <set>
 
-#include "record_values.h"
-#include "spell_file.h"
-#include "temp_file.h"
+#include "catalogue_test.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace vyr::testing {
 namespace {
 
-LoadOutcome loadPlain(std::string_view plain) {
-    TempFile file = TempFile::scrambledFrom(plain);
-    LoadOutcome outcome;
-    outcome.count = loadSpellFile(file.path().c_str(), outcome.sink, *outcome.catalogue);
-    return outcome;
+const json& table() {
+    static const json t = readTable("catalogue.json");
+    return t;
 }
 
-std::vector<std::string> namesOf(const std::vector<RecordValues>& records) {
-    std::vector<std::string> names;
-    for (const auto& r : records) names.push_back(r.name.value_or("(none)"));
-    return names;
-}
-
-void expectLoaded(const LoadOutcome& outcome, const std::vector<RecordValues>& expected) {
-    ASSERT_EQ(outcome.count, expected.size());
-    EXPECT_EQ(outcome.sink.names, namesOf(expected));
-    for (std::size_t i = 0; i < spellCapacity; ++i) {
-        const RecordValues& want = i < expected.size() ? expected[i] : unloadedRecord;
-        EXPECT_EQ(valuesOf((*outcome.catalogue)[i]), want) << "slot " << i;
+TEST(LoadSpellFile, StoresTheTabledRecordsAndSendsTheirNames) {
+    for (const json& c : table()["loads"]) {
+        SCOPED_TRACE(c["name"].get<std::string>());
+        const std::string plain = bytes(c["plain"]);
+        if (c.contains("file")) {
+            // The malformed corpus is written by tests/data/malformed/generate from the same text.
+            std::ifstream in(dataPath("malformed/" + c["file"].get<std::string>()), std::ios::binary);
+            EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == scrambled(plain)) << "stale file";
+        }
+        const Load load = c.contains("file") ? Load(dataPath("malformed/" + c["file"].get<std::string>()))
+                                             : Load(TempFile::scrambledFrom(plain).path());
+        load.expectConsistent();
+        EXPECT_EQ(load.records(), c["records"]);
     }
 }
 
-struct LoadCase {
-    const char* label;
-    std::string plain;
-    std::vector<RecordValues> expected;
-};
-
-std::ostream& operator<<(std::ostream& os, const LoadCase& c) { return os << c.label; }
-
-const RecordValues boltA{"A", 0, 1, 0, 0, "f", 1, 2, 3, 4};
-const RecordValues boltB{"B", 0, 2, 0, 0, "f", 5, 6, 7, 8};
-const std::string lineA = "A:0 1 0 0 f 1 2 3 4 ";
-const std::string lineB = "B:0 2 0 0 f 5 6 7 8 ";
-
-const LoadCase loadCases[] = {
-    {"StandardSpellLine", "Sort d'essai:0 2 600 10 f 7 4 5 0 \r\n",
-     {{"Sort d'essai", 0, 2, 600, 10, "f", 7, 4, 5, 0}}},
-    {"SpecialSpellLine", "Lueur d'essai:1 1 0 0 sli \r\n", {{"Lueur d'essai", 1, 1, 0, 0, "sli", 0, 0, 0, 0}}},
-    {"SingleRecordEndingInItsSpace", lineA, {boltA}},
-    {"LineFeedsBetweenAndAfterRecords", lineA + "\n" + lineB + "\n", {boltA, boltB}},
-    {"CrLfBetweenAndAfterRecords", lineA + "\r\n" + lineB + "\r\n", {boltA, boltB}},
-    {"LastLineWithoutLineBreak", lineA + "\n" + lineB, {boltA, boltB}},
-    {"NameKeepsSpacesAndAccentsByteForByte", "  \xC9" "clair  glac\xE9 :0 1 0 0 f 1 2 3 4 \n",
-     {{"  \xC9" "clair  glac\xE9 ", 0, 1, 0, 0, "f", 1, 2, 3, 4}}},
-    {"HighBytesStayInNameAndCode", "\x80\x81\xFF:0 1 0 0 f\xE9 1 2 3 4 \n",
-     {{"\x80\x81\xFF", 0, 1, 0, 0, "f\xE9", 1, 2, 3, 4}}},
-    {"LineStartingWithColonGivesEmptyName", ":0 1 0 0 f 1 2 3 4 \n" + lineB,
-     {{"", 0, 1, 0, 0, "f", 1, 2, 3, 4}, boltB}},
-    {"UpperCaseSIsNotSpecial", "Grand:0 1 0 0 Sli 5 6 7 8 \n", {{"Grand", 0, 1, 0, 0, "Sli", 5, 6, 7, 8}}},
-    {"EmptyCodeIsNotSpecial", "Vide:0 1 0 0  5 6 7 8 \n", {{"Vide", 0, 1, 0, 0, "", 5, 6, 7, 8}}},
-    {"SpecialRecordKeepsZeroInRollFields", "Halo:0 1 0 0 sli 7 4 5 9 \n" + lineB,
-     {{"Halo", 0, 1, 0, 0, "sli", 0, 0, 0, 0}, boltB}},
-    {"TwoSpacesMakeAnEmptyFieldAndShiftTheRest", "A:0  2 600 10 f 7 4 5 0 \n",
-     {{"A", 0, 0, 2, 600, "10", 0, 7, 4, 5}}},
-    {"PlusSignReadsTheDigits", "A:+1 +2 +3 +4 f +5 +6 +7 +8 \n", {{"A", 1, 2, 3, 4, "f", 5, 6, 7, 8}}},
-    {"MinusSignMakesTheNumberNegative", "A:-1 -2 -3 -4 f -5 -6 -7 -8 \n",
-     {{"A", -1, -2, -3, -4, "f", -5, -6, -7, -8}}},
-    {"DigitsFollowedByLettersReadTheDigits", "A:1x 2ab 3 4 f 5q 6 7 8\xE9 \n", {{"A", 1, 2, 3, 4, "f", 5, 6, 7, 8}}},
-    {"LettersAloneReadZero", "A:x 1 abc 4 f 5 6 - zz \n", {{"A", 0, 1, 0, 4, "f", 5, 6, 0, 0}}},
-    {"NumbersBeyondThirtyTwoBitsSaturate",
-     "A:0 99999999999 -99999999999 2147483648 f -2147483649 2147483647 -2147483648 000000000000012 \n",
-     {{"A", 0, 2147483647, -2147483647 - 1, 2147483647, "f", -2147483647 - 1, 2147483647, -2147483647 - 1, 12}}},
-    {"LastNumberBeforeLineBreakWithASpaceFurtherOn", "A:0 1 0 0 f 1 2 3 4\n" + lineB + "\n", {boltA, boltB}},
-    {"LastNumberBeforeCrLfWithASpaceFurtherOn", "A:0 1 0 0 f 1 2 3 4\r\n" + lineB + "\r\n", {boltA, boltB}},
-    {"SpecialCodeWithoutItsSpaceRunsIntoTheNextLine", "L:0 1 0 0 sli\n" + lineB + "\n",
-     {{"L", 0, 1, 0, 0, "sli\nB:0", 0, 0, 0, 0}, boltB}},
-    {"RestOfTheLineIsSkipped", lineA + "texte libre 12 \n" + lineB, {boltA, boltB}},
-    {"NulByteEndsTheText", lineA + "\n" + std::string("\0", 1) + lineB + "\n", {boltA}},
-    {"NulByteInsideARecordEndsItThere", "A:0 1 2" + std::string("\0", 1) + " 3 f 1 2 3 4 \n" + lineB,
-     {{"A", 0, 1, 2, 0, "", 0, 0, 0, 0}}},
-    {"EmptyFile", "", {}},
-    {"OnlyALineFeed", "\n", {}},
-    {"OnlyCrLfLines", "\r\n\r\n", {}},
-    {"TextWithoutColon", "pas de sort ici \n", {}},
-    {"LinesWithoutColonBetweenRecordsAreSkipped", lineA + "\n\nune note\r\n\r\n" + lineB + "\n", {boltA, boltB}},
-    {"LinesWithoutColonBeforeTheFirstRecordAreSkipped", "Liste des sorts\n\n" + lineA, {boltA}},
-    {"TrailingTextWithoutColonIsIgnored", lineA + "\nfin du fichier", {boltA}},
-    {"LastFieldWithoutSpaceEndsAtEndOfText", "A:0 1 0 0 f 1 2 3 4", {boltA}},
-    {"SpecialCodeWithoutSpaceEndsAtEndOfText", "L:0 1 0 0 sli", {{"L", 0, 1, 0, 0, "sli", 0, 0, 0, 0}}},
-    {"RecordCutShortKeepsWhatWasRead", lineA + "\nB:0 7 1", {boltA, {"B", 0, 7, 1, 0, "", 0, 0, 0, 0}}},
-    {"RecordCutShortInItsName", lineA + "\nB:", {boltA, {"B", 0, 0, 0, 0, "", 0, 0, 0, 0}}},
-    {"LineOfOnlyAColon", ":", {{"", 0, 0, 0, 0, "", 0, 0, 0, 0}}},
-};
-
-class LoadSpellFile : public ::testing::TestWithParam<LoadCase> {};
-
-TEST_P(LoadSpellFile, StoresTheRecordsAndSendsTheirNames) {
-    expectLoaded(loadPlain(GetParam().plain), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Shapes, LoadSpellFile, ::testing::ValuesIn(loadCases),
-                         [](const auto& info) { return std::string(info.param.label); });
-
-// armourExempt keeps the low 8 bits of its number, read as a signed byte.
-struct ArmourCase {
-    const char* field;
-    std::int32_t stored;
-};
-std::ostream& operator<<(std::ostream& os, const ArmourCase& c) { return os << c.field; }
-
-class ArmourExempt : public ::testing::TestWithParam<ArmourCase> {};
-
-TEST_P(ArmourExempt, KeepsTheLowEightBits) {
-    const auto outcome = loadPlain(std::string("A:") + GetParam().field + " 1 0 0 f 1 2 3 4 \n");
-    ASSERT_EQ(outcome.count, 1u);
-    EXPECT_EQ((*outcome.catalogue)[0].armourExempt, GetParam().stored);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, ArmourExempt,
-                         ::testing::Values(ArmourCase{"256", 0}, ArmourCase{"255", -1}, ArmourCase{"1", 1},
-                                           ArmourCase{"0", 0}, ArmourCase{"-1", -1}, ArmourCase{"257", 1},
-                                           ArmourCase{"384", -128}, ArmourCase{"-256", 0},
-                                           ArmourCase{"127", 127}, ArmourCase{"128", -128},
-                                           // beyond 32 bits the number saturates first
-                                           ArmourCase{"99999999999", -1}, ArmourCase{"-99999999999", 0}));
-
-TEST(LoadSpellFileLineEndings, CrLfLoadsExactlyLikeLineFeed) {
-    const std::string lines[] = {"Sort d'essai:0 2 600 10 f 7 4 5 0 ", "Lueur d'essai:1 1 0 0 sli ",
-                                 "Bris\xE9:1 3 5 7 bd 11 12 13 14 "};
-    std::string lf, crlf;
-    for (const auto& line : lines) {
-        lf += line + "\n";
-        crlf += line + "\r\n";
+TEST(LoadSpellFile, EveryMalformedFileHasItsExpectedLoad) {
+    std::set<std::string> expected, present;
+    for (const json& c : table()["loads"]) {
+        if (c.contains("file")) expected.insert(c["file"].get<std::string>());
     }
-    const auto a = loadPlain(lf);
-    const auto b = loadPlain(crlf);
-    ASSERT_EQ(a.count, 3u);
-    ASSERT_EQ(b.count, 3u);
-    EXPECT_EQ(a.sink.names, b.sink.names);
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(valuesOf((*a.catalogue)[i]), valuesOf((*b.catalogue)[i])) << "slot " << i;
-        EXPECT_EQ(std::strchr((*b.catalogue)[i].name(), '\r'), nullptr);
-        EXPECT_EQ(std::strchr((*b.catalogue)[i].code(), '\r'), nullptr);
+    for (const auto& entry : std::filesystem::directory_iterator(dataPath("malformed"))) {
+        if (entry.path().extension() == ".dat") present.insert(entry.path().filename().string());
     }
+    EXPECT_EQ(present, expected);
 }
 
-std::string numberedRecords(int count) {
-    std::string plain;
-    for (int i = 0; i < count; ++i) {
-        // Appended piece by piece: GCC 12 warns falsely about a chain of string + at -O2.
-        const std::string n = std::to_string(i);
-        plain.append("R").append(n).append(":0 1 0 0 f ").append(n).append(" 0 0 0 \n");
+// armourExempt keeps the low 8 bits of its (saturated) number, as a signed byte.
+TEST(LoadSpellFile, ArmourExemptAndNumberFields) {
+    for (const json& c : table()["armourExempt"]) {
+        const Load load(TempFile::scrambledFrom("A:" + c[0].get<std::string>() + " 1 0 0 f 1 2 3 4 \n").path());
+        EXPECT_EQ(load.records().at(0).at(1), c[1]) << c;
     }
-    return plain;
-}
-
-class OverfullFile : public ::testing::TestWithParam<int> {};
-
-TEST_P(OverfullFile, KeepsTheFirstHundredRecordsAndOnlyTheirNames) {
-    const auto outcome = loadPlain(numberedRecords(GetParam()));
-    ASSERT_EQ(outcome.count, spellCapacity);
-    ASSERT_EQ(outcome.sink.names.size(), spellCapacity);
-    for (std::size_t i = 0; i < spellCapacity; ++i) {
-        EXPECT_EQ(outcome.sink.names[i], std::string("R") + std::to_string(i));
-        EXPECT_STREQ((*outcome.catalogue)[i].name(), outcome.sink.names[i].c_str());
-        EXPECT_EQ((*outcome.catalogue)[i].rollRange, static_cast<std::int32_t>(i));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(RecordCounts, OverfullFile, ::testing::Values(101, 1000));
-
-TEST(LoadSpellFileCapacity, ExactlyHundredRecordsAllLoad) {
-    const auto outcome = loadPlain(numberedRecords(100));
-    EXPECT_EQ(outcome.count, 100u);
-    EXPECT_STREQ((*outcome.catalogue)[99].name(), "R99");
-}
-
-// A failed load leaves both the catalogue and the sink as they were.
-void expectFailedLoad(const std::string& path) {
-    LoadOutcome outcome;
-    outcome.sink.names = {"d\xE9j\xE0 l\xE0"};
-    EXPECT_EQ(loadSpellFile(path.c_str(), outcome.sink, *outcome.catalogue), 0u);
-    EXPECT_EQ(outcome.sink.names, std::vector<std::string>{"d\xE9j\xE0 l\xE0"});
-    for (std::size_t i = 0; i < spellCapacity; ++i) EXPECT_EQ(valuesOf((*outcome.catalogue)[i]), unloadedRecord);
-}
-
-TEST(LoadSpellFileFailure, MissingFileLoadsNothing) { expectFailedLoad(TempFile::absentPath()); }
-
-TEST(LoadSpellFileFailure, UnreadableDirectoryLoadsNothing) {
-    expectFailedLoad(std::filesystem::temp_directory_path().string());
-}
-
-#ifdef __linux__
-// Kernel attribute files report a size of a page but deliver only a few bytes: a short read.
-TEST(LoadSpellFileFailure, ShortReadLoadsNothing) {
-    const std::string path = "/sys/kernel/mm/transparent_hugepage/enabled";
-    std::error_code error;
-    const auto reported = std::filesystem::file_size(path, error);
-    std::ifstream in(path, std::ios::binary);
-    const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (error || !in.is_open() || content.size() >= reported) GTEST_SKIP() << "no short-reading file here";
-    expectFailedLoad(path);
-}
-#endif
-
-// The program uses the process-wide catalogue; it is empty until the one load fills it.
-TEST(ProcessCatalogue, IsEmptyBeforeTheLoadAndFilledByIt) {
-    for (std::size_t i = 0; i < spellCapacity; ++i) ASSERT_EQ(valuesOf(spellCatalogue()[i]), unloadedRecord);
-    TempFile file = TempFile::scrambledFrom(lineA + "\n" + lineB);
-    SpellNameList sink;
-    ASSERT_EQ(loadSpellFile(file.path().c_str(), sink), 2u);
-    EXPECT_EQ(valuesOf(spellCatalogue()[0]), boltA);
-    EXPECT_EQ(valuesOf(spellCatalogue()[1]), boltB);
-    EXPECT_EQ(valuesOf(spellCatalogue()[2]), unloadedRecord);
-}
-
-// The sink is called once per record, after all of that record's fields are stored, with
-// the record's own text (a sink that keeps it must copy it).
-class CheckingSink : public SpellNameSink {
-public:
-    explicit CheckingSink(const SpellCatalogue& catalogue) : catalogue_(catalogue) {}
-    void addName(const char* name) override {
-        const SpellRecord& record = catalogue_[calls];
-        EXPECT_EQ(name, record.name()) << "call " << calls;
-        EXPECT_NE(record.code(), nullptr) << "call " << calls;
-        EXPECT_EQ(record.wisDivisor, static_cast<std::int32_t>(calls) + 1) << "call " << calls;
-        ++calls;
-    }
-    std::size_t calls = 0;
-
-private:
-    const SpellCatalogue& catalogue_;
-};
-
-TEST(LoadSpellFileSink, GetsEachNameAfterItsRecordIsComplete) {
-    TempFile file = TempFile::scrambledFrom("A:0 1 0 0 f 0 0 0 1 \nB:0 1 0 0 f 0 0 0 2 \nC:0 1 0 0 f 0 0 0 3 ");
-    auto catalogue = std::make_unique<SpellCatalogue>();
-    CheckingSink sink(*catalogue);
-    EXPECT_EQ(loadSpellFile(file.path().c_str(), sink, *catalogue), 3u);
-    EXPECT_EQ(sink.calls, 3u);
+    for (const json& c : table()["numberFields"]) EXPECT_EQ(readNumberField(bytes(c[0]).c_str()), c[1]) << c;
 }
 
 // Whatever byte the text is cut at, the loader stays inside it (the sanitizer build
 // catches any stray access) and what it stores agrees with what it reports.
-TEST(LoadSpellFileBounds, EveryPrefixOfAFileLoadsWithinItsBytes) {
+TEST(LoadSpellFile, EveryPrefixOfAFileLoadsWithinItsBytes) {
     const std::string full = "Sort d'essai:0 2 600 10 f 7 4 5 0 \r\nLueur:1 1 0 0 sli \nX:0  3 4 Sli 1 2 3 4 \n:";
     std::size_t previous = 0;
     for (std::size_t length = 0; length <= full.size(); ++length) {
-        const auto outcome = loadPlain(full.substr(0, length));
-        SCOPED_TRACE("prefix of " + std::to_string(length) + " bytes");
-        EXPECT_GE(outcome.count, previous);  // a longer text never loads fewer records
-        EXPECT_LE(outcome.count, 4u);
-        ASSERT_EQ(outcome.sink.names.size(), outcome.count);
-        for (std::size_t i = 0; i < outcome.count; ++i) {
-            EXPECT_EQ(outcome.sink.names[i], (*outcome.catalogue)[i].name());
-        }
-        EXPECT_EQ(valuesOf((*outcome.catalogue)[outcome.count]), unloadedRecord);
-        previous = outcome.count;
+        SCOPED_TRACE(length);
+        const Load load(TempFile::scrambledFrom(full.substr(0, length)).path());
+        load.expectConsistent();
+        EXPECT_GE(load.count, previous);
+        previous = load.count;
     }
     EXPECT_EQ(previous, 4u);
 }
 
-// The in-memory parse stops at the size it is given, even with more text after it.
-TEST(ParseSpellText, ReadsNothingPastTheGivenSize) {
-    std::string buffer = lineA + "\n" + lineB + "\n";
-    const auto size = static_cast<std::uint32_t>(lineA.size());
+TEST(LoadSpellFile, TheParseStopsAtTheGivenSize) {
+    std::string buffer = "A:0 1 0 0 f 1 2 3 4 \nB:0 2 0 0 f 5 6 7 8 \n";
     auto catalogue = std::make_unique<SpellCatalogue>();
     SpellNameList sink;
-    EXPECT_EQ(parseSpellText(buffer.data(), size, *catalogue, sink), 1u);
-    EXPECT_EQ(valuesOf((*catalogue)[0]), boltA);
-    EXPECT_EQ(buffer[size], '\0');
+    EXPECT_EQ(parseSpellText(buffer.data(), 21, *catalogue, sink), 1u);
+    EXPECT_EQ(buffer[21], '\0');
 }
+
+// A failed load leaves the catalogue and the sink as they were.
+TEST(LoadSpellFile, AnUnreadablePathLoadsNothing) {
+    std::vector<std::string> paths = {TempFile::absentPath(), std::filesystem::temp_directory_path().string()};
+#ifdef __linux__
+    // A kernel attribute file reports a page but delivers a few bytes: a short read.
+    paths.push_back("/sys/kernel/mm/transparent_hugepage/enabled");
+#endif
+    for (const std::string& path : paths) {
+        SpellNameList sink;
+        sink.names = {"avant"};
+        auto catalogue = std::make_unique<SpellCatalogue>();
+        EXPECT_EQ(loadSpellFile(path.c_str(), sink, *catalogue), 0u) << path;
+        EXPECT_EQ(sink.names, std::vector<std::string>{"avant"});
+        EXPECT_EQ((*catalogue)[0].name(), nullptr);
+    }
+}
+
+TEST(LoadSpellFile, TheProcessCatalogueIsEmptyUntilLoaded) {
+    EXPECT_EQ(spellCatalogue()[0].name(), nullptr);
+    SpellNameList sink;
+    EXPECT_EQ(loadSpellFile(TempFile::scrambledFrom("A:0 1 0 0 f 1 2 3 4 ").path().c_str(), sink), 1u);
+    EXPECT_STREQ(spellCatalogue()[0].name(), "A");
+}
+
+#ifdef _WIN32
+// Windows refuses a read-only share while another handle writes the file.
+TEST(LoadSpellFile, AFileHeldOpenForWritingLoadsNothing) {
+    const TempFile file = TempFile::scrambledFrom("A:0 1 0 0 f 1 2 3 4 ");
+    HANDLE writer = ::CreateFileA(file.path().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Load(file.path()).count, 0u);
+    ::CloseHandle(writer);
+    EXPECT_EQ(Load(file.path()).count, 1u);
+}
+#endif
 
 }  // namespace
 }  // namespace vyr::testing

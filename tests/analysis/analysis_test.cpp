@@ -1,0 +1,336 @@
+// The analyses: setups and their codes, profiles, finding spells, and every analysis checked
+// against single ordinary runs. Expected values live in tests/data/analysis/cases.json.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "analyses.h"
+#include "batch.h"
+#include "charts.h"
+#include "error.h"
+#include "sample_spells.h"
+
+namespace vyr {
+namespace {
+
+using nlohmann::json;
+using testing::cases;
+using testing::sample;
+
+vyr::Setup setupOf(const json& inputs) {
+    vyr::Setup s = vyr::Setup::defaults();
+    for (const auto& [name, value] : inputs.items()) s.set(findInput(name)->id, value.get<std::uint32_t>());
+    return s;
+}
+
+template <typename F>
+std::string errorOf(F&& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "<no error>";
+}
+
+// What a column of an analysis must hold for run r: an output, or a derived figure.
+Cell expected(const RunResult& r, const std::string& column) {
+    for (const OutputInfo& info : outputInfos) {
+        const OutputValue& v = r[info.id];
+        if (info.name != column) continue;
+        if (v.kind == OutputValue::Kind::number) return std::int64_t{v.number};
+        return v.kind == OutputValue::Kind::text ? Cell(v.text) : Cell();
+    }
+    const auto figure = column == "meanEffect"        ? meanEffect(r)
+                        : column == "effectPerSecond" ? effectPerSecond(r)
+                                                      : weightedPerSecond(r);
+    return figure ? Cell(*figure) : Cell();
+}
+
+std::int64_t whole(const Cell& c) { return std::get<std::int64_t>(c); }
+
+// ---- setups and profiles ---------------------------------------------------------------
+
+TEST(SetupCodes, PinnedCodesEncodeAndDecodeInAnyCase) {
+    for (const json& c : cases()["setupCodes"]) {
+        const vyr::Setup s = setupOf(c["inputs"]);
+        std::string code = c["code"];
+        EXPECT_EQ(setupCode(s), code);
+        EXPECT_EQ(decodeSetupCode(code), s) << code;
+        for (char& ch : code) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_EQ(decodeSetupCode(code), s) << code;
+    }
+}
+
+TEST(SetupCodes, RoundTripEveryInputAtItsEdges) {
+    for (std::uint32_t v : {0u, 1u, 127u, 128u, 16384u, 2147483647u, 2147483648u, 4294967295u}) {
+        vyr::Setup all = vyr::Setup::defaults();
+        for (std::size_t i = 0; i < all.values.size(); ++i) {
+            vyr::Setup one = vyr::Setup::defaults();
+            one.values[i] = all.values[i] = v;
+            EXPECT_EQ(decodeSetupCode(setupCode(one)), one) << inputFields[i].name << " = " << v;
+        }
+        EXPECT_EQ(decodeSetupCode(setupCode(all)), all) << v;
+        EXPECT_LT(setupCode(all).size(), 240u);
+    }
+}
+
+TEST(SetupCodes, RefuseEveryMistypedCharacterAndSwap) {
+    const std::string code = cases()["setupCodes"][3]["code"];
+    for (std::size_t i = 3; i < code.size(); ++i) {
+        for (char c : std::string("0123456789ABCDEFGHJKMNPQRSTVWXYZ")) {
+            std::string bad = code;
+            bad[i] = c;
+            if (c != code[i]) { EXPECT_NE(errorOf([&] { decodeSetupCode(bad); }), "<no error>") << bad; }
+        }
+        std::string swapped = code;
+        std::swap(swapped[i], swapped[std::min(i + 1, code.size() - 1)]);
+        if (swapped != code) { EXPECT_NE(errorOf([&] { decodeSetupCode(swapped); }), "<no error>") << swapped; }
+    }
+    for (const json& c : cases()["setupCodeErrors"])
+        EXPECT_EQ(errorOf([&] { decodeSetupCode(c["code"].get<std::string>()); }), c["error"]);
+}
+
+TEST(Profiles, ApplyInOrderThenTheOptions) {
+    for (const json& c : cases()["profiles"]) {
+        vyr::Setup s = vyr::Setup::defaults();
+        for (const json& p : c["profiles"]) applyProfile(s, p.get<std::string>(), "p.txt");
+        const json options = c.value("options", json::object());
+        for (const auto& [name, value] : options.items()) assign(s, name, value.get<std::string>(), "--" + name);
+        for (const auto& [name, value] : c["expect"].items()) EXPECT_EQ(s[findInput(name)->id], value.get<std::uint32_t>()) << c.dump();
+        vyr::Setup back = vyr::Setup::defaults();
+        applyProfile(back, profileText(s), "back.txt");
+        EXPECT_EQ(back, s);
+    }
+    for (const json& c : cases()["profileErrors"]) {
+        vyr::Setup s = vyr::Setup::defaults();
+        EXPECT_EQ(errorOf([&] { applyProfile(s, c["text"].get<std::string>(), "p.txt"); }), c["error"]);
+    }
+}
+
+// ---- spells ------------------------------------------------------------------------------
+
+TEST(Spells, FoundIgnoringCaseAndAccentsOrTheNearestNamesOffered) {
+    for (const json& c : cases()["spellNames"]) {
+        const std::string typed = c["typed"];
+        if (c.contains("index")) { EXPECT_EQ(findSpell(sample(), typed), c["index"].get<std::size_t>()) << typed; }
+        else EXPECT_EQ(errorOf([&] { findSpell(sample(), typed); }), c["error"]);
+    }
+    EXPECT_EQ(errorOf([] { chooseSpell(sample(), std::nullopt, -1); }), "--index -1: negative; spells are numbered from 0");
+    EXPECT_EQ(errorOf([] { chooseSpell(sample(), std::nullopt, 79); }), "--index 79 is past the list (79 spells, numbered from 0)");
+    EXPECT_EQ(chooseSpell(sample(), std::nullopt, 78), 78u);
+}
+
+TEST(Spells, ElementFollowsTheScalingLetters) {
+    for (const json& c : cases()["elements"]) {
+        SpellRecord record;
+        const std::string code = c[0];
+        record.setCode(std::unique_ptr<char[]>(strdup(code.c_str())));
+        EXPECT_EQ(spellElement(record), c[1].get<std::string>()) << code;
+        record.setCode(nullptr);
+    }
+}
+
+// ---- analyses, each against single runs --------------------------------------------------
+
+RunResult madeRun(std::uint32_t effect, std::uint32_t recast) {
+    RunResult r;
+    for (const auto& [id, v] : {std::pair{field::effectMin, effect}, {field::effectMax, effect}, {field::recastDelay, recast}, {field::successChance, 100u}})
+        r.outputs[outputPosition(id)] = {OutputValue::Kind::number, v, {}};
+    return r;
+}
+
+TEST(Analyses, DerivedFiguresAreThoseOfTheRunsOutputs) {
+    for (const json& c : cases()["derived"]) {
+        const RunResult r = runSpell(sample(), c["spell"], setupOf(c["inputs"]));
+        for (const std::string name : {"meanEffect", "effectPerSecond", "weightedPerSecond"})
+            EXPECT_EQ(expected(r, name), c[name].is_null() ? Cell() : Cell(c[name].get<double>())) << name << c.dump();
+    }
+    EXPECT_FALSE(effectPerSecond(madeRun(10, 0)));  // no recast delay, no rate
+}
+
+TEST(Analyses, CompareRowsAreSingleRunsFilteredAndSorted) {
+    const vyr::Setup s = setupOf({{"level", 40}, {"rebirths", 2}});
+    const Table all = compareSpells(sample(), s, {});
+    ASSERT_EQ(all.rows.size(), sample().size());
+    for (const auto& row : all.rows) {
+        const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[0])), s);
+        for (std::size_t c = 3; c < all.columns.size(); ++c) EXPECT_EQ(row[c], expected(r, all.columns[c].name)) << all.columns[c].name;
+    }
+    const Table fire = compareSpells(sample(), s, {"feu", "weightedPerSecond", true, 0});
+    EXPECT_EQ(fire.rows.size(), 7u);  // six "f" spells and one "bf"
+    for (std::size_t i = 0; i < fire.rows.size(); ++i) {
+        EXPECT_EQ(std::get<std::string>(fire.rows[i][2]), "feu");
+        if (i) { EXPECT_GE(std::get<double>(fire.rows[i - 1].back()), std::get<double>(fire.rows[i].back())); }
+    }
+    const std::vector<std::size_t> best = bestSpells(sample(), s, 3);
+    EXPECT_EQ(best, (std::vector<std::size_t>{65, 57, 35}));
+    EXPECT_EQ(errorOf([&] { compareSpells(sample(), s, {"", "levle", false, 0}); }).substr(0, 32), "--sort: unknown column \"levle\"; ");
+}
+
+TEST(Analyses, DiffRowsAreTheDifferencesOfSingleRunsDifferingFirst) {
+    const vyr::Setup a = setupOf({{"level", 30}}), b = setupOf({{"level", 40}, {"firePower", 150}, {"rebirths", 2}});
+    const Table t = diffSetups(sample(), a, b, std::nullopt);
+    bool sameSeen = false;
+    for (const auto& row : t.rows) {
+        const std::size_t spell = static_cast<std::size_t>(whole(row[0]));
+        const std::string output = std::get<std::string>(row[2]);
+        EXPECT_EQ(row[4], expected(runSpell(sample(), spell, a), output));
+        EXPECT_EQ(row[5], expected(runSpell(sample(), spell, b), output));
+        if (std::holds_alternative<std::int64_t>(row[6])) { EXPECT_EQ(whole(row[6]), whole(row[5]) - whole(row[4])); }
+        if (std::holds_alternative<double>(row[6])) { EXPECT_EQ(std::get<double>(row[6]), std::get<double>(row[5]) - std::get<double>(row[4])); }
+        EXPECT_FALSE(sameSeen && row[4] != row[5]) << "a differing row after an equal one";
+        sameSeen = sameSeen || row[4] == row[5];
+    }
+    EXPECT_EQ(diffSetups(sample(), a, b, 2).rows.size(), 8u);  // Boule de feu: 5 outputs, 3 figures
+}
+
+TEST(Analyses, WeightsAreTheDifferencesOfTwoRunsMostHelpfulFirst) {
+    const vyr::Setup s = setupOf({{"level", 40}});
+    for (std::int64_t delta : {std::int64_t{10}, std::int64_t{-10}, std::int64_t{4294967295}}) {
+        const Table t = inputWeights(sample(), s, {2, 70}, delta);
+        ASSERT_EQ(t.rows.size(), 46u);
+        for (std::size_t i = 0; i < t.rows.size(); ++i) {
+            const auto& row = t.rows[i];
+            const std::string input = std::get<std::string>(row[2]);
+            EXPECT_NE(input, "enduranceBase");
+            const std::int64_t to = std::clamp<std::int64_t>(std::int64_t{s[findInput(input)->id]} + delta, 0, 4294967295);
+            EXPECT_EQ(whole(row[5]), to);
+            vyr::Setup raised = s;
+            raised.set(findInput(input)->id, static_cast<std::uint32_t>(to));
+            const std::size_t spell = static_cast<std::size_t>(whole(row[0]));
+            const RunResult before = runSpell(sample(), spell, s), after = runSpell(sample(), spell, raised);
+            const auto w0 = weightedPerSecond(before), w1 = weightedPerSecond(after);
+            EXPECT_EQ(row[6], w0 && w1 ? Cell(*w1 - *w0) : Cell()) << input;
+            EXPECT_EQ(whole(row[9]), whole(expected(after, "recastDelay")) - whole(expected(before, "recastDelay")));
+            if (i % 23 && std::holds_alternative<double>(row[6]) && std::holds_alternative<double>(t.rows[i - 1][6])) {
+                EXPECT_GE(std::get<double>(t.rows[i - 1][6]), std::get<double>(row[6]));
+            }
+        }
+    }
+}
+
+TEST(Analyses, SweepRangesAreReadOrRefused) {
+    for (const json& c : cases()["sweepRanges"]) {
+        const std::string text = c["text"];
+        if (c.contains("error")) {
+            EXPECT_EQ(errorOf([&] { parseSweepRange(text); }), c["error"]);
+            continue;
+        }
+        const SweepRange r = parseSweepRange(text);
+        EXPECT_EQ(std::vector<std::uint32_t>({r.first, r.last, r.step}), (std::vector<std::uint32_t>{c["first"], c["last"], c["step"]}));
+    }
+}
+
+TEST(Analyses, SweepAndGridCellsAreSingleRuns) {
+    const vyr::Setup s = setupOf({{"fireResist", 80}});
+    const SweepRange levels = parseSweepRange("level=1..61:20"), power = parseSweepRange("fire-power=50..250:100");
+    const Table t = sweepTable(sample(), runSweep(sample(), s, {2, 70}, levels));
+    ASSERT_EQ(t.rows.size(), 8u);
+    for (const auto& row : t.rows) {
+        vyr::Setup at = s;
+        at.set(field::level, static_cast<std::uint32_t>(whole(row[0])));
+        const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[1])), at);
+        for (std::size_t c = 3; c < t.columns.size(); ++c) EXPECT_EQ(row[c], expected(r, t.columns[c].name));
+    }
+    const Table g = gridTable(runSweepGrid(sample(), s, 3, levels, power));
+    ASSERT_EQ(g.rows.size(), 12u);
+    for (const auto& row : g.rows) {
+        vyr::Setup at = s;
+        at.set(field::level, static_cast<std::uint32_t>(whole(row[0])));
+        at.set(field::firePower, static_cast<std::uint32_t>(whole(row[1])));
+        EXPECT_EQ(row[2], expected(runSpell(sample(), 3, at), "weightedPerSecond"));
+    }
+}
+
+// ---- writers, charts, batch ----------------------------------------------------------------
+
+TEST(Writers, TextCsvAndJsonOfOneTable) {
+    const json& w = cases()["writers"];
+    Table t;
+    for (const json& c : w["columns"]) t.columns.push_back({c[0], c[1]});
+    for (const json& r : w["rows"]) {
+        auto& row = t.rows.emplace_back();
+        for (const json& v : r)
+            row.push_back(v.is_null() ? Cell() : v.is_string() ? Cell(v.get<std::string>()) : v.is_number_integer() ? Cell(v.get<std::int64_t>()) : Cell(v.get<double>()));
+    }
+    EXPECT_EQ(writeText(t), w["text"]);
+    EXPECT_EQ(writeCsv(t), w["csv"]);
+    EXPECT_EQ(writeJson(t), w["json"]);
+    EXPECT_EQ(json::parse(writeJson(t)), json::parse(w["json"].get<std::string>()));
+}
+
+// Counts what an XPath expression selects in a chart, as libxml2 parses it (-1: not well-formed).
+int xpathCount(const std::string& svg, const std::string& xpath) {
+    const testing::TempFile file(svg, ".svg");
+    const std::string command = "xmllint --noout --nonet --xpath \"count(" + xpath + ")\" " + file.path() + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    char text[64] = "";
+    const bool read = std::fgets(text, sizeof text, pipe) != nullptr;
+    pclose(pipe);
+    return read ? std::atoi(text) : -1;
+}
+
+TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
+    Sweep two{parseSweepRange("level=1..5"), {2, 3}, {}};
+    two.runs = {{madeRun(10, 3000), madeRun(11, 3000), madeRun(12, 3000), madeRun(13, 3000), madeRun(14, 3000)},
+                {madeRun(20, 4000), madeRun(20, 3500), madeRun(20, 3000), madeRun(20, 3000), madeRun(20, 3000)}};
+    Sweep one{parseSweepRange("level=7..7"), {2}, {{madeRun(10, 1000)}}};
+    Sweep spike{parseSweepRange("level=1..100"), {2}, {std::vector<RunResult>(100, madeRun(10, 1000))}};
+    spike.runs[0][50] = madeRun(5000, 1000);
+    const SweepGrid grid = runSweepGrid(sample(), vyr::Setup::defaults(), 3, parseSweepRange("level=1..3"), parseSweepRange("fire-power=1..4"));
+    const struct {
+        std::string svg, xpath;
+        int count;
+    } checks[] = {
+        {sweepChart(sample(), two), "//*[@id='series-0' or @id='series-1']", 2},
+        {sweepChart(sample(), two), "//*[@class='legend']", 2},
+        {sweepChart(sample(), two), "//*[@class='floor']", 1},  // only the second spell's recast falls to a floor
+        {sweepChart(sample(), two), "//*[@id='clipped']", 0},
+        {sweepChart(sample(), one), "//*[local-name()='circle']", 1},
+        {sweepChart(sample(), spike), "//*[@id='clipped']", 1},
+        {gridChart(sample(), grid), "//*[@id='heat-map']/*", 12},
+        {gridChart(sample(), grid), "//*[local-name()='text' and contains(., '(niveau)')]", 1},
+    };
+    for (const auto& c : checks) EXPECT_EQ(xpathCount(c.svg, c.xpath), c.count) << c.xpath;
+}
+
+TEST(Batch, GoodLinesAreSingleRunsAndBadLinesAreNamed) {
+    const json& b = cases()["batch"];
+    const vyr::Setup base = setupOf(b["base"]);
+    BatchRunner runner(sample(), base, Format::json);
+    std::size_t number = 0, good = 0;
+    for (const json& line : b["lines"]) {
+        std::string out;
+        const std::string key = std::to_string(++number);
+        const std::string error = errorOf([&] { runner.line(number, line.get<std::string>(), out); });
+        EXPECT_EQ(error, b["errors"].value(key, "<no error>")) << line;
+        if (out.empty()) continue;
+        ++good;
+        const json result = json::parse(out), input = json::parse(line.get<std::string>());
+        vyr::Setup s = base;
+        for (const auto& [name, value] : input.items()) {
+            if (findInput(name)) s.set(findInput(name)->id, value.is_string() ? std::stoul(value.get<std::string>()) : value.get<std::uint32_t>());
+        }
+        const RunResult r = runSpell(sample(), result["index"], s);
+        EXPECT_EQ(result["line"], number);
+        for (const OutputInfo& info : outputInfos) {
+            const Cell cell = expected(r, std::string(info.name));
+            const json want = std::visit([](const auto& v) { if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) return json(); else return json(v); }, cell);
+            EXPECT_EQ(result[std::string(info.name)], want) << info.name;
+        }
+    }
+    EXPECT_EQ(good, 3u);
+    BatchRunner csv(sample(), base, Format::csv);
+    std::string out = csv.header();
+    csv.line(1, "spell,level", out);
+    csv.line(2, "\"Boule de feu\",40", out);
+    EXPECT_EQ(out.substr(out.find("\r\n") + 2), "2,Boule de feu,2,50,78,2180,2680,100,,,,,,,,,,,\r\n");
+    BatchRunner badHeader(sample(), base, Format::csv);
+    EXPECT_EQ(errorOf([&] { badHeader.line(1, "level,fire-power", out); }), "line 1: the header names neither spell nor index");
+}
+
+}  // namespace
+}  // namespace vyr

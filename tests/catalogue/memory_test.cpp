@@ -1,0 +1,125 @@
+// The loader's memory: one file buffer, released before the load returns, plus the name
+// and the code of each stored record; big and random files stay within that, and a
+// failed allocation keeps only the records completed before it.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <optional>
+
+#include "catalogue_test.h"
+
+namespace vyr::testing {
+namespace {
+
+// The array allocations of this binary (the loader's buffer and texts are char arrays),
+// counted while `watching`; the failAt-th one fails.
+struct ArrayLog {
+    bool watching = false;
+    std::size_t made = 0, released = 0, failAt = 0;
+    const void* first = nullptr;  // the first array made: the file buffer
+    const void* firstReleased = nullptr;
+} arrays;
+
+void* allocate(std::size_t size) {
+    if (arrays.watching && ++arrays.made == arrays.failAt) return nullptr;
+    void* p = std::malloc(size ? size : 1);
+    if (arrays.watching && arrays.made == 1) arrays.first = p;
+    return p;
+}
+
+struct Watch {
+    explicit Watch(std::size_t failAt = 0) { arrays = {true, 0, 0, failAt, nullptr, nullptr}; }
+    ~Watch() { arrays.watching = false; }
+};
+
+TEST(LoaderMemory, AFailedAllocationKeepsTheCompletedRecords) {
+    for (const json& c : readTable("catalogue.json")["failingAllocation"]) {
+        const TempFile file = TempFile::scrambledFrom("Flamme:0 2 600 10 f 7 4 5 0 \nHalo:1 1 0 0 sli \nGivre:0 1 1 3 e 2 8 0 4 \n");
+        std::optional<Load> load;
+        {
+            Watch watch(c[0]);
+            load.emplace(file.path());
+            EXPECT_EQ(arrays.released, arrays.made - 1 - 2 * load->count) << "all but the stored texts released";
+        }
+        EXPECT_EQ(load->count, c[1]) << c;
+        load->expectConsistent();
+    }
+}
+
+std::string randomBytes(std::size_t size, std::uint64_t state, std::string_view excluded) {
+    std::string out(size, '\0');
+    for (std::size_t i = 0; i < size; i += 8) {
+        std::uint64_t word = state += 0x9E3779B97F4A7C15ull;  // splitmix64: cheap for 64 MiB in a debug build
+        word = (word ^ (word >> 30)) * 0xBF58476D1CE4E5B9ull;
+        word = (word ^ (word >> 27)) * 0x94D049BB133111EBull;
+        word ^= word >> 31;
+        for (std::size_t k = 0; k < 8 && i + k < size; ++k) out[i + k] = static_cast<char>(word >> (8 * k));
+    }
+    for (char& c : out) {
+        if (excluded.find(c) != std::string_view::npos) c = 'x';
+    }
+    return out;
+}
+
+std::string lines(int count, const char* end) {
+    std::string plain;
+    for (int i = 0; i < count; ++i) plain.append("Sort ").append(std::to_string(i)).append(":0 1 600 10 f 7 4 5 0 ").append(end);
+    return plain;
+}
+
+constexpr std::size_t mib = 1u << 20;
+
+TEST(LoaderMemory, BigFilesUseOneBufferAndTwoTextsPerStoredRecord) {
+    struct Case {
+        const char* name;
+        std::string stored;
+        long count;  // -1: whatever the bytes give, within the bounds
+        std::size_t firstNameSize;
+    };
+    const Case cases[] = {
+        {"64 MiB of random bytes", randomBytes(64 * mib, 1, ""), -1, 0},
+        // Without a NUL in the plain text every search may run through all of it.
+        {"64 MiB of random text without NUL", scrambled(randomBytes(64 * mib, 2, std::string(1, '\0'))), 100, 0},
+        {"64 MiB of random text without NUL or colon", scrambled(randomBytes(64 * mib, 3, std::string("\0:", 2))), 0, 0},
+        {"100000 valid lines", scrambled(lines(100000, "\r\n")), 100, 6},
+        {"one 4 MiB name", scrambled(std::string(4 * mib, 'N') + ":0 1 0 0 f 1 2 3 4 "), 1, 4 * mib},
+        {"one 4 MiB number", scrambled("Chiffres:" + std::string(4 * mib, '7')), 1, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempFile file(c.stored);
+        std::optional<Load> load;
+        {
+            Watch watch;
+            load.emplace(file.path());
+            EXPECT_EQ(arrays.made, 1 + 2 * load->count);
+            EXPECT_EQ(arrays.released, 1u);
+            EXPECT_EQ(arrays.firstReleased, arrays.first);
+        }
+        if (c.count >= 0) {
+            EXPECT_EQ(load->count, static_cast<std::size_t>(c.count));
+        }
+        if (c.firstNameSize > 0) {
+            EXPECT_EQ(load->sink.names.at(0).size(), c.firstNameSize);
+        }
+        load->expectConsistent();
+    }
+}
+
+}  // namespace
+}  // namespace vyr::testing
+
+void* operator new[](std::size_t size) {
+    if (void* p = vyr::testing::allocate(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return vyr::testing::allocate(size); }
+void operator delete[](void* p) noexcept {
+    auto& log = vyr::testing::arrays;
+    if (p && log.watching && log.released++ == 0) log.firstReleased = p;
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept { operator delete[](p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { operator delete[](p); }

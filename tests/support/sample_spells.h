@@ -1,0 +1,40 @@
+#pragma once
+// The sample spell list (data/spells.txt) loaded as the programs load it, and the tests'
+// data tables.
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "cp1252.h"
+#include "spell_list.h"
+#include "temp_file.h"
+
+namespace vyr::testing {
+
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline const TempFile& sampleFile() {
+    // The plain list is UTF-8; the stored file is Windows-1252.
+    static const TempFile file = TempFile::scrambledFrom(utf8ToCp1252(fileText(VYR_SAMPLE_SPELLS)).text);
+    return file;
+}
+
+inline const SpellList& sample() {
+    static const SpellList list = loadSpellList(sampleFile().path());
+    return list;
+}
+
+inline const nlohmann::json& cases() {
+    static const nlohmann::json j = nlohmann::json::parse(fileText(VYR_CASES));
+    return j;
+}
+
+}  // namespace vyr::testing
