@@ -40,7 +40,7 @@ test('the page and the native vyr give the same 16 outputs', async ({ page }) =>
     });
     const plain = path.join(dir, `spells-${file}.txt`), data = path.join(dir, `spells-${file}.dat`);
     fs.writeFileSync(plain, lines.join('\n') + '\n');
-    execFileSync(nativeVyr, ['encode', plain, '-o', data]);
+    execFileSync(nativeVyr, ['encode', '--force', plain, '-o', data], { stdio: 'ignore' });  // hostile on purpose
     await page.setInputFiles('#fichier', data);
     await expect(page.locator('#etat')).toHaveText(`« spells-${file}.dat » : ${spellsPerFile} sorts chargés.`);
 
