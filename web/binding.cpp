@@ -22,6 +22,12 @@ SpellList spells;  // a file that loads no spell leaves it as it was
 
 std::string text(std::string_view view) { return std::string(view); }
 
+val object(std::initializer_list<std::pair<const char*, val>> members) {
+    val out = val::object();
+    for (const auto& [name, value] : members) out.set(name, value);
+    return out;
+}
+
 // An input missing from the object keeps its default; text that is no number counts as 0,
 // as a run reads it.
 Setup setupOf(const val& inputs) {
@@ -45,25 +51,21 @@ val array(const auto& items, auto convert) {
     return out;
 }
 
+val cellOf(const Cell& cell) {
+    return std::visit([](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, std::monostate>) return val::null();
+        else if constexpr (std::is_same_v<T, std::int64_t>) return val(double(v));
+        else return val(v);
+    }, cell);
+}
+
+// Columns not shown are those of CSV and JSON only.
 val tableOf(const Table& table) {
-    val out = val::object();
-    out.set("columns", array(table.columns, [](const Column& c) {
-        val column = val::object();
-        column.set("name", c.name);
-        column.set("heading", c.heading);
-        column.set("shown", c.inText);  // the others are for CSV and JSON
-        return column;
-    }));
-    out.set("rows", array(table.rows, [](const std::vector<Cell>& row) {
-        return array(row, [](const Cell& cell) {
-            return std::visit([](const auto& v) {
-                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) return val::null();
-                else if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::int64_t>) return val(double(v));
-                else return val(v);
-            }, cell);
-        });
-    }));
-    return out;
+    return object({{"columns", array(table.columns, [](const Column& c) {
+                       return object({{"name", val(c.name)}, {"heading", val(c.heading)}, {"shown", val(c.inText)}});
+                   })},
+                   {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
 }
 
 // Runs body; an Error becomes {error: message} for the page to show.
@@ -71,30 +73,20 @@ val attempt(auto body) {
     try {
         return body();
     } catch (const Error& e) {
-        val failed = val::object();
-        failed.set("error", std::string(e.what()));
-        return failed;
+        return object({{"error", val(std::string(e.what()))}});
     }
 }
 
 // The 24 inputs (name, label, default) and the 16 outputs (name, label), in the
 // dialog's reading order.
 val fields() {
-    val all = val::object();
-    all.set("inputs", array(inputFields, [](const InputField& f) {
-        val input = val::object();
-        input.set("name", text(f.name));
-        input.set("label", text(f.label));
-        input.set("default", text(f.defaultText));
-        return input;
-    }));
-    all.set("outputs", array(outputInfos, [](const OutputInfo& f) {
-        val output = val::object();
-        output.set("name", text(f.name));
-        output.set("label", text(f.label));
-        return output;
-    }));
-    return all;
+    return object({{"inputs", array(inputFields, [](const InputField& f) {
+                        return object({{"name", val(text(f.name))}, {"label", val(text(f.label))},
+                                       {"default", val(text(f.defaultText))}});
+                    })},
+                   {"outputs", array(outputInfos, [](const OutputInfo& f) {
+                        return object({{"name", val(text(f.name))}, {"label", val(text(f.label))}});
+                    })}});
 }
 
 // Loads a file of the in-memory file system; returns the spell names.
