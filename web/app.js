@@ -139,6 +139,8 @@ createVyr().then(vyr => {
   }
 
   async function open(file) {
+    $('fichier').value = '';  // the same file may be chosen again
+    if (!file) return;
     vyr.FS.writeFile('/joueur.dat', new Uint8Array(await file.arrayBuffer()));
     const names = vyr.load('/joueur.dat');
     if (names.error) return say(`« ${file.name} » : aucun sort n'a pu être chargé. La liste actuelle est conservée.`);
