@@ -82,8 +82,8 @@ createVyr().then(vyr => {
         return svg('g', { fill: colour, stroke: colour },
           svg('polyline', { points: own.map(at).join(' '), fill: 'none' }),
           ...own.map(row => {
-            const [cx, cy] = at(row);
-            return svg('circle', { cx, cy, r: 3, 'data-texte': `${spells[s]}, niveau ${row[x]} : ${show(row[y])}` }, svg('title', {}, `${spells[s]}, niveau ${row[x]} : ${show(row[y])}`));
+            const [cx, cy] = at(row), said = `${spells[s]}, niveau ${row[x]} : ${show(row[y])}`;
+            return svg('circle', { cx, cy, r: 3, 'data-texte': said }, svg('title', {}, said));
           }));
       }));
     $('legende').replaceChildren(...chosen.map((s, n) => element('li', { style: `--couleur: ${colours[n % colours.length]}`, textContent: spells[s] })));
