@@ -151,6 +151,7 @@ test.describe('analyses and sharing', () => {
   });
 
   test('two setups side by side, which stat helps most, the explanation', async ({ page }) => {
+    await page.fill('#recherche', 'eclair');
     await page.click('#garder-a');
     const before = await page.locator('#moveDelay').textContent();
     await page.fill('#level', '40');
