@@ -144,7 +144,7 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
         }
         Setup setup = base_;
         std::optional<std::size_t> spell;
-        std::vector<bool> seen(inputFields.size());
+        std::uint32_t seen = 0;  // bit i: input i of inputFields given
         for (const auto& [key, value] : pairs) {
             if (spell && (key == "spell" || key == "index")) throw Error("give spell or index, not both", exitProblems);
             if (key == "spell") {
@@ -155,8 +155,9 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
                 if (*spell >= list_.size())
                     throw Error("index " + std::to_string(*spell) + " is past the list (" + std::to_string(list_.size()) + " spells, numbered from 0)", exitProblems);
             } else if (const InputField* f = findInput(key)) {
-                if (seen[inputPosition(f->id)]) throw Error("\"" + key + "\" is given twice", exitProblems);
-                seen[inputPosition(f->id)] = true;
+                const std::uint32_t bit = 1u << inputPosition(f->id);
+                if (seen & bit) throw Error("\"" + key + "\" is given twice", exitProblems);
+                seen |= bit;
                 setup.set(f->id, wholeNumber(key, value));
             } else {
                 throw Error("unknown name \"" + key + "\" (give spell or index, and inputs such as level)", exitProblems);

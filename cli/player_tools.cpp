@@ -1,6 +1,9 @@
 #include "player_tools.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include <CLI/CLI.hpp>
@@ -99,17 +102,19 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
     c.command->callback([=, &exitCode, &in, &out, &err] {
         const Setup setup = buildSetup(*inputs);
         const SpellList list = loadSpellList(common->dataPath);
+        // Streamed both ways: a million lines are never held whole.
+        auto openOrThrow = [](auto& stream, const std::string& path, std::ios::openmode mode) {
+            if (std::filesystem::is_directory(path)) throw Error(path + ": is a folder, not a file");
+            errno = 0;
+            stream.open(path, mode);
+            if (!stream) throw Error(path + ": " + std::strerror(errno));
+        };
         std::ifstream file;
-        if (!inputPath->empty() && *inputPath != "-") {
-            readFile(*inputPath);  // names the file and the reason when it cannot be read
-            file.open(*inputPath, std::ios::binary);
-        }
+        if (!inputPath->empty() && *inputPath != "-") openOrThrow(file, *inputPath, std::ios::binary);
         std::istream& source = file.is_open() ? file : in;
         std::ofstream outFile;
-        if (!common->outputPath.empty() && common->outputPath != "-") {
-            outFile.open(common->outputPath, std::ios::binary | std::ios::trunc);
-            if (!outFile) writeFile(common->outputPath, "");  // throws with the system's reason
-        }
+        if (!common->outputPath.empty() && common->outputPath != "-")
+            openOrThrow(outFile, common->outputPath, std::ios::binary | std::ios::trunc);
         std::ostream& target = outFile.is_open() ? outFile : out;
         BatchRunner runner(list, setup, common->json ? Format::json : Format::csv);
         std::string buffer = runner.header(), line;

@@ -274,6 +274,9 @@ int xpathCount(const std::string& svg, const std::string& xpath) {
 }
 
 TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
+#ifdef _WIN32
+    GTEST_SKIP() << "libxml2's xmllint runs beside the native build";
+#endif
     Sweep two{parseSweepRange("level=1..5"), {2, 3}, {}};
     two.runs = {{madeRun(10, 3000), madeRun(11, 3000), madeRun(12, 3000), madeRun(13, 3000), madeRun(14, 3000)},
                 {madeRun(20, 4000), madeRun(20, 3500), madeRun(20, 3000), madeRun(20, 3000), madeRun(20, 3000)}};
