@@ -54,7 +54,7 @@ createVyr().then(vyr => {
     const shown = data.columns.flatMap((column, i) => (column.shown && !hidden.includes(column.name) ? [i] : []));
     const head = shown.map(i => {
       const { name, heading } = data.columns[i];
-      const cell = element('th', { scope: 'col' }, sort ? element('button', { type: 'button', textContent: heading, onclick: () => sort(name) }) : heading);
+      const cell = element('th', { scope: 'col', className: typeof data.rows[0]?.[i] === 'string' ? 'texte' : '' }, sort ? element('button', { type: 'button', textContent: heading, onclick: () => sort(name) }) : heading);
       if (sort && sortedBy.column === name) cell.setAttribute('aria-sort', sortedBy.descending ? 'descending' : 'ascending');
       return cell;
     });
