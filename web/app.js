@@ -107,6 +107,7 @@ createVyr().then(vyr => {
     const sweep = vyr.sweep(now, [current, ...others], `level=${$('de').value}..${$('jusqua').value}`);
     if (sweep.error) $('point').textContent = 'Plage de niveaux refusée : le premier niveau doit précéder le dernier, et la plage rester raisonnable.';
     else chart(sweep);
+    if ($('en-tableau').open && !sweep.error) table('valeurs', sweep);
   }
 
   function update() {
@@ -166,6 +167,7 @@ createVyr().then(vyr => {
   for (const input of [...Object.values(inputs), $('pas'), $('de'), $('jusqua')]) input.addEventListener('input', update);
   $('recherche').addEventListener('input', filter);
   for (const id of ['sort', 'serie', 'sorts', 'config-a']) $(id).addEventListener('change', update);
+  $('en-tableau').addEventListener('toggle', update);
   $('garder-a').addEventListener('click', () => { $('config-a').value = vyr.code(values()); update(); });
   $('saisie').addEventListener('submit', event => { event.preventDefault(); update(); });
   $('fichier').addEventListener('change', () => open($('fichier').files[0]));
