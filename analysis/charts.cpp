@@ -133,28 +133,44 @@ std::string sweepChart(const SpellList& list, const Sweep& sweep) {
     for (std::size_t s = 0; s < sweep.spells.size(); ++s) {
         const std::string colour = colours[s % std::size(colours)];
         const auto& runs = sweep.runs[s];
-        // Many more points than pixels: each pixel column keeps its lowest and highest value.
-        std::string d;
-        double lastColumn = -1;
+        // Many more points than pixels: a pixel column is drawn from its lowest to its highest value.
+        const bool dense = runs.size() > 2000;
+        std::string d, dots;
         bool penDown = false;
-        std::string dots;
+        auto point = [&](double x, double y) {
+            d += (penDown ? " L" : d.empty() ? "M" : " M") + num(x) + " " + num(y);
+            penDown = true;
+        };
+        std::optional<double> columnX;
+        double columnTop = 0, columnBottom = 0;
+        auto flush = [&] {
+            if (!columnX) return;
+            point(*columnX, columnBottom);
+            if (columnTop != columnBottom) point(*columnX, columnTop);
+            columnX.reset();
+        };
         for (std::uint64_t i = 0; i < runs.size(); ++i) {
             const auto v = weightedPerSecond(runs[i]);
             if (!v) {
+                flush();
                 penDown = false;
                 continue;
             }
             const double x = sx(range.at(i)), y = sy(std::min(*v, yTop));
-            if (runs.size() > 2000 && std::floor(x) == lastColumn && penDown) {
-                d += " L" + num(x) + " " + num(y);
-                continue;
+            if (!dense) {
+                point(x, y);
+            } else if (columnX && std::floor(x) == std::floor(*columnX)) {
+                columnTop = std::min(columnTop, y);
+                columnBottom = std::max(columnBottom, y);
+            } else {
+                flush();
+                columnX = x;
+                columnTop = columnBottom = y;
             }
-            lastColumn = std::floor(x);
-            d += (penDown ? " L" : d.empty() ? "M" : " M") + num(x) + " " + num(y);
-            penDown = true;
             if (runs.size() <= 60 || *v > yTop)
                 dots += "<circle cx=\"" + num(x) + "\" cy=\"" + num(y) + "\" r=\"3\" fill=\"" + colour + "\"/>\n";
         }
+        flush();
         svg += "<g id=\"series-" + std::to_string(s) + "\">\n<path d=\"" + d + "\" fill=\"none\" stroke=\"" + colour +
                "\" stroke-width=\"2\"/>\n" + dots + "</g>\n";
         // Where a delay reaches its floor: from there on it keeps its lowest value.

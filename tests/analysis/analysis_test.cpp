@@ -10,6 +10,7 @@
 #include "batch.h"
 #include "charts.h"
 #include "error.h"
+#include "memory_form.h"
 #include "sample_spells.h"
 
 namespace vyr {
@@ -107,6 +108,17 @@ TEST(Profiles, ApplyInOrderThenTheOptions) {
     for (const json& c : cases()["profileErrors"]) {
         vyr::Setup s = vyr::Setup::defaults();
         EXPECT_EQ(errorOf([&] { applyProfile(s, c["text"].get<std::string>(), "p.txt"); }), c["error"]);
+    }
+}
+
+TEST(InMemoryForm, KeepsEveryTextAsWrittenWhileReadingNumbersFast) {
+    InMemoryForm form;
+    for (const json& t : cases()["formTexts"]) {
+        const std::string text = t;
+        form.writeText(field::level, text.c_str());
+        EXPECT_EQ(form.fieldText(field::level), text);
+        EXPECT_EQ(form.readUnsigned(field::level).value, parseUnsigned(text).value) << text;
+        EXPECT_EQ(form.readUnsigned(field::level).valid, parseUnsigned(text).valid) << text;
     }
 }
 
@@ -264,6 +276,9 @@ TEST(Writers, TextCsvAndJsonOfOneTable) {
 
 // Counts what an XPath expression selects in a chart, as libxml2 parses it (-1: not well-formed).
 int xpathCount(const std::string& svg, const std::string& xpath) {
+#ifdef _WIN32
+    return svg.empty() || xpath.empty() ? -1 : 0;  // not run there (see below)
+#else
     const testing::TempFile file(svg, ".svg");
     const std::string command = "xmllint --noout --nonet --xpath \"count(" + xpath + ")\" " + file.path() + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
@@ -271,6 +286,7 @@ int xpathCount(const std::string& svg, const std::string& xpath) {
     const bool read = std::fgets(text, sizeof text, pipe) != nullptr;
     pclose(pipe);
     return read ? std::atoi(text) : -1;
+#endif
 }
 
 TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
@@ -294,6 +310,7 @@ TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
         {sweepChart(sample(), two), "//*[@id='clipped']", 0},
         {sweepChart(sample(), one), "//*[local-name()='circle']", 1},
         {sweepChart(sample(), spike), "//*[@id='clipped']", 1},
+        {sweepChart(sample(), spike), "//*[@id='y-axis']/*[.='15']", 1},  // the scale tops at 15, not 5000
         {gridChart(sample(), grid), "//*[@id='heat-map']/*", 12},
         {gridChart(sample(), grid), "//*[local-name()='text' and contains(., '(niveau)')]", 1},
     };
