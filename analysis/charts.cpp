@@ -141,13 +141,13 @@ std::string sweepChart(const SpellList& list, const Sweep& sweep) {
             d += (penDown ? " L" : d.empty() ? "M" : " M") + num(x) + " " + num(y);
             penDown = true;
         };
-        std::optional<double> columnX;
-        double columnTop = 0, columnBottom = 0;
+        bool inColumn = false;
+        double columnX = 0, columnTop = 0, columnBottom = 0;
         auto flush = [&] {
-            if (!columnX) return;
-            point(*columnX, columnBottom);
-            if (columnTop != columnBottom) point(*columnX, columnTop);
-            columnX.reset();
+            if (!inColumn) return;
+            point(columnX, columnBottom);
+            if (columnTop != columnBottom) point(columnX, columnTop);
+            inColumn = false;
         };
         for (std::uint64_t i = 0; i < runs.size(); ++i) {
             const auto v = weightedPerSecond(runs[i]);
@@ -159,11 +159,12 @@ std::string sweepChart(const SpellList& list, const Sweep& sweep) {
             const double x = sx(range.at(i)), y = sy(std::min(*v, yTop));
             if (!dense) {
                 point(x, y);
-            } else if (columnX && std::floor(x) == std::floor(*columnX)) {
+            } else if (inColumn && std::floor(x) == std::floor(columnX)) {
                 columnTop = std::min(columnTop, y);
                 columnBottom = std::max(columnBottom, y);
             } else {
                 flush();
+                inColumn = true;
                 columnX = x;
                 columnTop = columnBottom = y;
             }
