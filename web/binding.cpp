@@ -1,0 +1,165 @@
+// The page's way into the core and its analyses. Inputs cross as {name: typed text}, the
+// way the dialog's fields hold them; results as plain values (null for an empty output)
+// and tables as {columns: [{name, heading}], rows: [[cell]]}. Every figure comes from
+// here: the page only lays out what it gets.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+
+#include "analyses.h"
+#include "calculator_form.h"
+#include "error.h"
+#include "fields.h"
+#include "memory_form.h"
+
+namespace vyr::web {
+namespace {
+
+using emscripten::val;
+
+SpellList spells;  // a file that loads no spell leaves it as it was
+
+std::string text(std::string_view view) { return std::string(view); }
+
+val object(std::initializer_list<std::pair<const char*, val>> members) {
+    val out = val::object();
+    for (const auto& [name, value] : members) out.set(name, value);
+    return out;
+}
+
+// An input missing from the object keeps its default; text that is no number counts as 0,
+// as a run reads it.
+Setup setupOf(const val& inputs) {
+    Setup setup = Setup::defaults();
+    for (const InputField& f : inputFields) {
+        const val typed = inputs[text(f.name)];
+        if (!typed.isUndefined()) setup.set(f.id, parseUnsigned(typed.as<std::string>()).value);
+    }
+    return setup;
+}
+
+val inputsOf(const Setup& setup) {
+    val inputs = val::object();
+    for (const InputField& f : inputFields) inputs.set(text(f.name), std::to_string(setup[f.id]));
+    return inputs;
+}
+
+val array(const auto& items, auto convert) {
+    val out = val::array();
+    for (const auto& item : items) out.call<void>("push", convert(item));
+    return out;
+}
+
+val cellOf(const Cell& cell) {
+    return std::visit([](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, std::monostate>) return val::null();
+        else if constexpr (std::is_same_v<T, std::int64_t>) return val(double(v));
+        else return val(v);
+    }, cell);
+}
+
+// Columns not shown are those of CSV and JSON only.
+val tableOf(const Table& table) {
+    return object({{"columns", array(table.columns, [](const Column& c) {
+                       return object({{"name", val(c.name)}, {"heading", val(c.heading)}, {"shown", val(c.inText)}});
+                   })},
+                   {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
+}
+
+// Runs body; an Error becomes {error: message} for the page to show.
+val attempt(auto body) {
+    try {
+        return body();
+    } catch (const Error& e) {
+        return object({{"error", val(std::string(e.what()))}});
+    }
+}
+
+// The 24 inputs (name, label, default) and the 16 outputs (name, label), in the
+// dialog's reading order.
+val fields() {
+    return object({{"inputs", array(inputFields, [](const InputField& f) {
+                        return object({{"name", val(text(f.name))}, {"label", val(text(f.label))},
+                                       {"default", val(text(f.defaultText))}});
+                    })},
+                   {"outputs", array(outputInfos, [](const OutputInfo& f) {
+                        return object({{"name", val(text(f.name))}, {"label", val(text(f.label))}});
+                    })}});
+}
+
+// Loads a file of the in-memory file system; returns the spell names.
+val load(const std::string& path) {
+    return attempt([&] {
+        spells = loadSpellList(path);
+        return array(spells.utf8Names, [](const std::string& name) { return val(name); });
+    });
+}
+
+// One press of "GO !": {name: value} for the 16 outputs, null where empty.
+val run(std::size_t spell, const val& inputs) {
+    const RunResult result = runSpell(spells, spell, setupOf(inputs));
+    val outputs = val::object();
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        const OutputValue& out = result.outputs[k];
+        outputs.set(text(outputInfos[k].name), out.kind == OutputValue::Kind::empty ? val::null()
+                                               : out.kind == OutputValue::Kind::number ? val(out.number)
+                                                                                        : val(out.text));
+    }
+    return outputs;
+}
+
+// The text an input holds once the user leaves it.
+std::string leave(const std::string& name, const std::string& typed) {
+    const InputField* field = findInput(name);
+    InMemoryForm form;
+    form.writeText(field->id, typed.c_str());
+    onFieldLeft(form, field->id);
+    return form.fieldText(field->id);
+}
+
+std::string code(const val& inputs) { return setupCode(setupOf(inputs)); }
+val decode(const std::string& code) { return attempt([&] { return inputsOf(decodeSetupCode(code)); }); }
+
+val compare(const val& inputs, const std::string& sort, bool descending) {
+    return attempt([&] { return tableOf(compareSpells(spells, setupOf(inputs), {"", sort, descending, 0})); });
+}
+
+val diff(const val& a, const val& b, std::size_t spell) {
+    return tableOf(diffSetups(spells, setupOf(a), setupOf(b), spell));
+}
+
+val weights(const val& inputs, std::size_t spell, double delta) {
+    return tableOf(inputWeights(spells, setupOf(inputs), {spell}, static_cast<std::int64_t>(delta)));
+}
+
+// range: NAME=FIRST..LAST[:STEP], as vyr sweep --vary takes it.
+val sweep(const val& inputs, const val& chosen, const std::string& range) {
+    return attempt([&] {
+        const auto indices = emscripten::vecFromJSArray<std::size_t>(chosen);
+        return tableOf(sweepTable(spells, runSweep(spells, setupOf(inputs), indices, parseSweepRange(range))));
+    });
+}
+
+val explain(const val& inputs, std::size_t spell) {
+    return array(explainRun(spells, spell, setupOf(inputs)), [](const std::string& line) { return val(line); });
+}
+
+}  // namespace
+}  // namespace vyr::web
+
+EMSCRIPTEN_BINDINGS(vyr) {
+    using namespace vyr::web;
+    emscripten::function("fields", &fields);
+    emscripten::function("load", &load);
+    emscripten::function("run", &run);
+    emscripten::function("leave", &leave);
+    emscripten::function("code", &code);
+    emscripten::function("decode", &decode);
+    emscripten::function("compare", &compare);
+    emscripten::function("diff", &diff);
+    emscripten::function("weights", &weights);
+    emscripten::function("sweep", &sweep);
+    emscripten::function("explain", &explain);
+}
