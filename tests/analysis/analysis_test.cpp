@@ -240,17 +240,13 @@ TEST(Analyses, SweepAndGridCellsAreSingleRuns) {
     const Table t = sweepTable(sample(), runSweep(sample(), s, {2, 70}, levels));
     ASSERT_EQ(t.rows.size(), 8u);
     for (const auto& row : t.rows) {
-        vyr::Setup at = s;
-        at.set(field::level, static_cast<std::uint32_t>(whole(row[0])));
-        const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[1])), at);
+        const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[1])), setupOf({{"fireResist", 80}, {"level", whole(row[0])}}));
         for (std::size_t c = 3; c < t.columns.size(); ++c) EXPECT_EQ(row[c], expected(r, t.columns[c].name));
     }
     const Table g = gridTable(runSweepGrid(sample(), s, 3, levels, power));
     ASSERT_EQ(g.rows.size(), 12u);
     for (const auto& row : g.rows) {
-        vyr::Setup at = s;
-        at.set(field::level, static_cast<std::uint32_t>(whole(row[0])));
-        at.set(field::firePower, static_cast<std::uint32_t>(whole(row[1])));
+        const vyr::Setup at = setupOf({{"fireResist", 80}, {"level", whole(row[0])}, {"firePower", whole(row[1])}});
         EXPECT_EQ(row[2], expected(runSpell(sample(), 3, at), "weightedPerSecond"));
     }
 }
