@@ -5,10 +5,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 #include "analyses.h"
 #include "batch.h"
 #include "charts.h"
+#include "data_table.h"
 #include "error.h"
 #include "memory_form.h"
 #include "sample_spells.h"
@@ -17,8 +19,9 @@ namespace vyr {
 namespace {
 
 using nlohmann::json;
-using testing::cases;
 using testing::sample;
+
+const json& cases() { return testing::readTable("analysis/cases.json"); }
 
 vyr::Setup setupOf(const json& inputs) {
     vyr::Setup s = vyr::Setup::defaults();
@@ -51,8 +54,6 @@ Cell expected(const RunResult& r, const std::string& column) {
 }
 
 std::int64_t whole(const Cell& c) { return std::get<std::int64_t>(c); }
-
-// ---- setups and profiles ---------------------------------------------------------------
 
 TEST(SetupCodes, PinnedCodesEncodeAndDecodeInAnyCase) {
     for (const json& c : cases()["setupCodes"]) {
@@ -117,12 +118,10 @@ TEST(InMemoryForm, KeepsEveryTextAsWrittenWhileReadingNumbersFast) {
         const std::string text = t;
         form.writeText(field::level, text.c_str());
         EXPECT_EQ(form.fieldText(field::level), text);
-        EXPECT_EQ(form.readUnsigned(field::level).value, parseUnsigned(text).value) << text;
-        EXPECT_EQ(form.readUnsigned(field::level).valid, parseUnsigned(text).valid) << text;
+        const auto fast = form.readUnsigned(field::level), slow = parseUnsigned(text);
+        EXPECT_EQ(std::pair(fast.value, fast.valid), std::pair(slow.value, slow.valid)) << text;
     }
 }
-
-// ---- spells ------------------------------------------------------------------------------
 
 TEST(Spells, FoundIgnoringCaseAndAccentsOrTheNearestNamesOffered) {
     for (const json& c : cases()["spellNames"]) {
@@ -130,9 +129,10 @@ TEST(Spells, FoundIgnoringCaseAndAccentsOrTheNearestNamesOffered) {
         if (c.contains("index")) { EXPECT_EQ(findSpell(sample(), typed), c["index"].get<std::size_t>()) << typed; }
         else EXPECT_EQ(errorOf([&] { findSpell(sample(), typed); }), c["error"]);
     }
-    EXPECT_EQ(errorOf([] { chooseSpell(sample(), std::nullopt, -1); }), "--index -1: negative; spells are numbered from 0");
-    EXPECT_EQ(errorOf([] { chooseSpell(sample(), std::nullopt, 79); }), "--index 79 is past the list (79 spells, numbered from 0)");
-    EXPECT_EQ(chooseSpell(sample(), std::nullopt, 78), 78u);
+    for (const json& c : cases()["spellIndexes"]) {
+        const std::string got = errorOf([&] { EXPECT_EQ(chooseSpell(sample(), std::nullopt, c[0].get<std::int64_t>()), c[1]); });
+        EXPECT_EQ(c[1].is_string() ? c[1] : json("<no error>"), got);
+    }
 }
 
 TEST(Spells, ElementFollowsTheScalingLetters) {
@@ -144,8 +144,6 @@ TEST(Spells, ElementFollowsTheScalingLetters) {
         record.setCode(nullptr);
     }
 }
-
-// ---- analyses, each against single runs --------------------------------------------------
 
 RunResult madeRun(std::uint32_t effect, std::uint32_t recast) {
     RunResult r;
@@ -242,22 +240,16 @@ TEST(Analyses, SweepAndGridCellsAreSingleRuns) {
     const Table t = sweepTable(sample(), runSweep(sample(), s, {2, 70}, levels));
     ASSERT_EQ(t.rows.size(), 8u);
     for (const auto& row : t.rows) {
-        vyr::Setup at = s;
-        at.set(field::level, static_cast<std::uint32_t>(whole(row[0])));
-        const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[1])), at);
+        const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[1])), setupOf({{"fireResist", 80}, {"level", whole(row[0])}}));
         for (std::size_t c = 3; c < t.columns.size(); ++c) EXPECT_EQ(row[c], expected(r, t.columns[c].name));
     }
     const Table g = gridTable(runSweepGrid(sample(), s, 3, levels, power));
     ASSERT_EQ(g.rows.size(), 12u);
     for (const auto& row : g.rows) {
-        vyr::Setup at = s;
-        at.set(field::level, static_cast<std::uint32_t>(whole(row[0])));
-        at.set(field::firePower, static_cast<std::uint32_t>(whole(row[1])));
+        const vyr::Setup at = setupOf({{"fireResist", 80}, {"level", whole(row[0])}, {"firePower", whole(row[1])}});
         EXPECT_EQ(row[2], expected(runSpell(sample(), 3, at), "weightedPerSecond"));
     }
 }
-
-// ---- writers, charts, batch ----------------------------------------------------------------
 
 TEST(Writers, TextCsvAndJsonOfOneTable) {
     const json& w = cases()["writers"];
@@ -271,14 +263,11 @@ TEST(Writers, TextCsvAndJsonOfOneTable) {
     EXPECT_EQ(writeText(t), w["text"]);
     EXPECT_EQ(writeCsv(t), w["csv"]);
     EXPECT_EQ(writeJson(t), w["json"]);
-    EXPECT_EQ(json::parse(writeJson(t)), json::parse(w["json"].get<std::string>()));
 }
 
+#ifndef _WIN32  // libxml2's xmllint runs beside the native build
 // Counts what an XPath expression selects in a chart, as libxml2 parses it (-1: not well-formed).
 int xpathCount(const std::string& svg, const std::string& xpath) {
-#ifdef _WIN32
-    return svg.empty() || xpath.empty() ? -1 : 0;  // not run there (see below)
-#else
     const testing::TempFile file(svg, ".svg");
     const std::string command = "xmllint --noout --nonet --xpath \"count(" + xpath + ")\" " + file.path() + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
@@ -286,13 +275,11 @@ int xpathCount(const std::string& svg, const std::string& xpath) {
     const bool read = std::fgets(text, sizeof text, pipe) != nullptr;
     pclose(pipe);
     return read ? std::atoi(text) : -1;
-#endif
 }
 
+// Only the second spell of "two" has its recast fall to a floor; the spike must not stretch the
+// scale (it tops at 15, not 5000) but be marked clipped.
 TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
-#ifdef _WIN32
-    GTEST_SKIP() << "libxml2's xmllint runs beside the native build";
-#endif
     Sweep two{parseSweepRange("level=1..5"), {2, 3}, {}};
     two.runs = {{madeRun(10, 3000), madeRun(11, 3000), madeRun(12, 3000), madeRun(13, 3000), madeRun(14, 3000)},
                 {madeRun(20, 4000), madeRun(20, 3500), madeRun(20, 3000), madeRun(20, 3000), madeRun(20, 3000)}};
@@ -300,49 +287,23 @@ TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
     Sweep spike{parseSweepRange("level=1..100"), {2}, {std::vector<RunResult>(100, madeRun(10, 1000))}};
     spike.runs[0][50] = madeRun(5000, 1000);
     const SweepGrid grid = runSweepGrid(sample(), vyr::Setup::defaults(), 3, parseSweepRange("level=1..3"), parseSweepRange("fire-power=1..4"));
-    const struct {
-        std::string svg, xpath;
-        int count;
-    } checks[] = {
-        {sweepChart(sample(), two), "//*[@id='series-0' or @id='series-1']", 2},
-        {sweepChart(sample(), two), "//*[@class='legend']", 2},
-        {sweepChart(sample(), two), "//*[@class='floor']", 1},  // only the second spell's recast falls to a floor
-        {sweepChart(sample(), two), "//*[@id='clipped']", 0},
-        {sweepChart(sample(), one), "//*[local-name()='circle']", 1},
-        {sweepChart(sample(), spike), "//*[@id='clipped']", 1},
-        {sweepChart(sample(), spike), "//*[@id='y-axis']/*[.='15']", 1},  // the scale tops at 15, not 5000
-        {gridChart(sample(), grid), "//*[@id='heat-map']/*", 12},
-        {gridChart(sample(), grid), "//*[local-name()='text' and contains(., '(niveau)')]", 1},
-    };
-    for (const auto& c : checks) EXPECT_EQ(xpathCount(c.svg, c.xpath), c.count) << c.xpath;
+    const std::map<std::string, std::string> charts{{"two", sweepChart(sample(), two)}, {"one", sweepChart(sample(), one)},
+                                                    {"spike", sweepChart(sample(), spike)}, {"grid", gridChart(sample(), grid)}};
+    for (const json& c : cases()["charts"]) EXPECT_EQ(xpathCount(charts.at(c[0]), c[1]), c[2]) << c[1];
 }
+#endif
 
-TEST(Batch, GoodLinesAreSingleRunsAndBadLinesAreNamed) {
+TEST(Batch, GoodLinesGiveTheirRunAndBadLinesAreNamed) {
     const json& b = cases()["batch"];
     const vyr::Setup base = setupOf(b["base"]);
     BatchRunner runner(sample(), base, Format::json);
-    std::size_t number = 0, good = 0;
+    std::size_t number = 0;
     for (const json& line : b["lines"]) {
         std::string out;
         const std::string key = std::to_string(++number);
-        const std::string error = errorOf([&] { runner.line(number, line.get<std::string>(), out); });
-        EXPECT_EQ(error, b["errors"].value(key, "<no error>")) << line;
-        if (out.empty()) continue;
-        ++good;
-        const json result = json::parse(out), input = json::parse(line.get<std::string>());
-        vyr::Setup s = base;
-        for (const auto& [name, value] : input.items()) {
-            if (findInput(name)) s.set(findInput(name)->id, value.is_string() ? std::stoul(value.get<std::string>()) : value.get<std::uint32_t>());
-        }
-        const RunResult r = runSpell(sample(), result["index"], s);
-        EXPECT_EQ(result["line"], number);
-        for (const OutputInfo& info : outputInfos) {
-            const Cell cell = expected(r, std::string(info.name));
-            const json want = std::visit([](const auto& v) { if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) return json(); else return json(v); }, cell);
-            EXPECT_EQ(result[std::string(info.name)], want) << info.name;
-        }
+        EXPECT_EQ(errorOf([&] { runner.line(number, line.get<std::string>(), out); }), b["errors"].value(key, "<no error>")) << line;
+        EXPECT_EQ(out.empty() ? json() : json::parse(out), b["results"].value(key, json())) << line;
     }
-    EXPECT_EQ(good, 3u);
     BatchRunner csv(sample(), base, Format::csv);
     std::string out = csv.header();
     csv.line(1, "spell,level", out);

@@ -110,7 +110,6 @@ public:
     void pressKey(HWND window, UINT key) const {
         ::PostMessageW(window, WM_KEYDOWN, key, 1 | static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
     }
-    void post(UINT message, WPARAM wParam, LPARAM lParam) const { ::PostMessageW(dialog_, message, wParam, lParam); }
 
     // Returns once every message posted before is handled: a marker posted behind them (a sent
     // one would overtake them), the text limit of the "Spécial :" box, is read back.

@@ -1,6 +1,5 @@
 #pragma once
-// The sample spell list (data/spells.txt) loaded as the programs load it, and the tests'
-// data tables.
+// The sample spell list (data/spells.txt) loaded as the programs load it.
 
 #include <fstream>
 #include <sstream>
@@ -30,11 +29,6 @@ inline const TempFile& sampleFile() {
 inline const SpellList& sample() {
     static const SpellList list = loadSpellList(sampleFile().path());
     return list;
-}
-
-inline const nlohmann::json& cases() {
-    static const nlohmann::json j = nlohmann::json::parse(fileText(VYR_CASES));
-    return j;
 }
 
 }  // namespace vyr::testing

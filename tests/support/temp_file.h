@@ -29,12 +29,11 @@ public:
         EXPECT_TRUE(out.flush()) << "cannot write " << path_;
     }
     static TempFile scrambledFrom(std::string_view plain) { return TempFile(scrambled(plain)); }
-    TempFile(TempFile&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     ~TempFile() {
         std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove(path_, ignored);
+        std::filesystem::remove(path_, ignored);
     }
 
     const std::string& path() const { return path_; }
