@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <map>
 
 #include "analyses.h"
@@ -139,7 +141,9 @@ TEST(Spells, ElementFollowsTheScalingLetters) {
     for (const json& c : cases()["elements"]) {
         SpellRecord record;
         const std::string code = c[0];
-        record.setCode(std::unique_ptr<char[]>(strdup(code.c_str())));
+        auto text = std::make_unique<char[]>(code.size() + 1);  // zero-filled: the NUL is there
+        std::copy(code.begin(), code.end(), text.get());
+        record.setCode(std::move(text));
         EXPECT_EQ(spellElement(record), c[1].get<std::string>()) << code;
         record.setCode(nullptr);
     }
