@@ -94,19 +94,19 @@ TEST(CalculationRun, ShowsExactlyTheTabledOutputs) {
         SCOPED_TRACE(run["name"].get<std::string>());
         auto catalogue = std::make_unique<SpellCatalogue>();
         SpellRecord& r = (*catalogue)[0];
-        const json& spec = run["record"];
-        if (!spec["code"].is_null()) {
-            const std::string code = utf8ToCp1252(spec["code"].get<std::string>()).text;
+        const json& record = run["record"];
+        if (!record["code"].is_null()) {
+            const std::string code = utf8ToCp1252(record["code"].get<std::string>()).text;
             r.setCode(std::unique_ptr<char[]>(strcpy(new char[code.size() + 1], code.c_str())));
         }
-        r.rollRange = spec.value("rollRange", 0);
-        r.rollBase = spec.value("rollBase", 0);
-        r.intDivisor = spec.value("intDivisor", 0);
-        r.wisDivisor = spec.value("wisDivisor", 0);
-        r.armourExempt = static_cast<std::int8_t>(spec.value("armourExempt", 0));
-        r.delayFactor = spec.value("delayFactor", 1);
-        r.delayExtra = spec.value("delayExtra", 0);
-        r.delayLevel = spec.value("delayLevel", 0);
+        r.rollRange = record.value("rollRange", 0);
+        r.rollBase = record.value("rollBase", 0);
+        r.intDivisor = record.value("intDivisor", 0);
+        r.wisDivisor = record.value("wisDivisor", 0);
+        r.armourExempt = static_cast<std::int8_t>(record.value("armourExempt", 0));
+        r.delayFactor = record.value("delayFactor", 1);
+        r.delayExtra = record.value("delayExtra", 0);
+        r.delayLevel = record.value("delayLevel", 0);
 
         InMemoryForm form;
         setDefaults(form);
