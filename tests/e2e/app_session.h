@@ -15,35 +15,25 @@ inline constexpr DWORD timeoutMs = 15000;
 // Polls every 10 ms until ready() or the time-out.
 template <class Predicate>
 bool waitUntil(Predicate ready, DWORD waitMs = timeoutMs) {
-    const ULONGLONG end = ::GetTickCount64() + waitMs;
-    for (; !ready(); ::Sleep(10)) {
-        if (::GetTickCount64() >= end) return false;
-    }
+    for (const ULONGLONG end = ::GetTickCount64() + waitMs; !ready(); ::Sleep(10)) if (::GetTickCount64() >= end) return false;
     return true;
 }
 
+// WM_GETTEXT, as GetWindowText would not ask another process's control.
 inline std::wstring windowText(HWND window) {
-    // WM_GETTEXT, as GetWindowText would not ask another process's control.
     std::wstring text(8192, L'\0');
-    DWORD_PTR copied = 0;
-    const bool answered = ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                                                SMTO_ABORTIFHUNG, timeoutMs, &copied);
-    text.resize(answered ? copied : 0);
+    text.resize(::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     return text;
 }
 
-// Window classes compare without regard to case.
-inline bool isClass(HWND window, const wchar_t* name) {
+inline bool isClass(HWND window, const wchar_t* name) {  // without regard to case, as classes compare
     wchar_t found[256] = {};
-    ::GetClassNameW(window, found, 256);
-    return ::_wcsicmp(found, name) == 0;
+    return ::GetClassNameW(window, found, 256) && ::_wcsicmp(found, name) == 0;
 }
 
 inline std::vector<HWND> childWindows(HWND parent) {  // in creation (stacking) order
     std::vector<HWND> children;
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        children.push_back(child);
-    }
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) children.push_back(child);
     return children;
 }
 
@@ -53,11 +43,8 @@ public:
     AppSession(const std::wstring& program, const std::wstring& workDir) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        std::wstring commandLine = L"\"" + program + L"\"";
-        if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              workDir.c_str(), &startup, &process_)) {
-            process_ = {};
-        }
+        if (!::CreateProcessW(program.c_str(), (L"\"" + program + L"\"").data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              workDir.c_str(), &startup, &process_)) process_ = {};
     }
     ~AppSession() {
         if (!process_.hProcess) return;
@@ -65,37 +52,39 @@ public:
         ::CloseHandle(process_.hThread);
         ::CloseHandle(process_.hProcess);
     }
-    AppSession(const AppSession&) = delete;
-    AppSession& operator=(const AppSession&) = delete;
 
     bool started() const { return process_.hProcess != nullptr; }
-    // The top-level windows of the program's one thread.
-    std::vector<HWND> windows() const {
-        std::vector<HWND> found;
+    // The top-level windows of the program's one thread but the dialog, only the shown ones
+    // unless all are asked for.
+    std::vector<HWND> otherWindows(bool all = false) const {
+        struct { std::vector<HWND> windows; HWND skip; bool all; } found{{}, all ? nullptr : dialog_, all};
         ::EnumThreadWindows(process_.dwThreadId, [](HWND window, LPARAM list) {
-            return reinterpret_cast<std::vector<HWND>*>(list)->push_back(window), TRUE;
+            auto& f = *reinterpret_cast<decltype(found)*>(list);
+            if (window != f.skip && (f.all || ::IsWindowVisible(window))) f.windows.push_back(window);
+            return TRUE;
         }, reinterpret_cast<LPARAM>(&found));
-        return found;
+        return found.windows;
     }
-    // The main dialog, shown or not (during start-up it is not yet shown).
-    HWND findDialog() const {
-        for (HWND window : windows()) {
-            if (isClass(window, L"#32770") && windowText(window) == L"Vyr D\u00e9gats") return window;
-        }
-        return nullptr;
+    // A top-level dialog of the program with this caption (shown or not: during start-up the
+    // main dialog is not yet shown), waiting for it; nullptr on time-out.
+    HWND waitForBox(const std::wstring& caption, bool shown = true) const {
+        HWND box = nullptr;
+        waitUntil([&] {
+            for (HWND w : otherWindows(!shown)) box = isClass(w, L"#32770") && windowText(w) == caption ? w : box;
+            return box != nullptr;
+        });
+        return box;
     }
     // Waits for the main dialog to be shown and the program idle in its message loop.
     bool waitReady() {
-        return started() && waitUntil([&] { return (dialog_ = findDialog()) && ::IsWindowVisible(dialog_); }) &&
+        return started() && waitUntil([&] { return (dialog_ = waitForBox(L"Vyr D\u00e9gats", false)) && ::IsWindowVisible(dialog_); }) &&
                ::WaitForInputIdle(process_.hProcess, timeoutMs) == 0 && sync();
     }
     HWND dialog() const { return dialog_; }
     HWND control(int id) const { return ::GetDlgItem(dialog_, id); }
     std::wstring text(int id) const { return windowText(control(id)); }
     void setText(int id, const std::wstring& text) const {
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                              timeoutMs, &result);
+        ::SendMessageW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 
     // Posted as a user's mouse and keyboard would: a click at the centre, a key press.
@@ -114,43 +103,20 @@ public:
     // Returns once every message posted before is handled: a marker posted behind them (a sent
     // one would overtake them), the text limit of the "Spécial :" box, is read back.
     bool sync() {
-        const HWND target = control(1033);
         const unsigned marker = 0x40000000 + ++marker_;
-        return ::PostMessageW(target, EM_SETLIMITTEXT, marker, 0) && waitUntil([&] {
-                   DWORD_PTR limit = 0;
-                   return ::SendMessageTimeoutW(target, EM_GETLIMITTEXT, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &limit) &&
-                          limit == marker;
-               });
+        return ::PostMessageW(control(1033), EM_SETLIMITTEXT, marker, 0) &&
+               waitUntil([&] { return ::SendMessageW(control(1033), EM_GETLIMITTEXT, 0, 0) == LRESULT(marker); });
     }
     HWND focus() const {  // the focused window of the program's thread
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         return ::GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
     }
-    std::vector<HWND> otherWindows() const {  // shown top-level windows but the dialog
-        std::vector<HWND> others;
-        for (HWND window : windows()) {
-            if (window != dialog_ && ::IsWindowVisible(window)) others.push_back(window);
-        }
-        return others;
-    }
-    // A shown message box of the program with this caption, or nullptr on time-out.
-    HWND waitForBox(const std::wstring& caption) const {
-        HWND box = nullptr;
-        waitUntil([&] {
-            for (HWND window : otherWindows()) {
-                if (isClass(window, L"#32770") && windowText(window) == caption) box = window;
-            }
-            return box != nullptr;
-        });
-        return box;
-    }
     // The exit code, once the process has ended; nothing on time-out.
     std::optional<DWORD> waitForExit(DWORD waitMs = timeoutMs) const {
         DWORD code = 0;
-        if (::WaitForSingleObject(process_.hProcess, waitMs) != WAIT_OBJECT_0) return std::nullopt;
-        ::GetExitCodeProcess(process_.hProcess, &code);
-        return code;
+        const bool ended = ::WaitForSingleObject(process_.hProcess, waitMs) == WAIT_OBJECT_0;
+        return ended && ::GetExitCodeProcess(process_.hProcess, &code) ? std::optional(code) : std::nullopt;
     }
 
 private:
