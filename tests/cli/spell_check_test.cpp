@@ -17,17 +17,14 @@ TEST_P(CheckSpellText, ReportsEachProblemOnItsLine) {
     const json& c = GetParam();
     const CheckReport report = checkSpellText(testing::bytes(c["plain"]));
     EXPECT_EQ(report.loaded, c["loaded"].get<std::size_t>());
-    std::string got, want;
-    for (const Finding& f : report.findings)
-        got += std::to_string(f.line) + (f.severity == Severity::error ? " error: " : " warning: ") + f.message + "\n";
-    ASSERT_EQ(report.findings.size(), c["findings"].size()) << got;
+    // A tabled finding names a part of the message: a message holding it is written as that part.
+    json got = json::array();
     for (std::size_t i = 0; i < report.findings.size(); ++i) {
-        const json& f = c["findings"][i];
-        const Finding& finding = report.findings[i];
-        EXPECT_EQ(finding.line, f[0].get<std::size_t>()) << got;
-        EXPECT_EQ(finding.severity == Severity::error ? "error" : "warning", f[1].get<std::string>()) << got;
-        EXPECT_NE(finding.message.find(f[2].get<std::string>()), std::string::npos) << got;
+        const Finding& f = report.findings[i];
+        const std::string part = i < c["findings"].size() ? c["findings"][i][2].get<std::string>() : f.message;
+        got.push_back({f.line, f.severity == Severity::error ? "error" : "warning", f.message.find(part) != std::string::npos ? part : f.message});
     }
+    EXPECT_EQ(got, c["findings"]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CheckSpellText, ::testing::ValuesIn(testing::readTable("spell_check.json")["cases"]),

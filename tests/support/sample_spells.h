@@ -2,7 +2,7 @@
 // The sample spell list (data/spells.txt) loaded as the programs load it.
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -15,9 +15,7 @@ namespace vyr::testing {
 
 inline std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline const TempFile& sampleFile() {

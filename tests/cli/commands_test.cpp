@@ -1,5 +1,6 @@
-// The maintainer's subcommands of vyr, run through the same command-line parsing as the
-// executable with their output captured; the cases are in tests/data/vyr_cases.tsv.
+// The subcommands of vyr, run through the same command-line parsing as the executable with
+// their output captured: the maintainer's (cases in tests/data/vyr_commands.json) and the
+// player's as a player types them (cases in tests/data/analysis/cli.json).
 
 #include <gtest/gtest.h>
 
@@ -8,15 +9,18 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <sstream>
 
+#include "calc_commands.h"
 #include "command_line.h"
 #include "cp1252.h"
 #include "data_commands.h"
+#include "player_tools.h"
 #include "spell_list.h"
 #include "data_table.h"
-#include "temp_file.h"
+#include "sample_spells.h"
 
 namespace vyr::cli {
 namespace {
@@ -29,23 +33,25 @@ struct VyrRun {
     std::string out, err;
 };
 
-VyrRun vyr(std::vector<std::string> args, const std::string& defaultData = TempFile::absentPath()) {
+// The maintainer's commands, or given a standard input the player's.
+VyrRun vyr(std::vector<std::string> args, const std::string& data = TempFile::absentPath(), const std::optional<std::string>& input = {}) {
     args.insert(args.begin(), "vyr");
     std::vector<const char*> argv;
     for (const auto& a : args) argv.push_back(a.c_str());
+    std::istringstream in(input.value_or(""));
     std::ostringstream out, err;
     CLI::App app{"vyr", "vyr"};
     int exitCode = exitOk;
-    registerDataCommands(app, defaultData, exitCode, out, err);
     std::size_t index = 0;
-    app.add_subcommand("count")->add_option("--index", index);
+    if (input) {
+        registerCalcCommands(app, data, exitCode, out);
+        registerPlayerTools(app, data, exitCode, in, out, err);
+    } else {
+        registerDataCommands(app, data, exitCode, out, err);
+        app.add_subcommand("count")->add_option("--index", index);
+    }
     const int code = runCommandLine(app, static_cast<int>(argv.size()), argv.data(), exitCode, out, err);
     return {code, out.str(), err.str()};
-}
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class VyrCommand : public ::testing::TestWithParam<json> {};
@@ -53,12 +59,8 @@ class VyrCommand : public ::testing::TestWithParam<json> {};
 TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json& c = GetParam();
     const std::string in = TempFile::absentPath(".txt"), out = TempFile::absentPath();
-    const std::pair<std::string, std::string> places[] = {{"{in}", in},
-                                                          {"{out}", out},
-                                                          {"{missing}", TempFile::absentPath()},
-                                                          {"{version}", VYR_VERSION},
-                                                          {"{dir}", std::filesystem::temp_directory_path().string()},
-                                                          {"{ENOENT}", std::strerror(ENOENT)}};
+    const std::pair<std::string, std::string> places[] = {{"{in}", in}, {"{out}", out}, {"{missing}", TempFile::absentPath()},
+        {"{version}", VYR_VERSION}, {"{dir}", std::filesystem::temp_directory_path().string()}, {"{ENOENT}", std::strerror(ENOENT)}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
             for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
@@ -82,10 +84,8 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     EXPECT_NE(run.out.find(expand("stdoutHas")), std::string::npos) << run.out;
     EXPECT_NE(run.err.find(expand("stderrHas")), std::string::npos) << run.err;
     if (c.contains("written")) {
-        EXPECT_EQ(std::filesystem::exists(out), !c["written"].is_null());
-        if (!c["written"].is_null()) {
-            EXPECT_EQ(readBytes(out), expand("written"));
-        }
+        const auto file = std::filesystem::exists(out) ? std::optional(testing::fileText(out)) : std::nullopt;
+        EXPECT_EQ(file, c["written"].is_null() ? std::nullopt : std::optional(expand("written")));
     }
     std::filesystem::remove(in);
     std::filesystem::remove(out);
@@ -102,7 +102,7 @@ TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
 }
 
 // The list in the repository, and the data file the build makes from it.
-const std::string sample = readBytes(VYR_SAMPLE_SPELLS), shipped = VYR_DATA_FILE;
+const std::string sample = testing::fileText(VYR_SAMPLE_SPELLS), shipped = VYR_DATA_FILE;
 
 TEST(ShippedDataFile, IsTheSampleListInTheExactForm) {
     std::string plain = sample.substr(0, sample.find_last_not_of("\r\n") + 1);
@@ -111,7 +111,7 @@ TEST(ShippedDataFile, IsTheSampleListInTheExactForm) {
     EXPECT_EQ(check.out, shipped + ": 79 spells load, no problems\n");
     EXPECT_EQ(vyr({"decode", shipped}).out, plain);
     plain = utf8ToCp1252(plain).text;
-    EXPECT_EQ(readBytes(shipped), testing::scrambled(plain));
+    EXPECT_EQ(testing::fileText(shipped), testing::scrambled(plain));
 }
 
 TEST(EncodeDecode, KeepEveryByteValue) {
@@ -122,11 +122,38 @@ TEST(EncodeDecode, KeepEveryByteValue) {
         const std::string plain = TempFile::absentPath(".txt"), again = TempFile::absentPath();
         ASSERT_EQ(vyr({"decode", "--force", data.path(), "-o", plain, raw ? "--raw" : "--force"}).code, exitOk);
         ASSERT_EQ(vyr({"encode", "--force", plain, "-o", again, raw ? "--raw" : "--force"}).code, exitOk);
-        EXPECT_EQ(readBytes(again), stored);
+        EXPECT_EQ(testing::fileText(again), stored);
         std::filesystem::remove(plain);
         std::filesystem::remove(again);
     }
 }
+
+class Commands : public ::testing::TestWithParam<json> {};
+
+TEST_P(Commands, GiveTheirResultOrOneLineNamingTheProblem) {
+    const json& c = GetParam();
+    const std::filesystem::path dir = TempFile::absentPath("");
+    std::filesystem::create_directories(dir);
+    const json files = c.value("files", json::object());
+    for (const auto& [name, text] : files.items()) std::ofstream(dir / name, std::ios::binary) << text.get<std::string>();
+    std::vector<std::string> args;
+    for (std::string a : c["args"]) {
+        if (const std::size_t at = a.find("{dir}"); at != std::string::npos) a.replace(at, 5, dir.string());
+        args.push_back(a);
+    }
+    const VyrRun o = vyr(args, testing::sampleFile().path(), c.value("stdin", ""));
+    EXPECT_EQ(o.code, c["code"]) << o.err;
+    for (const json& part : c.value("out", json::array())) EXPECT_NE(o.out.find(part.get<std::string>()), std::string::npos) << part << "\nin:\n" << o.out;
+    const std::string file = c.contains("file") ? testing::fileText((dir / c["file"][0].get<std::string>()).string()) : "";
+    EXPECT_EQ(o.out, c.value("outExactly", o.out));
+    EXPECT_NE(o.err.find(c.value("err", "")), std::string::npos) << o.err;
+    EXPECT_TRUE(c.contains("err") || o.err.empty()) << o.err;
+    EXPECT_NE(file.find(c.contains("file") ? c["file"][1].get<std::string>() : ""), std::string::npos) << file;
+    std::filesystem::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vyr, Commands, ::testing::ValuesIn(json::parse(testing::fileText(VYR_CLI_CASES)).get<std::vector<json>>()),
+                         [](const auto& info) { return std::to_string(info.index) + "_" + info.param["args"][0].template get<std::string>(); });
 
 }  // namespace
 }  // namespace vyr::cli
