@@ -54,7 +54,7 @@ test('spell files, dropped on the page: a message each, the list replaced only b
   }
 });
 
-test('the keyboard alone reaches every field in order and runs the spell; every control is named; a phone needs no sideways scroll', async ({ page }) => {
+test('the keyboard alone reaches every field in order and runs the spell; every control is named; a phone needs no sideways scroll and loads at most the byte budget', async ({ page }) => {
   const { fields, controls, search, spell, effectMin } = flows.keyboard, order = [];
   do await page.keyboard.press('Tab'); while (order.push(await focused(page)) === new Set(order).size);
   const inPage = await page.evaluate(() => [...document.querySelectorAll('#saisie input:not([type=search])')].map(e => e.id));
@@ -69,6 +69,7 @@ test('the keyboard alone reaches every field in order and runs the spell; every 
     .filter(e => !(e.labels && e.labels.length) && !e.getAttribute('aria-label') && !e.textContent.trim()).map(e => e.id))).toEqual([]);
   await page.setViewportSize({ width: 360, height: 740 });
   expect(await page.evaluate(() => document.documentElement.scrollWidth)).toBeLessThanOrEqual(360);
+  expect(fs.readdirSync(site).reduce((sum, name) => sum + fs.statSync(path.join(site, name)).size, 0)).toBeLessThanOrEqual(flows.budgets.bytes);
 });
 
 test.describe('analyses and sharing', () => {
@@ -118,19 +119,4 @@ test.describe('analyses and sharing', () => {
     await elsewhere.goto(link.replace('config=v1-', 'config=v1-Q'));
     await expect(elsewhere.locator('#etat')).toContainText(broken);
   });
-});
-
-test('budgets: bytes, time to the first result, keystroke to result', async ({ page }) => {
-  const bytes = fs.readdirSync(site).reduce((sum, name) => sum + fs.statSync(path.join(site, name)).size, 0), firsts = [];
-  for (let i = 0; i < 5; i++) firsts.push(await page.goto(sitePage)
-    .then(() => page.waitForFunction(() => performance.getEntriesByName('vyr-first-result')[0]?.startTime)).then(at => at.jsonValue()));
-  // From the key's event to the results written: the page's own listener runs first.
-  await page.evaluate(() => document.getElementById('level').addEventListener('input', e => window.delays.push(performance.now() - e.timeStamp), window.delays = []));
-  await page.focus('#level');
-  for (let i = 0; i < flows.budgets.keystrokes / 2; i++) await page.keyboard.press(String(i % 10)).then(() => page.keyboard.press('Backspace'));
-  const delays = await page.evaluate(() => window.delays), median = list => [...list].sort((a, b) => a - b)[Math.floor(list.length / 2)];
-  console.log(`budgets: ${bytes} bytes; first result ${median(firsts).toFixed(1)} ms (median of 5); ` +
-    `keystroke to result ${median(delays).toFixed(2)} ms (median of ${delays.length})`);
-  expect([delays.length, bytes <= flows.budgets.bytes, median(firsts) <= flows.budgets.firstMs, median(delays) <= flows.budgets.keystrokeMs])
-    .toEqual([flows.budgets.keystrokes, true, true, true]);
 });
