@@ -15,7 +15,6 @@
 #include "charts.h"
 #include "data_table.h"
 #include "error.h"
-#include "memory_form.h"
 #include "sample_spells.h"
 
 namespace vyr {
@@ -112,17 +111,6 @@ TEST(Profiles, ApplyInOrderThenTheOptions) {
     for (const json& c : cases()["profileErrors"]) {
         vyr::Setup s = vyr::Setup::defaults();
         EXPECT_EQ(errorOf([&] { applyProfile(s, c["text"].get<std::string>(), "p.txt"); }), c["error"]);
-    }
-}
-
-TEST(InMemoryForm, KeepsEveryTextAsWrittenWhileReadingNumbersFast) {
-    InMemoryForm form;
-    for (const json& t : cases()["formTexts"]) {
-        const std::string text = t;
-        form.writeText(field::level, text.c_str());
-        EXPECT_EQ(form.fieldText(field::level), text);
-        const auto fast = form.readUnsigned(field::level), slow = parseUnsigned(text);
-        EXPECT_EQ(std::pair(fast.value, fast.valid), std::pair(slow.value, slow.valid)) << text;
     }
 }
 
@@ -300,13 +288,6 @@ TEST(Batch, GoodLinesGiveTheirRunAndBadLinesAreNamed) {
         EXPECT_EQ(errorOf([&] { runner.line(number, line.get<std::string>(), out); }), b["errors"].value(key, "<no error>")) << line;
         EXPECT_EQ(out.empty() ? json() : json::parse(out), b["results"].value(key, json())) << line;
     }
-    BatchRunner csv(sample(), base, Format::csv);
-    std::string out = csv.header();
-    csv.line(1, "spell,level", out);
-    csv.line(2, "\"Boule de feu\",40", out);
-    EXPECT_EQ(out.substr(out.find("\r\n") + 2), "2,Boule de feu,2,50,78,2180,2680,100,,,,,,,,,,,\r\n");
-    BatchRunner badHeader(sample(), base, Format::csv);
-    EXPECT_EQ(errorOf([&] { badHeader.line(1, "level,fire-power", out); }), "line 1: the header names neither spell nor index");
 }
 
 }  // namespace
