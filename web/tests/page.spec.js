@@ -28,6 +28,8 @@ test.describe('results', () => {
       await expect(page.locator('#sort option:checked')).toHaveText(flow.spell);
       for (const [name, value] of Object.entries(flow.inputs)) await page.fill(`#${name}`, value);
       for (const [name, value] of Object.entries(flow.outputs)) await expect(page.locator(`#${name}`), name).toHaveText(value);
+      // A whole line as shown: a range reads "min - max", a delay or a chance has its unit.
+      for (const [name, text] of Object.entries(flow.lines ?? {})) await expect(page.locator('dd', { has: page.locator(`#${name}`) }), name).toHaveText(text);
     });
   }
 
