@@ -2,11 +2,14 @@
 # the standard library and the Win32 API).
 
 # CLI11 is header-only. Its headers are copied into the build tree so that a cross
-# build can use them without putting the host's /usr/include on its include path.
-find_path(VYR_CLI11_DIR CLI/CLI.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-file(COPY ${VYR_CLI11_DIR}/CLI DESTINATION ${CMAKE_BINARY_DIR}/third_party/include)
-add_library(vyr_cli11 INTERFACE)
-target_include_directories(vyr_cli11 SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/third_party/include)
+# build can use them without putting the host's /usr/include on its include path. The
+# web build has no command line.
+if(NOT EMSCRIPTEN)
+  find_path(VYR_CLI11_DIR CLI/CLI.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  file(COPY ${VYR_CLI11_DIR}/CLI DESTINATION ${CMAKE_BINARY_DIR}/third_party/include)
+  add_library(vyr_cli11 INTERFACE)
+  target_include_directories(vyr_cli11 SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/third_party/include)
+endif()
 
 # nlohmann-json, header-only too, reads and writes every JSON text of the tools; copied
 # the same way.
