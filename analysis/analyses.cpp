@@ -44,7 +44,8 @@ constexpr Derived derived[] = {{"meanEffect", "Effet moyen", meanEffect},
 // The columns of the outputs some run shows (specialText in CSV and JSON only), then the derived figures.
 void addRunColumns(Table& table, const std::vector<const RunResult*>& runs, std::vector<std::size_t>& shown) {
     for (std::size_t k = 0; k < outputInfos.size(); ++k) {
-        if (std::none_of(runs.begin(), runs.end(), [&](const RunResult* r) { return r->outputs[k].kind != OutputValue::Kind::empty; }))
+        if (std::none_of(runs.begin(), runs.end(),
+                         [&](const RunResult* r) { return r->outputs[k].kind != OutputValue::Kind::empty; }))
             continue;
         shown.push_back(k);
         table.columns.push_back({std::string(outputInfos[k].name), std::string(outputInfos[k].heading),
@@ -98,7 +99,8 @@ Table calcTable(const SpellList& list, const RunResult& result) {
     table.notes.push_back("Sort : " + list.utf8Names[result.spell] + " (n° " + std::to_string(result.spell) + ")");
     for (std::size_t k = 0; k < outputInfos.size(); ++k) {
         if (result.outputs[k].kind == OutputValue::Kind::empty) continue;
-        table.rows.push_back({std::string(outputInfos[k].name), std::string(outputInfos[k].heading), outputCell(result.outputs[k])});
+        table.rows.push_back(
+            {std::string(outputInfos[k].name), std::string(outputInfos[k].heading), outputCell(result.outputs[k])});
     }
     for (const Derived& d : derived) {
         if (const auto v = d.of(result)) table.rows.push_back({std::string(d.name), std::string(d.heading), *v});
@@ -113,13 +115,17 @@ std::string calcJson(const SpellList& list, const Setup& setup, const RunResult&
     j["index"] = result.spell;
     j["element"] = spellElement(list.record(result.spell));
     j["setupCode"] = setupCode(setup);
-    for (std::size_t i = 0; i < inputFields.size(); ++i) j["inputs"][std::string(inputFields[i].name)] = setup.values[i];
+    for (std::size_t i = 0; i < inputFields.size(); ++i)
+        j["inputs"][std::string(inputFields[i].name)] = setup.values[i];
     for (std::size_t k = 0; k < outputInfos.size(); ++k) {
         const OutputValue& v = result.outputs[k];
         auto& slot = j["outputs"][std::string(outputInfos[k].name)];
-        if (v.kind == OutputValue::Kind::number) slot = v.number;
-        else if (v.kind == OutputValue::Kind::text) slot = v.text;
-        else slot = nullptr;
+        if (v.kind == OutputValue::Kind::number)
+            slot = v.number;
+        else if (v.kind == OutputValue::Kind::text)
+            slot = v.text;
+        else
+            slot = nullptr;
     }
     for (const Derived& d : derived) {
         const auto v = d.of(result);
@@ -130,21 +136,24 @@ std::string calcJson(const SpellList& list, const Setup& setup, const RunResult&
 }
 
 Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options) {
-    if (!options.only.empty() && std::find(spellElements.begin(), spellElements.end(), options.only) == spellElements.end()) {
+    if (!options.only.empty() &&
+        std::find(spellElements.begin(), spellElements.end(), options.only) == spellElements.end()) {
         std::string known;
         for (std::string_view e : spellElements) known += (known.empty() ? "" : ", ") + std::string(e);
         throw Error("--only: \"" + options.only + "\" is none of " + known);
     }
     std::vector<RunResult> runs;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (options.only.empty() || spellElement(list.record(i)) == options.only) runs.push_back(runSpell(list, i, setup));
+        if (options.only.empty() || spellElement(list.record(i)) == options.only)
+            runs.push_back(runSpell(list, i, setup));
     }
     Table table;
     table.columns = {{"index", "n°"}, {"name", "Sort"}, {"element", "Élément"}};
     std::vector<std::size_t> shown;
     addRunColumns(table, pointers(runs), shown);
     for (const RunResult& r : runs) {
-        std::vector<Cell> row{std::int64_t(r.spell), list.utf8Names[r.spell], std::string(spellElement(list.record(r.spell)))};
+        std::vector<Cell> row{std::int64_t(r.spell), list.utf8Names[r.spell],
+                              std::string(spellElement(list.record(r.spell)))};
         addRunCells(row, r, shown);
         table.rows.push_back(std::move(row));
     }
@@ -159,23 +168,27 @@ std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, s
     options.descending = true;
     options.top = count;
     std::vector<std::size_t> best;
-    for (const auto& row : compareSpells(list, setup, options).rows) best.push_back(static_cast<std::size_t>(std::get<std::int64_t>(row[0])));
+    for (const auto& row : compareSpells(list, setup, options).rows)
+        best.push_back(static_cast<std::size_t>(std::get<std::int64_t>(row[0])));
     return best;
 }
 
 Table diffSetups(const SpellList& list, const Setup& a, const Setup& b, std::optional<std::size_t> spell) {
     Table table;
-    table.columns = {{"index", "n°"}, {"spell", "Sort"},         {"output", "Sortie", false}, {"heading", "Sortie"},
-                     {"a", "A"},      {"b", "B"},               {"difference", "Écart"},     {"percent", "Écart (%)"}};
+    table.columns = {{"index", "n°"}, {"spell", "Sort"}, {"output", "Sortie", false}, {"heading", "Sortie"},
+                     {"a", "A"},      {"b", "B"},        {"difference", "Écart"},     {"percent", "Écart (%)"}};
     std::vector<std::vector<Cell>> same;
     for (std::size_t i = spell.value_or(0); i < (spell ? *spell + 1 : list.size()); ++i) {
         const RunResult ra = runSpell(list, i, a), rb = runSpell(list, i, b);
         auto add = [&](std::string_view name, std::string_view heading, const Cell& x, const Cell& y) {
             if (std::holds_alternative<std::monostate>(x) && std::holds_alternative<std::monostate>(y)) return;
-            std::vector<Cell> row{std::int64_t(i), list.utf8Names[i], std::string(name), std::string(heading), x, y, Cell(), Cell()};
+            std::vector<Cell> row{
+                std::int64_t(i), list.utf8Names[i], std::string(name), std::string(heading), x, y, Cell(), Cell()};
             const auto nx = cellNumber(x), ny = cellNumber(y);
             if (nx && ny) {
-                row[6] = std::holds_alternative<double>(x) ? Cell(*ny - *nx) : Cell(std::get<std::int64_t>(y) - std::get<std::int64_t>(x));
+                row[6] = std::holds_alternative<double>(x)
+                             ? Cell(*ny - *nx)
+                             : Cell(std::get<std::int64_t>(y) - std::get<std::int64_t>(x));
                 if (*nx != 0) row[7] = (*ny - *nx) / *nx * 100.0;
             }
             (x == y ? same : table.rows).push_back(std::move(row));
@@ -188,7 +201,8 @@ Table diffSetups(const SpellList& list, const Setup& a, const Setup& b, std::opt
     return table;
 }
 
-Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells, std::int64_t delta) {
+Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells,
+                   std::int64_t delta) {
     Table table;
     table.columns = {{"index", "n°"},
                      {"spell", "Sort"},
@@ -244,7 +258,8 @@ SweepRange parseSweepRange(std::string_view text) {
     const std::size_t colon = rest.find(':');
     auto number = [&](std::string_view part) {
         const UnsignedRead read = parseUnsigned(part);
-        if (!read.valid) throw Error(where + ": \"" + std::string(part) + "\" is not a whole number from 0 to 4294967295");
+        if (!read.valid)
+            throw Error(where + ": \"" + std::string(part) + "\" is not a whole number from 0 to 4294967295");
         return read.value;
     };
     SweepRange range;
@@ -262,9 +277,11 @@ SweepRange parseSweepRange(std::string_view text) {
     return range;
 }
 
-Sweep runSweep(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells, const SweepRange& range) {
+Sweep runSweep(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells,
+               const SweepRange& range) {
     if (range.count() * spells.size() > maxSweepRuns)
-        throw Error("--vary: " + std::to_string(range.count() * spells.size()) + " runs, at most " + std::to_string(maxSweepRuns));
+        throw Error("--vary: " + std::to_string(range.count() * spells.size()) + " runs, at most " +
+                    std::to_string(maxSweepRuns));
     Sweep sweep{range, spells, {}};
     for (std::size_t spell : spells) {
         auto& runs = sweep.runs.emplace_back();
@@ -280,7 +297,8 @@ Sweep runSweep(const SpellList& list, const Setup& setup, const std::vector<std:
 Table sweepTable(const SpellList& list, const Sweep& sweep) {
     const InputField& f = *findInputById(sweep.range.input);
     Table table;
-    table.columns = {{std::string(f.name), inputHeading(f)}, {"index", "n°", false}, {"spell", "Sort", sweep.spells.size() > 1}};
+    table.columns = {
+        {std::string(f.name), inputHeading(f)}, {"index", "n°", false}, {"spell", "Sort", sweep.spells.size() > 1}};
     std::vector<const RunResult*> all;
     for (const auto& runs : sweep.runs) {
         for (const RunResult& r : runs) all.push_back(&r);
@@ -290,7 +308,8 @@ Table sweepTable(const SpellList& list, const Sweep& sweep) {
     for (std::size_t s = 0; s < sweep.spells.size(); ++s) {
         if (sweep.spells.size() == 1) table.notes.push_back("Sort : " + list.utf8Names[sweep.spells[s]]);
         for (std::uint64_t i = 0; i < sweep.range.count(); ++i) {
-            std::vector<Cell> row{std::int64_t{sweep.range.at(i)}, std::int64_t(sweep.spells[s]), list.utf8Names[sweep.spells[s]]};
+            std::vector<Cell> row{std::int64_t{sweep.range.at(i)}, std::int64_t(sweep.spells[s]),
+                                  list.utf8Names[sweep.spells[s]]};
             addRunCells(row, sweep.runs[s][i], shown);
             table.rows.push_back(std::move(row));
         }
@@ -298,10 +317,12 @@ Table sweepTable(const SpellList& list, const Sweep& sweep) {
     return table;
 }
 
-SweepGrid runSweepGrid(const SpellList& list, const Setup& setup, std::size_t spell, const SweepRange& x, const SweepRange& y) {
+SweepGrid runSweepGrid(const SpellList& list, const Setup& setup, std::size_t spell, const SweepRange& x,
+                       const SweepRange& y) {
     if (x.input == y.input) throw Error("--vary: the two varied inputs must differ");
     if (x.count() * y.count() > maxSweepRuns)
-        throw Error("--vary: " + std::to_string(x.count() * y.count()) + " runs in the grid, at most " + std::to_string(maxSweepRuns));
+        throw Error("--vary: " + std::to_string(x.count() * y.count()) + " runs in the grid, at most " +
+                    std::to_string(maxSweepRuns));
     SweepGrid grid{x, y, spell, {}};
     Setup s = setup;
     for (std::uint64_t iy = 0; iy < y.count(); ++iy) {
@@ -318,10 +339,13 @@ Table gridTable(const SweepGrid& grid) {
     const InputField& fx = *findInputById(grid.x.input);
     const InputField& fy = *findInputById(grid.y.input);
     Table table;
-    table.columns = {{std::string(fx.name), inputHeading(fx)}, {std::string(fy.name), inputHeading(fy)}, {"weightedPerSecond", "Effet par s pondéré"}};
+    table.columns = {{std::string(fx.name), inputHeading(fx)},
+                     {std::string(fy.name), inputHeading(fy)},
+                     {"weightedPerSecond", "Effet par s pondéré"}};
     for (std::uint64_t iy = 0; iy < grid.y.count(); ++iy) {
         for (std::uint64_t ix = 0; ix < grid.x.count(); ++ix)
-            table.rows.push_back({std::int64_t{grid.x.at(ix)}, std::int64_t{grid.y.at(iy)}, figureCell(grid.perSecond[iy * grid.x.count() + ix])});
+            table.rows.push_back({std::int64_t{grid.x.at(ix)}, std::int64_t{grid.y.at(iy)},
+                                  figureCell(grid.perSecond[iy * grid.x.count() + ix])});
     }
     return table;
 }

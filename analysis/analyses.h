@@ -23,10 +23,10 @@ std::string calcJson(const SpellList& list, const Setup& setup, const RunResult&
                      const std::vector<std::string>& explanation);
 
 struct CompareOptions {
-    std::string only;             // "": every spell; else a value of spellElements
-    std::string sort = "index";   // a column name
+    std::string only;            // "": every spell; else a value of spellElements
+    std::string sort = "index";  // a column name
     bool descending = false;
-    std::size_t top = 0;          // 0: every row
+    std::size_t top = 0;  // 0: every row
 };
 // One row per spell: outputs, element, mean effect, effect per second and weighted.
 // Throws Error for an unknown sort column or --only value.

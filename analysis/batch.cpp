@@ -37,7 +37,8 @@ std::vector<std::string> splitCsv(std::string_view line) {
 std::uint32_t wholeNumber(const std::string& name, const nlohmann::json& value) {
     if (value.is_number_unsigned() && value.get<std::uint64_t>() <= 0xFFFFFFFFu) return value.get<std::uint32_t>();
     const UnsignedRead read = value.is_string() ? parseUnsigned(value.get_ref<const std::string&>()) : UnsignedRead{};
-    if (!read.valid) throw Error(name + ": " + value.dump() + " is not a whole number from 0 to 4294967295", exitProblems);
+    if (!read.valid)
+        throw Error(name + ": " + value.dump() + " is not a whole number from 0 to 4294967295", exitProblems);
     return read.value;
 }
 
@@ -46,7 +47,7 @@ std::string quoted(const std::string& utf8) { return nlohmann::json(utf8).dump()
 // Reads one line's flat object straight into (name, value) pairs: no document is built,
 // and a name given twice stays visible.
 class FlatObject : public nlohmann::json_sax<nlohmann::json> {
-public:
+  public:
     explicit FlatObject(std::vector<std::pair<std::string, nlohmann::json>>& pairs) : pairs_(pairs) {}
     std::string error;
 
@@ -71,14 +72,15 @@ public:
         return false;
     }
 
-private:
+  private:
     bool value(nlohmann::json v) {
         if (depth_ != 1) return nested();
         pairs_.back().second = std::move(v);
         return true;
     }
     bool nested() {
-        error = depth_ == 0 ? "expected a JSON object" : "the value of \"" + pairs_.back().first + "\" must be a number or a string";
+        error = depth_ == 0 ? "expected a JSON object"
+                            : "the value of \"" + pairs_.back().first + "\" must be a number or a string";
         return false;
     }
     std::vector<std::pair<std::string, nlohmann::json>>& pairs_;
@@ -87,8 +89,10 @@ private:
 
 }  // namespace
 
-BatchRunner::BatchRunner(const SpellList& list, const Setup& base, Format output) : list_(list), base_(base), output_(output) {
-    for (const std::string& name : list.utf8Names) jsonNames_.push_back(output == Format::json ? quoted(name) : csvCell(name));
+BatchRunner::BatchRunner(const SpellList& list, const Setup& base, Format output)
+    : list_(list), base_(base), output_(output) {
+    for (const std::string& name : list.utf8Names)
+        jsonNames_.push_back(output == Format::json ? quoted(name) : csvCell(name));
 }
 
 std::string BatchRunner::header() const {
@@ -120,10 +124,12 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
             bool spellOrIndex = false;
             for (const std::string& c : csvColumns_) {
                 if (c != "spell" && c != "index" && !findInput(c))
-                    throw Error("line " + std::to_string(lineNumber) + ": unknown column \"" + c + "\" (columns: spell or index, and inputs such as level)");
+                    throw Error("line " + std::to_string(lineNumber) + ": unknown column \"" + c +
+                                "\" (columns: spell or index, and inputs such as level)");
                 spellOrIndex = spellOrIndex || c == "spell" || c == "index";
             }
-            if (!spellOrIndex) throw Error("line " + std::to_string(lineNumber) + ": the header names neither spell nor index");
+            if (!spellOrIndex)
+                throw Error("line " + std::to_string(lineNumber) + ": the header names neither spell nor index");
             return;
         }
     }
@@ -133,7 +139,9 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
         if (csvInput_) {
             const std::vector<std::string> cells = splitCsv(text);
             if (cells.size() != csvColumns_.size())
-                throw Error(std::to_string(cells.size()) + " cells, the header has " + std::to_string(csvColumns_.size()), exitProblems);
+                throw Error(
+                    std::to_string(cells.size()) + " cells, the header has " + std::to_string(csvColumns_.size()),
+                    exitProblems);
             // An empty cell gives nothing: the input keeps its value from under the lines.
             for (std::size_t k = 0; k < cells.size(); ++k) {
                 if (!cells[k].empty()) pairs.emplace_back(csvColumns_[k], cells[k]);
@@ -153,14 +161,17 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
             } else if (key == "index") {
                 spell = wholeNumber(key, value);
                 if (*spell >= list_.size())
-                    throw Error("index " + std::to_string(*spell) + " is past the list (" + std::to_string(list_.size()) + " spells, numbered from 0)", exitProblems);
+                    throw Error("index " + std::to_string(*spell) + " is past the list (" +
+                                    std::to_string(list_.size()) + " spells, numbered from 0)",
+                                exitProblems);
             } else if (const InputField* f = findInput(key)) {
                 const std::uint32_t bit = 1u << inputPosition(f->id);
                 if (seen & bit) throw Error("\"" + key + "\" is given twice", exitProblems);
                 seen |= bit;
                 setup.set(f->id, wholeNumber(key, value));
             } else {
-                throw Error("unknown name \"" + key + "\" (give spell or index, and inputs such as level)", exitProblems);
+                throw Error("unknown name \"" + key + "\" (give spell or index, and inputs such as level)",
+                            exitProblems);
             }
         }
         if (!spell) throw Error("no spell or index", exitProblems);

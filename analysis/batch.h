@@ -21,7 +21,7 @@
 namespace vyr {
 
 class BatchRunner {
-public:
+  public:
     // base: the setup every line's own inputs are written over.
     BatchRunner(const SpellList& list, const Setup& base, Format output);
 
@@ -32,7 +32,7 @@ public:
     // Blank lines give nothing.
     void line(std::size_t lineNumber, std::string_view text, std::string& out);
 
-private:
+  private:
     void run(std::size_t lineNumber, std::size_t spell, const Setup& setup, std::string& out);
     std::size_t spellNamed(const std::string& name);
 
@@ -44,7 +44,7 @@ private:
     std::vector<std::string> csvColumns_;
     std::vector<std::string> jsonNames_;  // quoted spell names
     std::unordered_map<std::string, std::size_t> found_;
-    std::vector<std::pair<std::string, std::string>> texts_;  // special texts, quoted once
+    std::vector<std::pair<std::string, std::string>> texts_;     // special texts, quoted once
     std::vector<std::pair<std::string, nlohmann::json>> pairs_;  // one line's names and values
 };
 

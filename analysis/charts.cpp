@@ -9,7 +9,8 @@ namespace vyr {
 namespace {
 
 constexpr double left = 90, right = chartWidth - 40, top = 80, bottom = chartHeight - 80;
-constexpr const char* colours[] = {"#d1495b", "#2a6fb0", "#3c9d5d", "#e8892b", "#7a3e9d", "#00798c", "#8c6d31", "#c2185b"};
+constexpr const char* colours[] = {"#d1495b", "#2a6fb0", "#3c9d5d", "#e8892b",
+                                   "#7a3e9d", "#00798c", "#8c6d31", "#c2185b"};
 
 std::string num(double v) {
     char text[32];
@@ -27,11 +28,20 @@ std::string xml(const std::string& utf8) {
     std::string out;
     for (char c : utf8) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;  // controls are not XML
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;  // controls are not XML
         }
     }
     return out;
@@ -54,7 +64,9 @@ struct Scale {
     double operator()(double v) const { return d1 == d0 ? (r0 + r1) / 2 : r0 + (v - d0) * (r1 - r0) / (d1 - d0); }
 };
 
-std::string unitOf(int input) { return input == field::level ? "niveau" : input == field::rebirths ? "renaissances" : "points"; }
+std::string unitOf(int input) {
+    return input == field::level ? "niveau" : input == field::rebirths ? "renaissances" : "points";
+}
 
 std::string inputTitle(int input) {
     std::string_view label = findInputById(input)->label;
@@ -82,10 +94,14 @@ std::string xAxis(const SweepRange& range, const Scale& sx) {
     std::string s = "<g id=\"x-axis\" stroke=\"#e3e3e3\">\n";
     const double step = std::max(1.0, niceStep(double(range.last) - range.first, 8));
     for (double t = std::ceil(range.first / step) * step; t <= range.last; t += step) {
-        s += "<line x1=\"" + num(sx(t)) + "\" y1=\"" + num(top) + "\" x2=\"" + num(sx(t)) + "\" y2=\"" + num(bottom) + "\"/>\n";
+        s += "<line x1=\"" + num(sx(t)) + "\" y1=\"" + num(top) + "\" x2=\"" + num(sx(t)) + "\" y2=\"" + num(bottom) +
+             "\"/>\n";
         s += text(sx(t), bottom + 18, label(t), " stroke=\"none\" text-anchor=\"middle\"");
     }
-    return s + text((left + right) / 2, bottom + 44, inputTitle(range.input), " stroke=\"none\" text-anchor=\"middle\" font-size=\"14\"") + "</g>\n";
+    return s +
+           text((left + right) / 2, bottom + 44, inputTitle(range.input),
+                " stroke=\"none\" text-anchor=\"middle\" font-size=\"14\"") +
+           "</g>\n";
 }
 
 }  // namespace
@@ -104,9 +120,12 @@ std::string sweepChart(const SpellList& list, const Sweep& sweep) {
     const double typical = values.empty() ? 1 : values[values.size() * 95 / 100];
     std::size_t clipped = 0;
     if (typical > 0 && high > 3 * typical) {
-        clipped = static_cast<std::size_t>(values.end() - std::upper_bound(values.begin(), values.end(), typical * 1.5));
-        if (clipped <= values.size() / 50 + 1) high = typical * 1.5;
-        else clipped = 0;
+        clipped =
+            static_cast<std::size_t>(values.end() - std::upper_bound(values.begin(), values.end(), typical * 1.5));
+        if (clipped <= values.size() / 50 + 1)
+            high = typical * 1.5;
+        else
+            clipped = 0;
     }
     const double low = std::min(0.0, values.empty() ? 0 : values.front());
     const double yStep = niceStep(high - low, 5);
@@ -119,15 +138,18 @@ std::string sweepChart(const SpellList& list, const Sweep& sweep) {
     svg += xAxis(range, sx);
     svg += "<g id=\"y-axis\" stroke=\"#e3e3e3\">\n";
     for (double t = low; t <= yTop + 1e-9; t += yStep) {
-        svg += "<line x1=\"" + num(left) + "\" y1=\"" + num(sy(t)) + "\" x2=\"" + num(right) + "\" y2=\"" + num(sy(t)) + "\"/>\n";
+        svg += "<line x1=\"" + num(left) + "\" y1=\"" + num(sy(t)) + "\" x2=\"" + num(right) + "\" y2=\"" + num(sy(t)) +
+               "\"/>\n";
         svg += text(left - 8, sy(t) + 4, label(t), " stroke=\"none\" text-anchor=\"end\"");
     }
     svg += verticalTitle("Effet par seconde, pondéré par les chances (points / s)");
     svg += "</g>\n<rect x=\"" + num(left) + "\" y=\"" + num(top) + "\" width=\"" + num(right - left) + "\" height=\"" +
            num(bottom - top) + "\" fill=\"none\" stroke=\"#888888\"/>\n";
     if (clipped)
-        svg += text(right, top - 8, "Échelle coupée à " + label(yTop) + " : " + std::to_string(clipped) +
-                    " point(s) plus haut(s), jusqu'à " + label(values.back()) + ", posé(s) sur le bord", " id=\"clipped\" text-anchor=\"end\" fill=\"#b00020\"");
+        svg += text(right, top - 8,
+                    "Échelle coupée à " + label(yTop) + " : " + std::to_string(clipped) +
+                        " point(s) plus haut(s), jusqu'à " + label(values.back()) + ", posé(s) sur le bord",
+                    " id=\"clipped\" text-anchor=\"end\" fill=\"#b00020\"");
 
     double legendX = left;
     for (std::size_t s = 0; s < sweep.spells.size(); ++s) {
@@ -181,15 +203,18 @@ std::string sweepChart(const SpellList& list, const Sweep& sweep) {
             while (first > 0 && floor && runs[first - 1].number(delay) == floor) --first;
             if (!floor || first == 0 || first == runs.size() || runs[first - 1].number(delay) < floor) continue;
             const double x = sx(range.at(first));
-            svg += "<g class=\"floor\"><line x1=\"" + num(x) + "\" y1=\"" + num(top) + "\" x2=\"" + num(x) + "\" y2=\"" + num(bottom) +
-                   "\" stroke=\"" + colour + "\" stroke-dasharray=\"5 4\"/>\n" +
-                   text(x < (left + right) / 2 ? x + 4 : x - 4, bottom - 8 - 14.0 * double(s), std::string(delay == field::recastDelay ? "relance" : "mouvement") +
-                        " au plancher (" + label(*floor) + " ms) dès " + std::to_string(range.at(first)),
-                        " fill=\"" + colour + "\" font-size=\"11\"" + (x < (left + right) / 2 ? "" : " text-anchor=\"end\"")) + "</g>\n";
+            svg += "<g class=\"floor\"><line x1=\"" + num(x) + "\" y1=\"" + num(top) + "\" x2=\"" + num(x) +
+                   "\" y2=\"" + num(bottom) + "\" stroke=\"" + colour + "\" stroke-dasharray=\"5 4\"/>\n" +
+                   text(x < (left + right) / 2 ? x + 4 : x - 4, bottom - 8 - 14.0 * double(s),
+                        std::string(delay == field::recastDelay ? "relance" : "mouvement") + " au plancher (" +
+                            label(*floor) + " ms) dès " + std::to_string(range.at(first)),
+                        " fill=\"" + colour + "\" font-size=\"11\"" +
+                            (x < (left + right) / 2 ? "" : " text-anchor=\"end\"")) +
+                   "</g>\n";
             break;  // both delays usually reach their floor at the same value: one mark is enough
         }
-        svg += "<g class=\"legend\"><rect x=\"" + num(legendX) + "\" y=\"44\" width=\"18\" height=\"10\" fill=\"" + colour + "\"/>\n" +
-               text(legendX + 24, 54, list.utf8Names[sweep.spells[s]]) + "</g>\n";
+        svg += "<g class=\"legend\"><rect x=\"" + num(legendX) + "\" y=\"44\" width=\"18\" height=\"10\" fill=\"" +
+               colour + "\"/>\n" + text(legendX + 24, 54, list.utf8Names[sweep.spells[s]]) + "</g>\n";
         legendX += 40 + 7.0 * double(list.utf8Names[sweep.spells[s]].size());
     }
     return svg + "</svg>\n";
@@ -205,7 +230,8 @@ std::string gridChart(const SpellList& list, const SweepGrid& grid) {
     const double cw = (plotRight - left) / double(nx), ch = (bottom - top) / double(ny);
     // Dark blue for the least, through green, to yellow for the most.
     auto colour = [&](double v) {
-        static constexpr double stops[][3] = {{68, 1, 84}, {59, 82, 139}, {33, 145, 140}, {94, 201, 98}, {253, 231, 37}};
+        static constexpr double stops[][3] = {
+            {68, 1, 84}, {59, 82, 139}, {33, 145, 140}, {94, 201, 98}, {253, 231, 37}};
         const double t = hi > lo ? (v - lo) / (hi - lo) * 4 : 0;
         const int k = std::min(3, int(t));
         char hex[8];
@@ -219,8 +245,9 @@ std::string gridChart(const SpellList& list, const SweepGrid& grid) {
     for (std::uint64_t iy = 0; iy < ny; ++iy) {
         for (std::uint64_t ix = 0; ix < nx; ++ix) {
             const auto& v = grid.perSecond[iy * nx + ix];
-            svg += "<rect x=\"" + num(left + cw * double(ix)) + "\" y=\"" + num(bottom - ch * double(iy + 1)) + "\" width=\"" +
-                   num(cw + 0.5) + "\" height=\"" + num(ch + 0.5) + "\" fill=\"" + (v ? colour(*v) : "#dddddd") + "\"/>\n";
+            svg += "<rect x=\"" + num(left + cw * double(ix)) + "\" y=\"" + num(bottom - ch * double(iy + 1)) +
+                   "\" width=\"" + num(cw + 0.5) + "\" height=\"" + num(ch + 0.5) + "\" fill=\"" +
+                   (v ? colour(*v) : "#dddddd") + "\"/>\n";
         }
     }
     svg += "</g>\n";
@@ -229,22 +256,27 @@ std::string gridChart(const SpellList& list, const SweepGrid& grid) {
         std::string s;
         const std::uint64_t every = std::max<std::uint64_t>(1, r.count() / 8);
         for (std::uint64_t i = 0; i < r.count(); i += every) {
-            s += horizontal ? text(left + cw * (double(i) + 0.5), bottom + 18, std::to_string(r.at(i)), " text-anchor=\"middle\"")
-                            : text(left - 8, bottom - ch * (double(i) + 0.5) + 4, std::to_string(r.at(i)), " text-anchor=\"end\"");
+            s += horizontal ? text(left + cw * (double(i) + 0.5), bottom + 18, std::to_string(r.at(i)),
+                                   " text-anchor=\"middle\"")
+                            : text(left - 8, bottom - ch * (double(i) + 0.5) + 4, std::to_string(r.at(i)),
+                                   " text-anchor=\"end\"");
         }
         return s;
     };
     svg += "<g id=\"x-axis\">\n" + ticks(grid.x, true) +
-           text((left + plotRight) / 2, bottom + 44, inputTitle(grid.x.input), " text-anchor=\"middle\" font-size=\"14\"") + "</g>\n";
-    svg += "<g id=\"y-axis\">\n" + ticks(grid.y, false) +
-           verticalTitle(inputTitle(grid.y.input)) + "</g>\n";
+           text((left + plotRight) / 2, bottom + 44, inputTitle(grid.x.input),
+                " text-anchor=\"middle\" font-size=\"14\"") +
+           "</g>\n";
+    svg += "<g id=\"y-axis\">\n" + ticks(grid.y, false) + verticalTitle(inputTitle(grid.y.input)) + "</g>\n";
     svg += "<g id=\"colour-scale\" stroke=\"none\">\n";
     for (int k = 0; k < 50 && hi >= lo; ++k) {
         const double v = lo + (hi - lo) * k / 49.0;
-        svg += "<rect x=\"" + num(plotRight + 30) + "\" y=\"" + num(bottom - (bottom - top) * (k + 1) / 50.0) + "\" width=\"18\" height=\"" +
-               num((bottom - top) / 50.0 + 0.5) + "\" fill=\"" + colour(v) + "\"/>\n";
+        svg += "<rect x=\"" + num(plotRight + 30) + "\" y=\"" + num(bottom - (bottom - top) * (k + 1) / 50.0) +
+               "\" width=\"18\" height=\"" + num((bottom - top) / 50.0 + 0.5) + "\" fill=\"" + colour(v) + "\"/>\n";
     }
-    if (hi >= lo) svg += text(plotRight + 52, top + 10, label(std::round(hi * 100) / 100)) + text(plotRight + 52, bottom, label(std::round(lo * 100) / 100));
+    if (hi >= lo)
+        svg += text(plotRight + 52, top + 10, label(std::round(hi * 100) / 100)) +
+               text(plotRight + 52, bottom, label(std::round(lo * 100) / 100));
     svg += text(plotRight + 20, top - 12, "points / s", " font-size=\"11\"") + "</g>\n";
     return svg + "</svg>\n";
 }

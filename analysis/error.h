@@ -12,13 +12,13 @@ inline constexpr int exitProblems = 1;  // ran, but some lines or spells failed
 inline constexpr int exitUsage = 2;     // bad usage, or input that cannot be read or written
 
 class Error : public std::runtime_error {
-public:
+  public:
     // message: one line, naming the file or option and the reason.
     explicit Error(const std::string& message, int exitCode = exitUsage)
         : std::runtime_error(message), exitCode_(exitCode) {}
     int exitCode() const { return exitCode_; }
 
-private:
+  private:
     int exitCode_;
 };
 

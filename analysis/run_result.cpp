@@ -15,14 +15,22 @@ struct Heading {
 
 // Short French column headings, in the dialog's reading order; names and labels come from fields.h.
 constexpr Heading headings[] = {
-    {field::effectMin, "Effet min"},         {field::effectMax, "Effet max"},
-    {field::moveDelay, "Mouvement (ms)"},    {field::recastDelay, "Relance (ms)"},
-    {field::successChance, "Chances (%)"},   {field::strengthBonus, "Bonus Force"},
-    {field::dexterityBonus, "Bonus Dexterité"}, {field::wisdomBonus, "Bonus Sagesse"},
-    {field::intelligenceBonus, "Bonus Intelligence"}, {field::hitPointsBonusMin, "Bonus PV min"},
-    {field::hitPointsBonusMax, "Bonus PV max"}, {field::armourBonusMin, "Bonus CA min"},
-    {field::armourBonusMax, "Bonus CA max"},  {field::attackBonus, "Bonus Attaque"},
-    {field::archeryBonus, "Bonus Archerie"},  {field::specialText, "Spécial"},
+    {field::effectMin, "Effet min"},
+    {field::effectMax, "Effet max"},
+    {field::moveDelay, "Mouvement (ms)"},
+    {field::recastDelay, "Relance (ms)"},
+    {field::successChance, "Chances (%)"},
+    {field::strengthBonus, "Bonus Force"},
+    {field::dexterityBonus, "Bonus Dexterité"},
+    {field::wisdomBonus, "Bonus Sagesse"},
+    {field::intelligenceBonus, "Bonus Intelligence"},
+    {field::hitPointsBonusMin, "Bonus PV min"},
+    {field::hitPointsBonusMax, "Bonus PV max"},
+    {field::armourBonusMin, "Bonus CA min"},
+    {field::armourBonusMax, "Bonus CA max"},
+    {field::attackBonus, "Bonus Attaque"},
+    {field::archeryBonus, "Bonus Archerie"},
+    {field::specialText, "Spécial"},
 };
 
 std::array<OutputInfo, 16> makeInfos() {
@@ -45,7 +53,7 @@ std::array<std::uint8_t, field::lastId - field::firstId + 1> makePositions() {
 const auto positions = makePositions();
 
 class LineTrace : public CalcTrace {
-public:
+  public:
     void step(const std::string& line) override { lines.push_back(line); }
     std::vector<std::string> lines;
 };

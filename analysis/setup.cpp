@@ -31,7 +31,8 @@ std::string_view trim(std::string_view s) {
 void assign(Setup& setup, std::string_view name, std::string_view value, const std::string& where) {
     const InputField* f = findInput(name);
     if (!f)
-        throw Error(where + ": unknown input \"" + std::string(name) + "\" (inputs are named like level or fire-power)");
+        throw Error(where + ": unknown input \"" + std::string(name) +
+                    "\" (inputs are named like level or fire-power)");
     const UnsignedRead read = parseUnsigned(value);
     if (!read.valid)
         throw Error(where + ": " + std::string(f->option) + ": \"" + std::string(value) +

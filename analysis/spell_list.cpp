@@ -22,20 +22,27 @@ SpellList loadSpellList(const std::string& path) {
 std::string foldForMatch(std::string_view text) {
     // Windows-1252 letters from 0xC0 on, folded to their unaccented lower-case letter.
     static constexpr char latin[] =
-        "aaaaaaaceeeeiiii"  // C0-CF
-        "dnooooo*ouuuuyts"  // D0-DF (D7 is the multiplication sign)
-        "aaaaaaaceeeeiiii"  // E0-EF
-        "dnooooo/ouuuuyty"; // F0-FF (F7 is the division sign)
+        "aaaaaaaceeeeiiii"   // C0-CF
+        "dnooooo*ouuuuyts"   // D0-DF (D7 is the multiplication sign)
+        "aaaaaaaceeeeiiii"   // E0-EF
+        "dnooooo/ouuuuyty";  // F0-FF (F7 is the division sign)
     std::string out;
     for (char c : text) {
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 'A' && b <= 'Z') out += static_cast<char>(b - 'A' + 'a');
-        else if (b >= 0xC0) out += latin[b - 0xC0];
-        else if (b == 0x8A || b == 0x9A) out += 's';   // Š š
-        else if (b == 0x8E || b == 0x9E) out += 'z';   // Ž ž
-        else if (b == 0x9F) out += 'y';                // Ÿ
-        else if (b == 0x8C || b == 0x9C) out += "oe";  // Œ œ
-        else out += c;
+        if (b >= 'A' && b <= 'Z')
+            out += static_cast<char>(b - 'A' + 'a');
+        else if (b >= 0xC0)
+            out += latin[b - 0xC0];
+        else if (b == 0x8A || b == 0x9A)
+            out += 's';  // Š š
+        else if (b == 0x8E || b == 0x9E)
+            out += 'z';  // Ž ž
+        else if (b == 0x9F)
+            out += 'y';  // Ÿ
+        else if (b == 0x8C || b == 0x9C)
+            out += "oe";  // Œ œ
+        else
+            out += c;
     }
     return out;
 }
@@ -64,7 +71,8 @@ std::string foldTyped(std::string_view utf8) {
 
 std::string listed(const SpellList& list, const std::vector<std::size_t>& spells) {
     std::string text;
-    for (std::size_t i : spells) text += (text.empty() ? "" : ", ") + list.utf8Names[i] + " (" + std::to_string(i) + ")";
+    for (std::size_t i : spells)
+        text += (text.empty() ? "" : ", ") + list.utf8Names[i] + " (" + std::to_string(i) + ")";
     return text;
 }
 
@@ -96,7 +104,8 @@ std::size_t findSpell(const SpellList& list, std::string_view utf8Name) {
     }
     const std::string quoted = "\"" + std::string(utf8Name) + "\"";
     if (matches.size() == 1) return matches[0];
-    if (matches.size() > 1) throw Error("several spells are named " + quoted + " (use --index): " + listed(list, matches));
+    if (matches.size() > 1)
+        throw Error("several spells are named " + quoted + " (use --index): " + listed(list, matches));
     const std::vector<std::size_t> nearest = nearestSpells(list, utf8Name);
     throw Error("no spell is named " + quoted +
                 (nearest.empty() ? " (vyr spells lists them)" : "; nearest: " + listed(list, nearest)));
@@ -113,7 +122,7 @@ std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>&
     return static_cast<std::size_t>(*index);
 }
 
-const std::vector<std::string_view> spellElements = {"feu",    "eau",   "air",   "terre",  "necro",
+const std::vector<std::string_view> spellElements = {"feu",     "eau",    "air",   "terre",  "necro",
                                                      "lumière", "neutre", "bonus", "spécial"};
 
 std::string_view spellElement(const SpellRecord& record) {
@@ -123,7 +132,8 @@ std::string_view spellElement(const SpellRecord& record) {
         std::size_t element;  // in spellElements
     };
     // The scaling letters of the standard formula; "b" scales by the resistance its second letter names.
-    static constexpr Letter byFirst[] = {{'f', 0}, {'e', 1}, {'a', 2}, {'t', 3}, {'d', 4}, {'l', 5}, {'p', 7}, {'s', 8}};
+    static constexpr Letter byFirst[] = {{'f', 0}, {'e', 1}, {'a', 2}, {'t', 3},
+                                         {'d', 4}, {'l', 5}, {'p', 7}, {'s', 8}};
     static constexpr Letter bySecond[] = {{'f', 0}, {'e', 1}, {'a', 2}, {'d', 4}};
     const bool resistanceOnly = code[0] == 'b';
     for (const Letter& l : resistanceOnly ? std::span<const Letter>(bySecond) : std::span<const Letter>(byFirst)) {

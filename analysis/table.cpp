@@ -14,8 +14,8 @@ namespace {
 
 // Characters, not bytes: UTF-8 continuation bytes take no room.
 std::size_t width(const std::string& utf8) {
-    return static_cast<std::size_t>(std::count_if(
-        utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 std::string shownInText(const Cell& cell) {
@@ -66,9 +66,10 @@ std::string writeText(const Table& table) {
     std::vector<std::size_t> shown;
     // A column no row fills says nothing here (CSV and JSON keep it, for a stable layout).
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
-        const bool filled = table.rows.empty() || std::any_of(table.rows.begin(), table.rows.end(), [&](const auto& row) {
-            return !std::holds_alternative<std::monostate>(row[c]);
-        });
+        const bool filled =
+            table.rows.empty() || std::any_of(table.rows.begin(), table.rows.end(), [&](const auto& row) {
+                return !std::holds_alternative<std::monostate>(row[c]);
+            });
         if (table.columns[c].inText && filled) shown.push_back(c);
     }
     std::vector<std::vector<std::string>> cells(table.rows.size() + 2);
@@ -77,7 +78,8 @@ std::string writeText(const Table& table) {
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         for (std::size_t c : shown) {
             cells[r + 2].push_back(shownInText(table.rows[r][c]));
-            right[c] = right[c] || std::holds_alternative<std::int64_t>(table.rows[r][c]) || std::holds_alternative<double>(table.rows[r][c]);
+            right[c] = right[c] || std::holds_alternative<std::int64_t>(table.rows[r][c]) ||
+                       std::holds_alternative<double>(table.rows[r][c]);
         }
     }
     std::vector<std::size_t> widths(shown.size());
@@ -134,9 +136,12 @@ std::string writeJson(const Table& table) {
 
 std::string writeTable(const Table& table, Format format) {
     switch (format) {
-        case Format::csv: return writeCsv(table);
-        case Format::json: return writeJson(table);
-        case Format::text: break;
+        case Format::csv:
+            return writeCsv(table);
+        case Format::json:
+            return writeJson(table);
+        case Format::text:
+            break;
     }
     return writeText(table);
 }

@@ -26,10 +26,12 @@ void WeightsEverySpell(benchmark::State& state) {
 void BatchJsonLines(benchmark::State& state) {
     std::vector<std::string> lines;
     for (int i = 0; i < 100000; ++i) {
-        lines.push_back(i % 2 ? "{\"spell\": \"" + sample().utf8Names[std::size_t(i) % sample().size()] + "\", \"level\": " +
-                                    std::to_string(1 + i % 200) + ", \"intelligenceBoosted\": " + std::to_string(25 + i % 400) + "}"
+        lines.push_back(i % 2 ? "{\"spell\": \"" + sample().utf8Names[std::size_t(i) % sample().size()] +
+                                    "\", \"level\": " + std::to_string(1 + i % 200) +
+                                    ", \"intelligenceBoosted\": " + std::to_string(25 + i % 400) + "}"
                               : "{\"index\": " + std::to_string(std::size_t(i) % sample().size()) + ", \"level\": \"" +
-                                    std::to_string(1 + i % 200) + "\", \"fireResist\": " + std::to_string(50 + i % 200) + "}");
+                                    std::to_string(1 + i % 200) +
+                                    "\", \"fireResist\": " + std::to_string(50 + i % 200) + "}");
     }
     std::string out;
     for (auto _ : state) {

@@ -48,13 +48,12 @@ CastTiming computeCastTiming(const SpellRecord& record, std::int32_t level, Calc
               rawExtra < 0 ? ", négatif donc 0" : "");
     traceStep(trace, "Temps avant mouvement de base : %d × (%d + 750) = %d ms", record.delayFactor, extra,
               timing.moveDelayMs);
-    traceStep(trace, "Relance de base : %d × (%d + 1000) = %d ms", record.delayFactor, extra,
-              timing.recastDelayMs);
+    traceStep(trace, "Relance de base : %d × (%d + 1000) = %d ms", record.delayFactor, extra, timing.recastDelayMs);
     return timing;
 }
 
-bool runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue,
-                    const ShowMessage& showMessage, CalcTrace* trace) {
+bool runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue, const ShowMessage& showMessage,
+                    CalcTrace* trace) {
     const std::optional<std::size_t> selected = form.selectedSpell();
     // A position past the table cannot name a record; it is treated like no selection.
     if (!selected || *selected >= spellCapacity) {

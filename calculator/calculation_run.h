@@ -51,7 +51,7 @@ CastTiming computeCastTiming(const SpellRecord& record, std::int32_t level, Calc
 using ShowMessage = std::function<void(const char* text, const char* caption)>;
 
 // Always returns true. With no spell selected it only shows "Veuillez selectionner un sort".
-bool runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue,
-                    const ShowMessage& showMessage, CalcTrace* trace = nullptr);
+bool runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue, const ShowMessage& showMessage,
+                    CalcTrace* trace = nullptr);
 
 }  // namespace vyr

@@ -24,7 +24,7 @@ UnsignedRead parseUnsigned(std::string_view text);
 
 // A form is also the spell list's SpellNameSink: addName appends to spellList.
 class CalculatorForm : public SpellNameSink {
-public:
+  public:
     // Texts are Windows-1252.
     virtual std::string fieldText(int id) const = 0;
     virtual void writeText(int id, const char* text) = 0;

@@ -8,8 +8,8 @@
 
 namespace vyr {
 
-void applyStandardEffect(CalculatorForm& form, const SpellRecord& record,
-                         const CharacterInputs& inputs, CalcTrace* trace = nullptr);
+void applyStandardEffect(CalculatorForm& form, const SpellRecord& record, const CharacterInputs& inputs,
+                         CalcTrace* trace = nullptr);
 
 struct PendingResults {
     std::int32_t moveDelayMs = 0;
@@ -17,8 +17,8 @@ struct PendingResults {
     std::int32_t chancePercent = 100;
 };
 
-void applySpecialRules(CalculatorForm& form, const char* code, const CharacterInputs& inputs,
-                       PendingResults& pending, CalcTrace* trace = nullptr);
+void applySpecialRules(CalculatorForm& form, const char* code, const CharacterInputs& inputs, PendingResults& pending,
+                       CalcTrace* trace = nullptr);
 
 // The codes of the special rules, in table order (for the tools and the file check).
 inline constexpr std::size_t specialRuleCount = 29;

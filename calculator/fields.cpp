@@ -53,28 +53,24 @@ const std::array<OutputField, 16> outputFields = {{
 }};
 
 const std::array<int, 16> outputDisplayOrder = {
-    effectMin, effectMax, moveDelay, recastDelay, successChance,
-    strengthBonus, dexterityBonus, wisdomBonus, intelligenceBonus,
-    hitPointsBonusMin, hitPointsBonusMax, armourBonusMin, armourBonusMax,
-    attackBonus, archeryBonus, specialText,
+    effectMin,      effectMax,   moveDelay,         recastDelay,       successChance,     strengthBonus,
+    dexterityBonus, wisdomBonus, intelligenceBonus, hitPointsBonusMin, hitPointsBonusMax, armourBonusMin,
+    armourBonusMax, attackBonus, archeryBonus,      specialText,
 };
 
 const InputField* findInput(std::string_view nameOrOption) {
-    auto it = std::find_if(inputFields.begin(), inputFields.end(), [&](const InputField& f) {
-        return f.name == nameOrOption || f.option == nameOrOption;
-    });
+    auto it = std::find_if(inputFields.begin(), inputFields.end(),
+                           [&](const InputField& f) { return f.name == nameOrOption || f.option == nameOrOption; });
     return it == inputFields.end() ? nullptr : &*it;
 }
 
 const InputField* findInputById(int id) {
-    auto it = std::find_if(inputFields.begin(), inputFields.end(),
-                           [&](const InputField& f) { return f.id == id; });
+    auto it = std::find_if(inputFields.begin(), inputFields.end(), [&](const InputField& f) { return f.id == id; });
     return it == inputFields.end() ? nullptr : &*it;
 }
 
 const OutputField* findOutput(int id) {
-    auto it = std::find_if(outputFields.begin(), outputFields.end(),
-                           [&](const OutputField& f) { return f.id == id; });
+    auto it = std::find_if(outputFields.begin(), outputFields.end(), [&](const OutputField& f) { return f.id == id; });
     return it == outputFields.end() ? nullptr : &*it;
 }
 

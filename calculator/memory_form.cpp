@@ -32,8 +32,10 @@ void InMemoryForm::writeText(int id, const char* text) {
     Field& f = at(id);
     f.isNumber = plainNumber(text, f.number);
     if (f.isNumber) return;
-    if (text[0] == '\0') f.text.clear();  // every run empties the 16 outputs first
-    else f.text = text;
+    if (text[0] == '\0')
+        f.text.clear();  // every run empties the 16 outputs first
+    else
+        f.text = text;
 }
 
 void InMemoryForm::writeUnsigned(int id, std::uint32_t value) {

@@ -13,7 +13,7 @@
 namespace vyr {
 
 class InMemoryForm : public CalculatorForm {
-public:
+  public:
     std::string fieldText(int id) const override;
     void writeText(int id, const char* text) override;
     UnsignedRead readUnsigned(int id) const override;
@@ -29,7 +29,7 @@ public:
     void select(std::optional<std::size_t> position) { selection_ = position; }
     const std::vector<std::string>& spellNames() const { return spellNames_; }
 
-private:
+  private:
     struct Field {
         std::string text;
         std::uint32_t number = 0;

@@ -184,8 +184,8 @@ void sni(const RuleContext& c) {
 }
 
 // "sab", "sah", "sas": nothing but a chance of 0 without rebirths.
-void rebirthRange(const RuleContext& c, double divisor, double lowOffset, double highOffset,
-                  std::int32_t chance, const char* chanceTerm) {
+void rebirthRange(const RuleContext& c, double divisor, double lowOffset, double highOffset, std::int32_t chance,
+                  const char* chanceTerm) {
     c.pending.chancePercent = 0;
     if (c.in.rebirths == 0) {
         traceStep(c.trace, "Aucune renaissance : chances 0, pas d'effet");
@@ -268,18 +268,27 @@ const SpecialRule rules[] = {
     {"sbl", nullptr, sbl},
     {"sct", nullptr, sct},
     // Réduit la puissance lumiere pure de la cible de 2/3
-    {"scu", "R\xE9" "duit la puissance lumiere pure de la cible de 2/3", nullptr},
+    {"scu",
+     "R\xE9"
+     "duit la puissance lumiere pure de la cible de 2/3",
+     nullptr},
     // Dissipe certains sorts maléfiques
-    {"sds", "Dissipe certains sorts mal\xE9" "fiques", sds},
+    {"sds",
+     "Dissipe certains sorts mal\xE9"
+     "fiques",
+     sds},
     {"sea", nullptr, sea},
     // Réduit l'esquive de la cible de 3/4, 33 spaces, Durée (en ms) : 5000 + ... inferieure à 5000ms
     {"sen",
-     "R\xE9" "duit l'esquive de la cible de 3/4                                 Dur\xE9"
+     "R\xE9"
+     "duit l'esquive de la cible de 3/4                                 Dur\xE9"
      "e (en ms) : 5000 + 1 nombre compris entre 1 et (12500-la force de l'adversaire*25). La dur\xE9"
      "e ne peut \xEAtre inferieure \xE0 5000ms",
      sen},
     // Rend la cible invisible. Peut être détécté par Révélation ou Detection de l'invisibilité
-    {"sin", "Rend la cible invisible. Peut \xEAtre d\xE9t\xE9" "ct\xE9 par R\xE9v\xE9lation ou Detection de l'invisibilit\xE9",
+    {"sin",
+     "Rend la cible invisible. Peut \xEAtre d\xE9t\xE9"
+     "ct\xE9 par R\xE9v\xE9lation ou Detection de l'invisibilit\xE9",
      nullptr},
     {"saf", nullptr, saf},
     {"sbu", nullptr, sbu},
@@ -289,7 +298,10 @@ const SpecialRule rules[] = {
     {"scp", "Soigne le poison.Taux de r\xE9ussite de 50 \xE0 75% selon le poison", scp},
     {"sdi", "Detecte les personnes et les choses invisibles", nullptr},
     // Detecte les personnes et les choses cachées
-    {"sdh", "Detecte les personnes et les choses cach\xE9" "es", nullptr},
+    {"sdh",
+     "Detecte les personnes et les choses cach\xE9"
+     "es",
+     nullptr},
     // Augmente l'attaque de la cible de 1/2 de son attaque pure, de même avec l'archerie, ...
     {"smc",
      "Augmente l'attaque de la cible de 1/2 de son attaque pure, de m\xEAme avec l'archerie, et de 1/3 de "
@@ -299,7 +311,9 @@ const SpecialRule rules[] = {
     // Augmente toutes les résistances pures de 1/3
     {"sms", "Augmente toutes les r\xE9sistances pures de 1/3", nullptr},
     // Augmente toutes les puissances pures de 1/3, sauf pour la puissance pure necro augmentée de 1/4
-    {"sma", "Augmente toutes les puissances pures de 1/3, sauf pour la puissance pure necro augment\xE9" "e de 1/4",
+    {"sma",
+     "Augmente toutes les puissances pures de 1/3, sauf pour la puissance pure necro augment\xE9"
+     "e de 1/4",
      nullptr},
     // Augmente l'attaque de la cible de 1/3 de son attaque pure, de même avec l'archerie, ...
     {"smi",
@@ -326,8 +340,8 @@ static_assert(std::size(rules) == specialRuleCount);
 
 }  // namespace
 
-void applySpecialRules(CalculatorForm& form, const char* code, const CharacterInputs& inputs,
-                       PendingResults& pending, CalcTrace* trace) {
+void applySpecialRules(CalculatorForm& form, const char* code, const CharacterInputs& inputs, PendingResults& pending,
+                       CalcTrace* trace) {
     // Whole-code, case-sensitive match: "sblx" and "SBL" match nothing.
     bool matched = false;
     for (const SpecialRule& rule : rules) {

@@ -12,7 +12,9 @@ namespace vyr {
 // "Réduit la puissance lumière de la cible de 1/50 et réduit les PV max de 1/4. Reduit les
 // PV toutes les 6sec pendant 5min", in Windows-1252.
 const char* const drainText =
-    "R\xE9" "duit la puissance lumi\xE8re de la cible de 1/50 et r\xE9" "duit les PV max de 1/4. "
+    "R\xE9"
+    "duit la puissance lumi\xE8re de la cible de 1/50 et r\xE9"
+    "duit les PV max de 1/4. "
     "Reduit les PV toutes les 6sec pendant 5min";
 
 namespace {
@@ -62,16 +64,15 @@ struct Range {
 std::string stored(float value) { return showDouble(static_cast<double>(value)); }
 
 // "bas <low> = exact → stored ; haut <high> = exact → stored": one step on both ends.
-void traceEnds(CalcTrace* trace, const std::string& what, const std::string& lowFormula, double lowExact,
-               float low, const std::string& highFormula, double highExact, float high) {
+void traceEnds(CalcTrace* trace, const std::string& what, const std::string& lowFormula, double lowExact, float low,
+               const std::string& highFormula, double highExact, float high) {
     traceStep(trace, "%s : bas %s = %s → %s ; haut %s = %s → %s (stockés en simple précision)", what.c_str(),
               lowFormula.c_str(), showDouble(lowExact).c_str(), stored(low).c_str(), highFormula.c_str(),
               showDouble(highExact).c_str(), stored(high).c_str());
 }
 
 // q is added to both ends: q + x, rounded to single precision.
-void addQuotient(Range& r, std::int32_t characteristic, std::int32_t divisor, const char* what,
-                 CalcTrace* trace) {
+void addQuotient(Range& r, std::int32_t characteristic, std::int32_t divisor, const char* what, CalcTrace* trace) {
     const double q = static_cast<double>(characteristic) / static_cast<double>(divisor);
     const float lowBefore = r.low;
     const float highBefore = r.high;
@@ -120,8 +121,7 @@ void scaleByResistance(Range& r, std::int32_t resistance, const std::string& wha
     traceEnds(trace, what, formula(lowBefore), low, r.low, formula(highBefore), high, r.high);
 }
 
-void applyScaling(CalculatorForm& form, Range& r, const char* code, const CharacterInputs& in,
-                  CalcTrace* trace) {
+void applyScaling(CalculatorForm& form, Range& r, const char* code, const CharacterInputs& in, CalcTrace* trace) {
     const char c0 = code[0];
     for (const Scaling& s : scalings) {
         if (s.letter != c0) continue;
@@ -157,8 +157,7 @@ void applyScaling(CalculatorForm& form, Range& r, const char* code, const Charac
 
 }  // namespace
 
-void applyStandardEffect(CalculatorForm& form, const SpellRecord& record, const CharacterInputs& in,
-                         CalcTrace* trace) {
+void applyStandardEffect(CalculatorForm& form, const SpellRecord& record, const CharacterInputs& in, CalcTrace* trace) {
     const char* code = record.code() ? record.code() : "";
     Range r;
     if (record.rollRange == 0) {
@@ -201,8 +200,8 @@ void applyStandardEffect(CalculatorForm& form, const SpellRecord& record, const 
         r.high = static_cast<float>(high);
         if (trace) {
             const std::string armour = " - " + std::to_string(in.targetArmour);
-            traceEnds(trace, "Armure de la cible", stored(lowBefore) + armour, low, r.low,
-                      stored(highBefore) + armour, high, r.high);
+            traceEnds(trace, "Armure de la cible", stored(lowBefore) + armour, low, r.low, stored(highBefore) + armour,
+                      high, r.high);
         }
     } else {
         traceStep(trace, "Armure de la cible : ignorée (sort exempté)");

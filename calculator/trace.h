@@ -7,7 +7,7 @@
 namespace vyr {
 
 class CalcTrace {
-public:
+  public:
     virtual ~CalcTrace() = default;
     // One step, in French (UTF-8), with its figures substituted.
     virtual void step(const std::string& line) = 0;

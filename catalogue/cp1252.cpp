@@ -6,10 +6,9 @@ namespace vyr {
 
 namespace {
 constexpr char16_t high[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 void appendUtf8(std::string& out, char32_t cp) {
@@ -31,11 +30,24 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
     const auto b0 = static_cast<unsigned char>(text[i]);
     std::size_t length;
     char32_t minimum;
-    if (b0 < 0x80) { cp = b0; return 1; }
-    if ((b0 & 0xE0) == 0xC0) { length = 2; cp = b0 & 0x1F; minimum = 0x80; }
-    else if ((b0 & 0xF0) == 0xE0) { length = 3; cp = b0 & 0x0F; minimum = 0x800; }
-    else if ((b0 & 0xF8) == 0xF0) { length = 4; cp = b0 & 0x07; minimum = 0x10000; }
-    else return 0;
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    if ((b0 & 0xE0) == 0xC0) {
+        length = 2;
+        cp = b0 & 0x1F;
+        minimum = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        length = 3;
+        cp = b0 & 0x0F;
+        minimum = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        length = 4;
+        cp = b0 & 0x07;
+        minimum = 0x10000;
+    } else
+        return 0;
     if (i + length > text.size()) return 0;
     for (std::size_t k = 1; k < length; ++k) {
         const auto b = static_cast<unsigned char>(text[i + k]);
@@ -47,9 +59,7 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
 }
 }  // namespace
 
-char32_t cp1252ToCodePoint(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : byte;
-}
+char32_t cp1252ToCodePoint(unsigned char byte) { return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : byte; }
 
 std::optional<unsigned char> codePointToCp1252(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);

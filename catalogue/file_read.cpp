@@ -18,8 +18,7 @@ std::unique_ptr<char[]> readWholeFile(const char* path, std::uint32_t& size) {
     if (::fstat(fd, &info) == 0 && info.st_size >= 0 && info.st_size < 0xFFFFFFFF) {
         const auto fileSize = static_cast<std::uint32_t>(info.st_size);
         buffer.reset(new (std::nothrow) char[std::size_t{fileSize} + 1]);
-        if (buffer && fileSize > 0 &&
-            ::read(fd, buffer.get(), fileSize) != static_cast<ssize_t>(fileSize)) {
+        if (buffer && fileSize > 0 && ::read(fd, buffer.get(), fileSize) != static_cast<ssize_t>(fileSize)) {
             buffer.reset();  // failed or short read
         }
         if (buffer) size = fileSize;

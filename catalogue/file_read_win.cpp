@@ -9,8 +9,8 @@
 namespace vyr {
 
 std::unique_ptr<char[]> readWholeFile(const char* path, std::uint32_t& size) {
-    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file =
+        ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     std::unique_ptr<char[]> buffer;
     DWORD high = 0;
@@ -20,8 +20,7 @@ std::unique_ptr<char[]> readWholeFile(const char* path, std::uint32_t& size) {
     if (sized && high == 0 && low != 0xFFFFFFFF) {
         buffer.reset(new (std::nothrow) char[std::size_t{low} + 1]);
         DWORD read = 0;
-        if (buffer && low > 0 &&
-            (!::ReadFile(file, buffer.get(), low, &read, nullptr) || read != low)) {
+        if (buffer && low > 0 && (!::ReadFile(file, buffer.get(), low, &read, nullptr) || read != low)) {
             buffer.reset();  // failed or short read
         }
         if (buffer) size = low;

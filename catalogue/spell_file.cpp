@@ -29,15 +29,14 @@ std::int32_t readNumberField(const char* text) {
         return magnitude >= 0x80000000ull ? std::numeric_limits<std::int32_t>::min()
                                           : -static_cast<std::int32_t>(magnitude);
     }
-    return magnitude > 0x7FFFFFFFull ? std::numeric_limits<std::int32_t>::max()
-                                     : static_cast<std::int32_t>(magnitude);
+    return magnitude > 0x7FFFFFFFull ? std::numeric_limits<std::int32_t>::max() : static_cast<std::int32_t>(magnitude);
 }
 
 namespace {
 
 // Cursor state of one parse. Every search stops at textEnd, the first NUL of the text.
 class FieldSplitter {
-public:
+  public:
     FieldSplitter(char* text, char* textEnd) : textEnd_(textEnd), fieldEnd_(text) {}
 
     // Finds the start of the next record: the first line at or after cursor that holds a
@@ -79,7 +78,7 @@ public:
         return hit ? static_cast<char*>(hit) : textEnd_;
     }
 
-private:
+  private:
     char* textEnd_;
     char* fieldEnd_;
 };
@@ -96,8 +95,7 @@ std::unique_ptr<char[]> copyText(const char* begin, const char* end) {
 
 }  // namespace
 
-std::size_t parseSpellText(char* text, std::uint32_t size, SpellCatalogue& catalogue,
-                           SpellNameSink& sink) {
+std::size_t parseSpellText(char* text, std::uint32_t size, SpellCatalogue& catalogue, SpellNameSink& sink) {
     text[size] = '\0';
     char* const textEnd = text + std::strlen(text);
     FieldSplitter splitter(text, textEnd);
@@ -154,8 +152,6 @@ std::size_t loadSpellFile(const char* path, SpellNameSink& sink, SpellCatalogue&
     return parseSpellText(buffer.get(), size, catalogue, sink);
 }
 
-std::size_t loadSpellFile(const char* path, SpellNameSink& sink) {
-    return loadSpellFile(path, sink, spellCatalogue());
-}
+std::size_t loadSpellFile(const char* path, SpellNameSink& sink) { return loadSpellFile(path, sink, spellCatalogue()); }
 
 }  // namespace vyr

@@ -23,7 +23,7 @@ inline constexpr std::uint8_t scrambleBase = 0x5A;
 inline constexpr const char* spellFileName = "Vyr degats.dat";
 
 class SpellNameSink {
-public:
+  public:
     virtual ~SpellNameSink() = default;
     // Appends a name (NUL-terminated Windows-1252); the text stays the record's.
     virtual void addName(const char* name) = 0;
@@ -31,7 +31,7 @@ public:
 
 // A plain list of names, for tests and the command-line tool.
 class SpellNameList : public SpellNameSink {
-public:
+  public:
     void addName(const char* name) override { names.emplace_back(name); }
     std::vector<std::string> names;
 };
@@ -42,8 +42,7 @@ void unscramble(char* buffer, std::size_t size);
 // Splits the unscrambled text in place into catalogue slots 0, 1, 2 ... and hands each
 // stored name to the sink. text[size] must be writable; it receives the closing NUL.
 // Returns the number of records stored (at most spellCapacity).
-std::size_t parseSpellText(char* text, std::uint32_t size, SpellCatalogue& catalogue,
-                           SpellNameSink& sink);
+std::size_t parseSpellText(char* text, std::uint32_t size, SpellCatalogue& catalogue, SpellNameSink& sink);
 
 // Reads the scrambled file at path into the catalogue. Returns the number of records
 // loaded; 0 when the file cannot be read whole (then nothing is stored or sent to sink).

@@ -8,7 +8,7 @@
 namespace vyr {
 
 class SpellRecord {
-public:
+  public:
     SpellRecord() = default;
     ~SpellRecord() = default;
     // Records stay in their catalogue slot for the life of the process.
@@ -27,14 +27,14 @@ public:
 
     std::int8_t armourExempt = 0;  // nonzero: the target's armour is not subtracted
     std::int32_t delayFactor = 0;
-    std::int32_t delayExtra = 0;   // milliseconds, at delayLevel
+    std::int32_t delayExtra = 0;  // milliseconds, at delayLevel
     std::int32_t delayLevel = 0;
     std::int32_t rollRange = 0;
     std::int32_t rollBase = 0;
-    std::int32_t intDivisor = 0;   // 0: no intelligence term
-    std::int32_t wisDivisor = 0;   // 0: no wisdom term
+    std::int32_t intDivisor = 0;  // 0: no intelligence term
+    std::int32_t wisDivisor = 0;  // 0: no wisdom term
 
-private:
+  private:
     // Members are destroyed in reverse order: the name is released, then the code.
     std::unique_ptr<char[]> code_;
     std::unique_ptr<char[]> name_;
@@ -43,7 +43,7 @@ private:
 inline constexpr std::size_t spellCapacity = 100;
 
 class SpellCatalogue {
-public:
+  public:
     SpellCatalogue() = default;
     SpellCatalogue(const SpellCatalogue&) = delete;
     SpellCatalogue& operator=(const SpellCatalogue&) = delete;
@@ -51,7 +51,7 @@ public:
     SpellRecord& operator[](std::size_t index) { return records_[index]; }
     const SpellRecord& operator[](std::size_t index) const { return records_[index]; }
 
-private:
+  private:
     SpellRecord records_[spellCapacity];
 };
 

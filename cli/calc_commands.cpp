@@ -13,21 +13,26 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
     const PlayerCommand calc = addPlayerCommand(app, "calc", defaultDataPath);
     auto explain = std::make_shared<bool>(false);
     calc.command->add_flag("--explain", *explain, "Show the steps behind every number");
-    whenRun(calc, exitCode, out, [spell = calc.spell, common = calc.common, explain](const Setup& setup, const SpellList& list) {
-        const std::size_t index = chosenSpells(list, *spell, false).front();
-        const RunResult result = runSpell(list, index, setup);
-        const std::vector<std::string> steps = *explain ? explainRun(list, index, setup) : std::vector<std::string>{};
-        if (common->format() == Format::json) return calcJson(list, setup, result, steps);
-        Table table = calcTable(list, result);
-        table.notes.push_back("Code : " + setupCode(setup));
-        std::string text = writeTable(table, common->format());
-        if (*explain) text += (common->format() == Format::text ? "\n" : "") + writeTable(explainTable(steps), common->format());
-        return text;
-    });
+    whenRun(calc, exitCode, out,
+            [spell = calc.spell, common = calc.common, explain](const Setup& setup, const SpellList& list) {
+                const std::size_t index = chosenSpells(list, *spell, false).front();
+                const RunResult result = runSpell(list, index, setup);
+                const std::vector<std::string> steps =
+                    *explain ? explainRun(list, index, setup) : std::vector<std::string>{};
+                if (common->format() == Format::json) return calcJson(list, setup, result, steps);
+                Table table = calcTable(list, result);
+                table.notes.push_back("Code : " + setupCode(setup));
+                std::string text = writeTable(table, common->format());
+                if (*explain)
+                    text += (common->format() == Format::text ? "\n" : "") +
+                            writeTable(explainTable(steps), common->format());
+                return text;
+            });
 
-    CLI::App* setupCommand = app.add_subcommand(
-        "setup", "Print the setup code of the inputs given (to share them: --setup CODE rebuilds them),\n"
-                 "then the same inputs as profile lines.");
+    CLI::App* setupCommand =
+        app.add_subcommand("setup",
+                           "Print the setup code of the inputs given (to share them: --setup CODE rebuilds them),\n"
+                           "then the same inputs as profile lines.");
     auto inputs = addSetupOptions(*setupCommand);
     auto json = std::make_shared<bool>(false);
     setupCommand->add_flag("--json", *json, "One JSON object: the setup code and the 24 inputs");
@@ -37,7 +42,8 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
         const Setup setup = buildSetup(*inputs);
         nlohmann::ordered_json j;
         j["setupCode"] = setupCode(setup);
-        for (std::size_t i = 0; i < inputFields.size(); ++i) j["inputs"][std::string(inputFields[i].name)] = setup.values[i];
+        for (std::size_t i = 0; i < inputFields.size(); ++i)
+            j["inputs"][std::string(inputFields[i].name)] = setup.values[i];
         writeResult(*outputPath, *json ? j.dump(1) + "\n" : setupCode(setup) + "\n" + profileText(setup), out);
         exitCode = exitOk;
     });

@@ -50,14 +50,18 @@ constexpr CommandText commandTexts[] = {
 
 std::shared_ptr<SetupOptions> addSetupOptions(CLI::App& command) {
     auto o = std::make_shared<SetupOptions>();
-    o->codeGiven = command.add_option("--setup", o->code, "Setup code (as vyr setup prints it): the inputs it carries")->group("Inputs");
-    command.add_option("--profile", o->profiles, "Profile file of \"name = value\" lines, # comments; repeat it\n"
-                                                 "(a character, an opponent): later files override earlier ones")
+    o->codeGiven = command.add_option("--setup", o->code, "Setup code (as vyr setup prints it): the inputs it carries")
+                       ->group("Inputs");
+    command
+        .add_option("--profile", o->profiles,
+                    "Profile file of \"name = value\" lines, # comments; repeat it\n"
+                    "(a character, an opponent): later files override earlier ones")
         ->group("Inputs");
     for (std::size_t i = 0; i < inputFields.size(); ++i) {
         const InputField& f = inputFields[i];
-        o->given[i] = command.add_option("--" + std::string(f.option), o->texts[i],
-                                         std::string(f.label) + " (default " + std::string(f.defaultText) + ")")
+        o->given[i] = command
+                          .add_option("--" + std::string(f.option), o->texts[i],
+                                      std::string(f.label) + " (default " + std::string(f.defaultText) + ")")
                           ->type_name("NUMBER")
                           ->group("Inputs");
     }
@@ -68,7 +72,8 @@ Setup buildSetup(const SetupOptions& o) {
     Setup setup = o.codeGiven->count() ? decodeSetupCode(o.code) : Setup::defaults();
     for (const std::string& path : o.profiles) applyProfile(setup, readFile(path), path);
     for (std::size_t i = 0; i < inputFields.size(); ++i) {
-        if (o.given[i]->count()) assign(setup, inputFields[i].option, o.texts[i], "--" + std::string(inputFields[i].option));
+        if (o.given[i]->count())
+            assign(setup, inputFields[i].option, o.texts[i], "--" + std::string(inputFields[i].option));
     }
     return setup;
 }
@@ -96,9 +101,11 @@ void applySetupItem(Setup& setup, const std::string& item, const std::string& op
 
 std::shared_ptr<SpellOptions> addSpellOptions(CLI::App& command, bool several) {
     auto o = std::make_shared<SpellOptions>();
-    CLI::Option* name = command.add_option("--spell", o->names, several ? "Spell name (case and accents may differ); repeat it"
-                                                                        : "Spell name (case and accents may differ)");
-    CLI::Option* index = command.add_option("--index", o->indices, "Spell position in the list, from 0")->type_name("NUMBER");
+    CLI::Option* name = command.add_option(
+        "--spell", o->names,
+        several ? "Spell name (case and accents may differ); repeat it" : "Spell name (case and accents may differ)");
+    CLI::Option* index =
+        command.add_option("--index", o->indices, "Spell position in the list, from 0")->type_name("NUMBER");
     if (!several) {
         name->expected(1);
         index->expected(1);
@@ -129,12 +136,14 @@ std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::st
 }
 
 PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::string& defaultDataPath) {
-    const CommandText& text = *std::find_if(std::begin(commandTexts), std::end(commandTexts), [&](const CommandText& t) { return t.name == name; });
+    const CommandText& text = *std::find_if(std::begin(commandTexts), std::end(commandTexts),
+                                            [&](const CommandText& t) { return t.name == name; });
     const Spells spells = text.spells;
     PlayerCommand c;
     c.command = app.add_subcommand(std::string(name), text.description);
     c.common = addCommonOptions(*c.command, defaultDataPath);
-    c.spell = spells == Spells::none ? std::make_shared<SpellOptions>() : addSpellOptions(*c.command, spells == Spells::several);
+    c.spell = spells == Spells::none ? std::make_shared<SpellOptions>()
+                                     : addSpellOptions(*c.command, spells == Spells::several);
     c.inputs = addSetupOptions(*c.command);
     return c;
 }

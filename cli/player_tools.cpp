@@ -22,9 +22,13 @@ namespace {
 void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
     const PlayerCommand c = addPlayerCommand(app, "compare", dataPath);
     auto options = std::make_shared<CompareOptions>();
-    c.command->add_option("--sort", options->sort, "Sort on a column (a CSV heading): index, name, weightedPerSecond...")->capture_default_str();
+    c.command
+        ->add_option("--sort", options->sort, "Sort on a column (a CSV heading): index, name, weightedPerSecond...")
+        ->capture_default_str();
     c.command->add_flag("--desc", options->descending, "Sort from the largest value down");
-    c.command->add_option("--only", options->only, "Only the spells of one element or kind: feu, eau, air, terre, necro,\nlumière, neutre, bonus, spécial");
+    c.command->add_option(
+        "--only", options->only,
+        "Only the spells of one element or kind: feu, eau, air, terre, necro,\nlumière, neutre, bonus, spécial");
     c.command->add_option("--top", options->top, "Only the first N rows once sorted")->type_name("NUMBER");
     whenRun(c, exitCode, out, [common = c.common, options](const Setup& setup, const SpellList& list) {
         return writeTable(compareSpells(list, setup, *options), common->format());
@@ -35,8 +39,9 @@ void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std
     const PlayerCommand c = addPlayerCommand(app, "diff", dataPath);
     auto a = std::make_shared<std::vector<std::string>>(), b = std::make_shared<std::vector<std::string>>();
     for (const auto& [option, items] : {std::pair{"--a", a}, std::pair{"--b", b}}) {
-        c.command->add_option(option, *items, std::string("What setup ") + static_cast<char>(std::toupper(option[2])) +
-                                                  " changes: a setup code, NAME=VALUE[,NAME=VALUE...] or a profile file; repeat it");
+        c.command->add_option(option, *items,
+                              std::string("What setup ") + static_cast<char>(std::toupper(option[2])) +
+                                  " changes: a setup code, NAME=VALUE[,NAME=VALUE...] or a profile file; repeat it");
     }
     whenRun(c, exitCode, out, [common = c.common, spell = c.spell, a, b](const Setup& setup, const SpellList& list) {
         Setup setupA = setup, setupB = setup;
@@ -52,44 +57,53 @@ void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, 
     const PlayerCommand c = addPlayerCommand(app, "weights", dataPath);
     auto best = std::make_shared<std::size_t>(0);
     auto points = std::make_shared<std::int64_t>(10);
-    CLI::Option* bestOption = c.command->add_option("--best", *best, "The best N spells of compare instead of one")->type_name("NUMBER");
-    c.command->add_option("--points", *points, "Points added to each input (negative: taken away)")->type_name("NUMBER")->capture_default_str();
-    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, best, points, bestOption](const Setup& setup, const SpellList& list) {
-        if (bestOption->count() && (!spell->names.empty() || !spell->indices.empty())) throw Error("give --best N or one spell, not both");
-        const std::vector<std::size_t> spells = bestOption->count() ? bestSpells(list, setup, *best) : chosenSpells(list, *spell, false);
-        return writeTable(inputWeights(list, setup, spells, *points), common->format());
-    });
+    CLI::Option* bestOption =
+        c.command->add_option("--best", *best, "The best N spells of compare instead of one")->type_name("NUMBER");
+    c.command->add_option("--points", *points, "Points added to each input (negative: taken away)")
+        ->type_name("NUMBER")
+        ->capture_default_str();
+    whenRun(c, exitCode, out,
+            [common = c.common, spell = c.spell, best, points, bestOption](const Setup& setup, const SpellList& list) {
+                if (bestOption->count() && (!spell->names.empty() || !spell->indices.empty()))
+                    throw Error("give --best N or one spell, not both");
+                const std::vector<std::size_t> spells =
+                    bestOption->count() ? bestSpells(list, setup, *best) : chosenSpells(list, *spell, false);
+                return writeTable(inputWeights(list, setup, spells, *points), common->format());
+            });
 }
 
 void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
     const PlayerCommand c = addPlayerCommand(app, "sweep", dataPath);
     auto vary = std::make_shared<std::vector<std::string>>();
     auto svg = std::make_shared<std::string>();
-    c.command->add_option("--vary", *vary, "NAME=FIRST..LAST[:STEP]: an input (such as level or fire-power) from FIRST\n"
-                                           "to LAST, STEP apart (default 1); give it twice for a grid")
+    c.command
+        ->add_option("--vary", *vary,
+                     "NAME=FIRST..LAST[:STEP]: an input (such as level or fire-power) from FIRST\n"
+                     "to LAST, STEP apart (default 1); give it twice for a grid")
         ->required()
         ->expected(1, 2);
     c.command->add_option("--svg", *svg, "Also write a chart to FILE: effect per second per spell, or a heat map");
-    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, vary, svg](const Setup& setup, const SpellList& list) {
-        checkDistinctOutputs(common->outputPath, *svg, "--svg");
-        std::vector<SweepRange> ranges;
-        for (const std::string& v : *vary) ranges.push_back(parseSweepRange(v));
-        const std::vector<std::size_t> spells = chosenSpells(list, *spell, ranges.size() == 1);
-        Table table;
-        std::string chart;
-        if (ranges.size() == 2) {
-            const SweepGrid grid = runSweepGrid(list, setup, spells.front(), ranges[0], ranges[1]);
-            table = gridTable(grid);
-            if (!svg->empty()) chart = gridChart(list, grid);
-        } else {
-            const Sweep sweep = runSweep(list, setup, spells, ranges[0]);
-            table = sweepTable(list, sweep);
-            if (!svg->empty()) chart = sweepChart(list, sweep);
-        }
-        // The chart first: if it cannot be written, nothing else is.
-        if (!svg->empty()) writeFile(*svg, chart);
-        return writeTable(table, common->format());
-    });
+    whenRun(c, exitCode, out,
+            [common = c.common, spell = c.spell, vary, svg](const Setup& setup, const SpellList& list) {
+                checkDistinctOutputs(common->outputPath, *svg, "--svg");
+                std::vector<SweepRange> ranges;
+                for (const std::string& v : *vary) ranges.push_back(parseSweepRange(v));
+                const std::vector<std::size_t> spells = chosenSpells(list, *spell, ranges.size() == 1);
+                Table table;
+                std::string chart;
+                if (ranges.size() == 2) {
+                    const SweepGrid grid = runSweepGrid(list, setup, spells.front(), ranges[0], ranges[1]);
+                    table = gridTable(grid);
+                    if (!svg->empty()) chart = gridChart(list, grid);
+                } else {
+                    const Sweep sweep = runSweep(list, setup, spells, ranges[0]);
+                    table = sweepTable(list, sweep);
+                    if (!svg->empty()) chart = sweepChart(list, sweep);
+                }
+                // The chart first: if it cannot be written, nothing else is.
+                if (!svg->empty()) writeFile(*svg, chart);
+                return writeTable(table, common->format());
+            });
 }
 
 void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, std::istream& in, std::ostream& out,
@@ -127,11 +141,16 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
                 ++failures;
                 err << "vyr batch: " << e.what() << '\n';
             }
-            if (buffer.size() >= (1u << 20)) target.write(buffer.data(), std::streamsize(buffer.size())), buffer.clear();
+            if (buffer.size() >= (1u << 20))
+                target.write(buffer.data(), std::streamsize(buffer.size())), buffer.clear();
         }
         target << buffer << std::flush;
-        if (!target) throw Error((outFile.is_open() ? common->outputPath : "standard output") + ": the result could not be written in full");
-        if (failures) err << "vyr batch: " << failures << (failures == 1 ? " line" : " lines") << " failed, the others were computed\n";
+        if (!target)
+            throw Error((outFile.is_open() ? common->outputPath : "standard output") +
+                        ": the result could not be written in full");
+        if (failures)
+            err << "vyr batch: " << failures << (failures == 1 ? " line" : " lines")
+                << " failed, the others were computed\n";
         exitCode = failures ? exitProblems : exitOk;
     });
 }

@@ -20,20 +20,19 @@
 
 namespace {
 
+using vyr::spellCapacity;
 using vyr::SpellCatalogue;
 using vyr::SpellNameList;
 using vyr::SpellRecord;
-using vyr::spellCapacity;
 
 #define EXPECT(condition, pass, slot) FUZZ_CHECK(condition, "%s load, slot %zu", pass, std::size_t{slot})
 
 bool allNumbersZero(const SpellRecord& r) {
-    return r.armourExempt == 0 && r.delayFactor == 0 && r.delayExtra == 0 && r.delayLevel == 0 &&
-           r.rollRange == 0 && r.rollBase == 0 && r.intDivisor == 0 && r.wisDivisor == 0;
+    return r.armourExempt == 0 && r.delayFactor == 0 && r.delayExtra == 0 && r.delayLevel == 0 && r.rollRange == 0 &&
+           r.rollBase == 0 && r.intDivisor == 0 && r.wisDivisor == 0;
 }
 
-void checkLoad(std::size_t count, const SpellCatalogue& catalogue, const SpellNameList& sink,
-               const char* pass) {
+void checkLoad(std::size_t count, const SpellCatalogue& catalogue, const SpellNameList& sink, const char* pass) {
     EXPECT(count <= spellCapacity, pass, count);
     EXPECT(sink.names.size() == count, pass, count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -77,16 +76,15 @@ bool sameText(const char* a, const char* b) {
 }
 
 bool sameRecord(const SpellRecord& a, const SpellRecord& b) {
-    return sameText(a.name(), b.name()) && sameText(a.code(), b.code()) &&
-           a.armourExempt == b.armourExempt && a.delayFactor == b.delayFactor &&
-           a.delayExtra == b.delayExtra && a.delayLevel == b.delayLevel && a.rollRange == b.rollRange &&
-           a.rollBase == b.rollBase && a.intDivisor == b.intDivisor && a.wisDivisor == b.wisDivisor;
+    return sameText(a.name(), b.name()) && sameText(a.code(), b.code()) && a.armourExempt == b.armourExempt &&
+           a.delayFactor == b.delayFactor && a.delayExtra == b.delayExtra && a.delayLevel == b.delayLevel &&
+           a.rollRange == b.rollRange && a.rollBase == b.rollBase && a.intDivisor == b.intDivisor &&
+           a.wisDivisor == b.wisDivisor;
 }
 
 void loadThroughFile(const std::uint8_t* data, std::size_t size, const Load& expected) {
     static const std::string path =
-        (std::filesystem::temp_directory_path() / ("vyr-fuzz-loader-" + std::to_string(::getpid()) + ".dat"))
-            .string();
+        (std::filesystem::temp_directory_path() / ("vyr-fuzz-loader-" + std::to_string(::getpid()) + ".dat")).string();
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) return;  // no temporary directory: the in-memory checks still ran
     const bool written = std::fwrite(data, 1, size, out) == size;

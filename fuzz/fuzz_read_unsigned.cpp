@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const UnsignedRead got = vyr::parseUnsigned(text);
     const UnsignedRead want = reference(text);
     FUZZ_CHECK(got.valid == want.valid && got.value == want.value,
-               "text \"%s\": parseUnsigned gives %u/%d, the rule %u/%d", shown(text).c_str(), got.value,
-               got.valid, want.value, want.valid);
+               "text \"%s\": parseUnsigned gives %u/%d, the rule %u/%d", shown(text).c_str(), got.value, got.valid,
+               want.value, want.valid);
     FUZZ_CHECK(got.valid || got.value == 0, "invalid text \"%s\" reads %u", shown(text).c_str(), got.value);
 
     // Written values read back as themselves, in plain decimal digits.
@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     form.writeText(output.id, typed.c_str());
     vyr::onFieldLeft(form, input.id);
     vyr::onFieldLeft(form, output.id);
-    FUZZ_CHECK(form.fieldText(input.id) == (valid ? typed : std::string("100")), "input %d left with \"%s\"",
-               input.id, shown(form.fieldText(input.id)).c_str());
+    FUZZ_CHECK(form.fieldText(input.id) == (valid ? typed : std::string("100")), "input %d left with \"%s\"", input.id,
+               shown(form.fieldText(input.id)).c_str());
     FUZZ_CHECK(form.fieldText(output.id) == typed, "output %d changed to \"%s\"", output.id,
                shown(form.fieldText(output.id)).c_str());
     return 0;

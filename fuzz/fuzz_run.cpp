@@ -26,14 +26,14 @@ using namespace vyr;
 
 // Every field's text, by id.
 class Texts {
-public:
+  public:
     explicit Texts(const InMemoryForm& form) {
         for (int id = field::firstId; id <= field::lastId; ++id) texts_[index(id)] = form.fieldText(id);
     }
     const std::string& at(int id) const { return texts_[index(id)]; }
     bool operator==(const Texts&) const = default;
 
-private:
+  private:
     static std::size_t index(int id) { return static_cast<std::size_t>(id - field::firstId); }
     std::array<std::string, field::lastId - field::firstId + 1> texts_;
 };
@@ -49,21 +49,19 @@ bool isEmptyOrUnsigned32(const std::string& text) {
 }
 
 // What an input field counts as in a run: its unsigned value, 0 when invalid.
-std::uint32_t valueOf(const Texts& texts, int id) {
-    return parseUnsigned(texts.at(id)).value;
-}
+std::uint32_t valueOf(const Texts& texts, int id) { return parseUnsigned(texts.at(id)).value; }
 
 // The base cast timing, in plain unsigned 32-bit arithmetic (which wraps by definition).
 std::pair<std::uint32_t, std::uint32_t> baseTiming(const SpellRecord& r, std::uint32_t level) {
-    std::uint32_t extra = static_cast<std::uint32_t>(r.delayExtra) -
-                          (level - static_cast<std::uint32_t>(r.delayLevel)) * 20u;
+    std::uint32_t extra =
+        static_cast<std::uint32_t>(r.delayExtra) - (level - static_cast<std::uint32_t>(r.delayLevel)) * 20u;
     if (extra & 0x80000000u) extra = 0;
     const auto factor = static_cast<std::uint32_t>(r.delayFactor);
     return {factor * (extra + 750u), factor * (extra + 1000u)};
 }
 
 class CountingTrace : public CalcTrace {
-public:
+  public:
     void step(const std::string& line) override {
         FUZZ_CHECK(!line.empty(), "empty trace line");
         ++lines;
@@ -73,13 +71,16 @@ public:
 
 std::string fieldTextFrom(FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange<int>(0, 4)) {
-        case 0: return {};
-        case 1: return in.ConsumeRandomLengthString(14);
+        case 0:
+            return {};
+        case 1:
+            return in.ConsumeRandomLengthString(14);
         case 2: {  // blanks or zeros in front of a number
             std::string text(in.ConsumeIntegralInRange<std::size_t>(0, 3), in.ConsumeBool() ? ' ' : '0');
             return text + std::to_string(in.ConsumeIntegral<std::uint32_t>());
         }
-        default: return std::to_string(in.ConsumeIntegral<std::uint32_t>());
+        default:
+            return std::to_string(in.ConsumeIntegral<std::uint32_t>());
     }
 }
 
@@ -116,9 +117,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::optional<std::size_t> selection = slot;
     switch (in.ConsumeIntegralInRange<int>(0, 15)) {
-        case 0: selection.reset(); break;
-        case 1: selection = spellCapacity + in.ConsumeIntegral<std::uint16_t>(); break;
-        default: break;
+        case 0:
+            selection.reset();
+            break;
+        case 1:
+            selection = spellCapacity + in.ConsumeIntegral<std::uint16_t>();
+            break;
+        default:
+            break;
     }
     form.select(selection);
     CountingTrace trace;
@@ -172,13 +178,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool drains = effective.starts_with("bd");
         for (const OutputField& output : outputFields) {
             const int id = output.id;
-            const bool written = id == field::recastDelay || id == field::moveDelay ||
-                                 id == field::successChance ||
+            const bool written = id == field::recastDelay || id == field::moveDelay || id == field::successChance ||
                                  id == (armour ? field::armourBonusMin : field::effectMin) ||
                                  id == (armour ? field::armourBonusMax : field::effectMax) ||
                                  (id == field::specialText && drains);
-            FUZZ_CHECK(after.at(id).empty() != written, "code \"%s\": output %d shows \"%s\"", effective.c_str(),
-                       id, after.at(id).c_str());
+            FUZZ_CHECK(after.at(id).empty() != written, "code \"%s\": output %d shows \"%s\"", effective.c_str(), id,
+                       after.at(id).c_str());
         }
         if (drains) FUZZ_CHECK(after.at(field::specialText) == drainText, "code \"%s\": wrong text", effective.c_str());
     } else if (!isSpecialRuleCode(effective)) {

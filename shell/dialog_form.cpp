@@ -14,9 +14,7 @@ std::string DialogForm::fieldText(int id) const {
     return wideToCp1252(text);
 }
 
-void DialogForm::writeText(int id, const char* text) {
-    ::SetDlgItemTextW(dialog_, id, cp1252ToWide(text).c_str());
-}
+void DialogForm::writeText(int id, const char* text) { ::SetDlgItemTextW(dialog_, id, cp1252ToWide(text).c_str()); }
 
 std::optional<std::size_t> DialogForm::selectedSpell() const {
     const LRESULT position = ::SendDlgItemMessageW(dialog_, field::spellList, CB_GETCURSEL, 0, 0);
@@ -26,8 +24,7 @@ std::optional<std::size_t> DialogForm::selectedSpell() const {
 
 void DialogForm::addName(const char* name) {
     const std::wstring wide = cp1252ToWide(name);
-    ::SendDlgItemMessageW(dialog_, field::spellList, CB_ADDSTRING, 0,
-                          reinterpret_cast<LPARAM>(wide.c_str()));
+    ::SendDlgItemMessageW(dialog_, field::spellList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 }  // namespace vyr

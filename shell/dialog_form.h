@@ -10,7 +10,7 @@
 namespace vyr {
 
 class DialogForm final : public CalculatorForm {
-public:
+  public:
     explicit DialogForm(HWND dialog) : dialog_(dialog) {}
 
     std::string fieldText(int id) const override;
@@ -19,7 +19,7 @@ public:
     // The spell list is a combo box: a name is appended with its add-string message.
     void addName(const char* name) override;
 
-private:
+  private:
     HWND dialog_;
 };
 

@@ -8,11 +8,11 @@
 namespace {
 
 // "Erreur à la création de la boite de dialogue", in Windows-1252.
-constexpr const char* creationFailedText = "Erreur \xE0 la cr\xE9" "ation de la boite de dialogue";
+constexpr const char* creationFailedText =
+    "Erreur \xE0 la cr\xE9"
+    "ation de la boite de dialogue";
 
-bool isEnterKeyDown(const MSG& message) {
-    return message.message == WM_KEYDOWN && message.wParam == VK_RETURN;
-}
+bool isEnterKeyDown(const MSG& message) { return message.message == WM_KEYDOWN && message.wParam == VK_RETURN; }
 
 // No dialog-manager keyboard handling (no IsDialogMessage): Enter reaches this loop,
 // whatever window of the thread has the focus, and starts a run like "GO !".
@@ -33,8 +33,7 @@ int runMessageLoop(HWND dialog) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     vyr::setModuleInstance(instance);
-    const HWND dialog = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(VYR_IDD_MAIN), nullptr,
-                                             vyr::mainDialogProc, 0);
+    const HWND dialog = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(VYR_IDD_MAIN), nullptr, vyr::mainDialogProc, 0);
     if (dialog == nullptr) {
         vyr::showMessage(nullptr, creationFailedText, "Erreur", MB_ICONEXCLAMATION | MB_OK);
         return -1;

@@ -14,7 +14,9 @@ namespace {
 HINSTANCE storedInstance = nullptr;
 
 // Texts are Windows-1252: "Impossible de charger le fichier de données".
-constexpr const char* loadFailedText = "Impossible de charger le fichier de donn\xE9" "es";
+constexpr const char* loadFailedText =
+    "Impossible de charger le fichier de donn\xE9"
+    "es";
 constexpr const char* loadFailedCaption = "Erreur de chargement";
 
 INT_PTR onInitDialog(HWND dialog) {
@@ -90,14 +92,14 @@ bool runCalculationOn(HWND dialog) {
 
 INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        return onInitDialog(dialog);
-    case WM_COMMAND:
-        return onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    case WM_SYSCOMMAND:
-        return onSysCommand(wParam);
-    default:
-        return FALSE;
+        case WM_INITDIALOG:
+            return onInitDialog(dialog);
+        case WM_COMMAND:
+            return onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        case WM_SYSCOMMAND:
+            return onSysCommand(wParam);
+        default:
+            return FALSE;
     }
 }
 

@@ -52,20 +52,28 @@ val array(const auto& items, auto convert) {
 }
 
 val cellOf(const Cell& cell) {
-    return std::visit([](const auto& v) {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, std::monostate>) return val::null();
-        else if constexpr (std::is_same_v<T, std::int64_t>) return val(double(v));
-        else return val(v);
-    }, cell);
+    return std::visit(
+        [](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return val::null();
+            else if constexpr (std::is_same_v<T, std::int64_t>)
+                return val(double(v));
+            else
+                return val(v);
+        },
+        cell);
 }
 
 // Columns not shown are those of CSV and JSON only.
 val tableOf(const Table& table) {
-    return object({{"columns", array(table.columns, [](const Column& c) {
-                       return object({{"name", val(c.name)}, {"heading", val(c.heading)}, {"shown", val(c.inText)}});
-                   })},
-                   {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
+    return object(
+        {{"columns",
+          array(table.columns,
+                [](const Column& c) {
+                    return object({{"name", val(c.name)}, {"heading", val(c.heading)}, {"shown", val(c.inText)}});
+                })},
+         {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
 }
 
 // Runs body; an Error becomes {error: message} for the page to show.
@@ -80,10 +88,12 @@ val attempt(auto body) {
 // The 24 inputs (name, label, default) and the 16 outputs (name, label), in the
 // dialog's reading order.
 val fields() {
-    return object({{"inputs", array(inputFields, [](const InputField& f) {
-                        return object({{"name", val(text(f.name))}, {"label", val(text(f.label))},
-                                       {"default", val(text(f.defaultText))}});
-                    })},
+    return object({{"inputs", array(inputFields,
+                                    [](const InputField& f) {
+                                        return object({{"name", val(text(f.name))},
+                                                       {"label", val(text(f.label))},
+                                                       {"default", val(text(f.defaultText))}});
+                                    })},
                    {"outputs", array(outputInfos, [](const OutputInfo& f) {
                         return object({{"name", val(text(f.name))}, {"label", val(text(f.label))}});
                     })}});
@@ -103,9 +113,9 @@ val run(std::size_t spell, const val& inputs) {
     val outputs = val::object();
     for (std::size_t k = 0; k < outputInfos.size(); ++k) {
         const OutputValue& out = result.outputs[k];
-        outputs.set(text(outputInfos[k].name), out.kind == OutputValue::Kind::empty ? val::null()
+        outputs.set(text(outputInfos[k].name), out.kind == OutputValue::Kind::empty    ? val::null()
                                                : out.kind == OutputValue::Kind::number ? val(out.number)
-                                                                                        : val(out.text));
+                                                                                       : val(out.text));
     }
     return outputs;
 }
@@ -120,7 +130,9 @@ std::string leave(const std::string& name, const std::string& typed) {
 }
 
 std::string code(const val& inputs) { return setupCode(setupOf(inputs)); }
-val decode(const std::string& code) { return attempt([&] { return inputsOf(decodeSetupCode(code)); }); }
+val decode(const std::string& code) {
+    return attempt([&] { return inputsOf(decodeSetupCode(code)); });
+}
 
 val compare(const val& inputs, const std::string& sort, bool descending) {
     return attempt([&] { return tableOf(compareSpells(spells, setupOf(inputs), {"", sort, descending, 0})); });

@@ -87,11 +87,15 @@ TEST(SetupCodes, RefuseEveryMistypedCharacterAndSwap) {
         for (char c : std::string("0123456789ABCDEFGHJKMNPQRSTVWXYZ")) {
             std::string bad = code;
             bad[i] = c;
-            if (c != code[i]) { EXPECT_NE(errorOf([&] { decodeSetupCode(bad); }), "<no error>") << bad; }
+            if (c != code[i]) {
+                EXPECT_NE(errorOf([&] { decodeSetupCode(bad); }), "<no error>") << bad;
+            }
         }
         std::string swapped = code;
         std::swap(swapped[i], swapped[std::min(i + 1, code.size() - 1)]);
-        if (swapped != code) { EXPECT_NE(errorOf([&] { decodeSetupCode(swapped); }), "<no error>") << swapped; }
+        if (swapped != code) {
+            EXPECT_NE(errorOf([&] { decodeSetupCode(swapped); }), "<no error>") << swapped;
+        }
     }
     for (const json& c : cases()["setupCodeErrors"])
         EXPECT_EQ(errorOf([&] { decodeSetupCode(c["code"].get<std::string>()); }), c["error"]);
@@ -103,7 +107,8 @@ TEST(Profiles, ApplyInOrderThenTheOptions) {
         for (const json& p : c["profiles"]) applyProfile(s, p.get<std::string>(), "p.txt");
         const json options = c.value("options", json::object());
         for (const auto& [name, value] : options.items()) assign(s, name, value.get<std::string>(), "--" + name);
-        for (const auto& [name, value] : c["expect"].items()) EXPECT_EQ(s[findInput(name)->id], value.get<std::uint32_t>()) << c.dump();
+        for (const auto& [name, value] : c["expect"].items())
+            EXPECT_EQ(s[findInput(name)->id], value.get<std::uint32_t>()) << c.dump();
         vyr::Setup back = vyr::Setup::defaults();
         applyProfile(back, profileText(s), "back.txt");
         EXPECT_EQ(back, s);
@@ -117,11 +122,14 @@ TEST(Profiles, ApplyInOrderThenTheOptions) {
 TEST(Spells, FoundIgnoringCaseAndAccentsOrTheNearestNamesOffered) {
     for (const json& c : cases()["spellNames"]) {
         const std::string typed = c["typed"];
-        if (c.contains("index")) { EXPECT_EQ(findSpell(sample(), typed), c["index"].get<std::size_t>()) << typed; }
-        else EXPECT_EQ(errorOf([&] { findSpell(sample(), typed); }), c["error"]);
+        if (c.contains("index")) {
+            EXPECT_EQ(findSpell(sample(), typed), c["index"].get<std::size_t>()) << typed;
+        } else
+            EXPECT_EQ(errorOf([&] { findSpell(sample(), typed); }), c["error"]);
     }
     for (const json& c : cases()["spellIndexes"]) {
-        const std::string got = errorOf([&] { EXPECT_EQ(chooseSpell(sample(), std::nullopt, c[0].get<std::int64_t>()), c[1]); });
+        const std::string got =
+            errorOf([&] { EXPECT_EQ(chooseSpell(sample(), std::nullopt, c[0].get<std::int64_t>()), c[1]); });
         EXPECT_EQ(c[1].is_string() ? c[1] : json("<no error>"), got);
     }
 }
@@ -137,7 +145,10 @@ TEST(Spells, ElementFollowsTheScalingLetters) {
 
 RunResult madeRun(std::uint32_t effect, std::uint32_t recast) {
     RunResult r;
-    for (const auto& [id, v] : {std::pair{field::effectMin, effect}, {field::effectMax, effect}, {field::recastDelay, recast}, {field::successChance, 100u}})
+    for (const auto& [id, v] : {std::pair{field::effectMin, effect},
+                                {field::effectMax, effect},
+                                {field::recastDelay, recast},
+                                {field::successChance, 100u}})
         r.outputs[outputPosition(id)] = {OutputValue::Kind::number, v, {}};
     return r;
 }
@@ -157,17 +168,23 @@ TEST(Analyses, CompareRowsAreSingleRunsFilteredAndSorted) {
     ASSERT_EQ(all.rows.size(), sample().size());
     for (const auto& row : all.rows) {
         const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[0])), s);
-        for (std::size_t c = 3; c < all.columns.size(); ++c) EXPECT_EQ(row[c], expected(r, all.columns[c].name)) << all.columns[c].name;
+        for (std::size_t c = 3; c < all.columns.size(); ++c)
+            EXPECT_EQ(row[c], expected(r, all.columns[c].name)) << all.columns[c].name;
     }
     const Table fire = compareSpells(sample(), s, {"feu", "weightedPerSecond", true, 0});
     EXPECT_EQ(fire.rows.size(), 7u);  // six "f" spells and one "bf"
     for (std::size_t i = 0; i < fire.rows.size(); ++i) {
         EXPECT_EQ(std::get<std::string>(fire.rows[i][2]), "feu");
-        if (i) { EXPECT_GE(std::get<double>(fire.rows[i - 1].back()), std::get<double>(fire.rows[i].back())); }
+        if (i) {
+            EXPECT_GE(std::get<double>(fire.rows[i - 1].back()), std::get<double>(fire.rows[i].back()));
+        }
     }
     const std::vector<std::size_t> best = bestSpells(sample(), s, 3);
     EXPECT_EQ(best, (std::vector<std::size_t>{65, 57, 35}));
-    EXPECT_EQ(errorOf([&] { compareSpells(sample(), s, {"", "levle", false, 0}); }).substr(0, 32), "--sort: unknown column \"levle\"; ");
+    EXPECT_EQ(errorOf([&] {
+                  compareSpells(sample(), s, {"", "levle", false, 0});
+              }).substr(0, 32),
+              "--sort: unknown column \"levle\"; ");
 }
 
 TEST(Analyses, DiffRowsAreTheDifferencesOfSingleRunsDifferingFirst) {
@@ -179,8 +196,12 @@ TEST(Analyses, DiffRowsAreTheDifferencesOfSingleRunsDifferingFirst) {
         const std::string output = std::get<std::string>(row[2]);
         EXPECT_EQ(row[4], expected(runSpell(sample(), spell, a), output));
         EXPECT_EQ(row[5], expected(runSpell(sample(), spell, b), output));
-        if (std::holds_alternative<std::int64_t>(row[6])) { EXPECT_EQ(whole(row[6]), whole(row[5]) - whole(row[4])); }
-        if (std::holds_alternative<double>(row[6])) { EXPECT_EQ(std::get<double>(row[6]), std::get<double>(row[5]) - std::get<double>(row[4])); }
+        if (std::holds_alternative<std::int64_t>(row[6])) {
+            EXPECT_EQ(whole(row[6]), whole(row[5]) - whole(row[4]));
+        }
+        if (std::holds_alternative<double>(row[6])) {
+            EXPECT_EQ(std::get<double>(row[6]), std::get<double>(row[5]) - std::get<double>(row[4]));
+        }
         EXPECT_FALSE(sameSeen && row[4] != row[5]) << "a differing row after an equal one";
         sameSeen = sameSeen || row[4] == row[5];
     }
@@ -196,7 +217,8 @@ TEST(Analyses, WeightsAreTheDifferencesOfTwoRunsMostHelpfulFirst) {
             const auto& row = t.rows[i];
             const std::string input = std::get<std::string>(row[2]);
             EXPECT_NE(input, "enduranceBase");
-            const std::int64_t to = std::clamp<std::int64_t>(std::int64_t{s[findInput(input)->id]} + delta, 0, 4294967295);
+            const std::int64_t to =
+                std::clamp<std::int64_t>(std::int64_t{s[findInput(input)->id]} + delta, 0, 4294967295);
             EXPECT_EQ(whole(row[5]), to);
             vyr::Setup raised = s;
             raised.set(findInput(input)->id, static_cast<std::uint32_t>(to));
@@ -228,7 +250,8 @@ TEST(Analyses, SweepAndGridCellsAreSingleRuns) {
     const Table t = sweepTable(sample(), runSweep(sample(), s, {2, 70}, levels));
     ASSERT_EQ(t.rows.size(), 8u);
     for (const auto& row : t.rows) {
-        const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[1])), setupOf({{"fireResist", 80}, {"level", whole(row[0])}}));
+        const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[1])),
+                                     setupOf({{"fireResist", 80}, {"level", whole(row[0])}}));
         for (std::size_t c = 3; c < t.columns.size(); ++c) EXPECT_EQ(row[c], expected(r, t.columns[c].name));
     }
     const Table g = gridTable(runSweepGrid(sample(), s, 3, levels, power));
@@ -246,7 +269,10 @@ TEST(Writers, TextCsvAndJsonOfOneTable) {
     for (const json& r : w["rows"]) {
         auto& row = t.rows.emplace_back();
         for (const json& v : r)
-            row.push_back(v.is_null() ? Cell() : v.is_string() ? Cell(v.get<std::string>()) : v.is_number_integer() ? Cell(v.get<std::int64_t>()) : Cell(v.get<double>()));
+            row.push_back(v.is_null()             ? Cell()
+                          : v.is_string()         ? Cell(v.get<std::string>())
+                          : v.is_number_integer() ? Cell(v.get<std::int64_t>())
+                                                  : Cell(v.get<double>()));
     }
     EXPECT_EQ(writeText(t), w["text"]);
     EXPECT_EQ(writeCsv(t), w["csv"]);
@@ -263,12 +289,18 @@ TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
     Sweep one{parseSweepRange("level=7..7"), {2}, {{madeRun(10, 1000)}}};
     Sweep spike{parseSweepRange("level=1..100"), {2}, {std::vector<RunResult>(100, madeRun(10, 1000))}};
     spike.runs[0][50] = madeRun(5000, 1000);
-    const SweepGrid grid = runSweepGrid(sample(), vyr::Setup::defaults(), 3, parseSweepRange("level=1..3"), parseSweepRange("fire-power=1..4"));
-    const std::map<std::string, std::string> charts{{"two", sweepChart(sample(), two)}, {"one", sweepChart(sample(), one)},
-                                                    {"spike", sweepChart(sample(), spike)}, {"grid", gridChart(sample(), grid)}};
+    const SweepGrid grid = runSweepGrid(sample(), vyr::Setup::defaults(), 3, parseSweepRange("level=1..3"),
+                                        parseSweepRange("fire-power=1..4"));
+    const std::map<std::string, std::string> charts{{"two", sweepChart(sample(), two)},
+                                                    {"one", sweepChart(sample(), one)},
+                                                    {"spike", sweepChart(sample(), spike)},
+                                                    {"grid", gridChart(sample(), grid)}};
     for (const json& c : cases()["charts"]) {  // what an XPath expression selects, as libxml2 parses the chart
         const testing::TempFile file(charts.at(c[0]), ".svg");
-        std::FILE* pipe = popen(("xmllint --noout --nonet --xpath \"count(" + c[1].get<std::string>() + ")\" " + file.path() + " 2>&1").c_str(), "r");
+        std::FILE* pipe = popen(
+            ("xmllint --noout --nonet --xpath \"count(" + c[1].get<std::string>() + ")\" " + file.path() + " 2>&1")
+                .c_str(),
+            "r");
         char text[64] = "-1";  // stays so when nothing is read
         std::fgets(text, sizeof text, pipe);
         pclose(pipe);
@@ -285,7 +317,9 @@ TEST(Batch, GoodLinesGiveTheirRunAndBadLinesAreNamed) {
     for (const json& line : b["lines"]) {
         std::string out;
         const std::string key = std::to_string(++number);
-        EXPECT_EQ(errorOf([&] { runner.line(number, line.get<std::string>(), out); }), b["errors"].value(key, "<no error>")) << line;
+        EXPECT_EQ(errorOf([&] { runner.line(number, line.get<std::string>(), out); }),
+                  b["errors"].value(key, "<no error>"))
+            << line;
         EXPECT_EQ(out.empty() ? json() : json::parse(out), b["results"].value(key, json())) << line;
     }
 }

@@ -56,7 +56,8 @@ TEST(FieldRules, DefaultsThenLeavingAField) {
 
 TEST(NumberModel, DisplayValueTruncatesAndKeepsTheLow32Bits) {
     for (const json& c : table()["displayValue"]) {
-        EXPECT_EQ(toDisplayValue(std::strtod(c[0].get<std::string>().c_str(), nullptr)), c[1].get<std::uint32_t>()) << c;
+        EXPECT_EQ(toDisplayValue(std::strtod(c[0].get<std::string>().c_str(), nullptr)), c[1].get<std::uint32_t>())
+            << c;
     }
 }
 
@@ -86,30 +87,38 @@ TEST(CalculationRun, ShowsExactlyTheTabledOutputs) {
             const std::string code = utf8ToCp1252(record["code"].get<std::string>()).text;
             r.setCode(std::unique_ptr<char[]>(strcpy(new char[code.size() + 1], code.c_str())));
         }
-        for (const auto& [key, member] : {std::pair{"rollRange", &SpellRecord::rollRange}, {"rollBase", &SpellRecord::rollBase},
-                                          {"intDivisor", &SpellRecord::intDivisor}, {"wisDivisor", &SpellRecord::wisDivisor},
-                                          {"delayExtra", &SpellRecord::delayExtra}, {"delayLevel", &SpellRecord::delayLevel}})
+        for (const auto& [key, member] : {std::pair{"rollRange", &SpellRecord::rollRange},
+                                          {"rollBase", &SpellRecord::rollBase},
+                                          {"intDivisor", &SpellRecord::intDivisor},
+                                          {"wisDivisor", &SpellRecord::wisDivisor},
+                                          {"delayExtra", &SpellRecord::delayExtra},
+                                          {"delayLevel", &SpellRecord::delayLevel}})
             r.*member = record.value(key, 0);
         r.armourExempt = static_cast<std::int8_t>(record.value("armourExempt", 0));
         r.delayFactor = record.value("delayFactor", 1);
 
         InMemoryForm form;
         setDefaults(form);
-        for (const auto& [name, text] : run["inputs"].items()) form.writeText(fieldId(name), text.get<std::string>().c_str());
+        for (const auto& [name, text] : run["inputs"].items())
+            form.writeText(fieldId(name), text.get<std::string>().c_str());
         std::map<int, std::string> inputsBefore;
         for (const InputField& input : inputFields) inputsBefore[input.id] = form.fieldText(input.id);
         const json selection = run.value("select", json(0));
         form.select(selection.is_null() ? std::nullopt : std::optional(selection.get<std::size_t>()));
         json shown = json::array();
-        runCalculation(form, *catalogue, [&](const char* text, const char* caption) { shown.push_back({text, caption}); });
+        runCalculation(form, *catalogue, [&](const char* text, const char* caption) {
+            shown.push_back({text, caption});
+        });
         EXPECT_EQ(shown, run.contains("message") ? json::array({run["message"]}) : json::array());
 
         json outputs = json::object(), expected = json::object();
         for (const OutputField& output : outputFields) {
             const std::string name(output.name);
             outputs[name] = cp1252ToUtf8(form.fieldText(output.id));
-            const char* usual = output.id == field::moveDelay ? "750" : output.id == field::recastDelay ? "1000"
-                              : output.id == field::successChance ? "100" : "";
+            const char* usual = output.id == field::moveDelay       ? "750"
+                                : output.id == field::recastDelay   ? "1000"
+                                : output.id == field::successChance ? "100"
+                                                                    : "";
             expected[name] = run["expect"].value(name, usual);
         }
         EXPECT_EQ(outputs, expected);

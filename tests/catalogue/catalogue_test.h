@@ -18,7 +18,7 @@ struct Load {
     json record(std::size_t slot) const {
         const SpellRecord& r = (*catalogue)[slot];
         return {byteText(r.name()), r.armourExempt, r.delayFactor, r.delayExtra, r.delayLevel,
-                byteText(r.code()), r.rollRange, r.rollBase, r.intDivisor, r.wisDivisor};
+                byteText(r.code()), r.rollRange,    r.rollBase,    r.intDivisor, r.wisDivisor};
     }
     json records() const {
         json rows = json::array();

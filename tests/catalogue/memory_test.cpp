@@ -36,7 +36,8 @@ Load watchedLoad(const std::string& path, std::size_t failAt = 0) {
 
 TEST(LoaderMemory, AFailedAllocationKeepsTheCompletedRecords) {
     for (const json& c : readTable("catalogue.json")["failingAllocation"]) {
-        const TempFile file = TempFile::scrambledFrom("Flamme:0 2 600 10 f 7 4 5 0 \nHalo:1 1 0 0 sli \nGivre:0 1 1 3 e 2 8 0 4 \n");
+        const TempFile file =
+            TempFile::scrambledFrom("Flamme:0 2 600 10 f 7 4 5 0 \nHalo:1 1 0 0 sli \nGivre:0 1 1 3 e 2 8 0 4 \n");
         const Load load = watchedLoad(file.path(), c[0]);
         EXPECT_EQ(arrays.released, arrays.made - 1 - 2 * load.count) << "all but the stored texts released";
         EXPECT_EQ(load.count, c[1]) << c;
@@ -47,7 +48,8 @@ TEST(LoaderMemory, AFailedAllocationKeepsTheCompletedRecords) {
 // splitmix64 from a fixed seed: cheap enough for 64 MiB in a debug build, and a failure reproduces.
 std::string randomBytes(std::size_t size, std::uint64_t state, std::string_view excluded) {
     char byte[256];
-    for (int b = 0; b < 256; ++b) byte[b] = excluded.find(static_cast<char>(b)) == std::string_view::npos ? static_cast<char>(b) : 'x';
+    for (int b = 0; b < 256; ++b)
+        byte[b] = excluded.find(static_cast<char>(b)) == std::string_view::npos ? static_cast<char>(b) : 'x';
     std::string out(size, '\0');
     for (std::size_t i = 0; i < size; ++i) {
         std::uint64_t word = state += 0x9E3779B97F4A7C15ull;
@@ -60,7 +62,8 @@ std::string randomBytes(std::size_t size, std::uint64_t state, std::string_view 
 
 std::string lines(int count, const char* end) {
     std::string plain;
-    for (int i = 0; i < count; ++i) plain.append("Sort ").append(std::to_string(i)).append(":0 1 600 10 f 7 4 5 0 ").append(end);
+    for (int i = 0; i < count; ++i)
+        plain.append("Sort ").append(std::to_string(i)).append(":0 1 600 10 f 7 4 5 0 ").append(end);
     return plain;
 }
 
@@ -77,7 +80,8 @@ TEST(LoaderMemory, BigFilesUseOneBufferAndTwoTextsPerStoredRecord) {
         {"64 MiB of random bytes", randomBytes(64 * mib, 1, ""), -1, 0},
         // Without a NUL in the plain text every search may run through all of it.
         {"64 MiB of random text without NUL", scrambled(randomBytes(64 * mib, 2, std::string(1, '\0'))), 100, 0},
-        {"64 MiB of random text without NUL or colon", scrambled(randomBytes(64 * mib, 3, std::string("\0:", 2))), 0, 0},
+        {"64 MiB of random text without NUL or colon", scrambled(randomBytes(64 * mib, 3, std::string("\0:", 2))), 0,
+         0},
         {"100000 valid lines", scrambled(lines(100000, "\r\n")), 100, 6},
         {"one 4 MiB name", scrambled(std::string(4 * mib, 'N') + ":0 1 0 0 f 1 2 3 4 "), 1, 4 * mib},
         {"one 4 MiB number", scrambled("Chiffres:" + std::string(4 * mib, '7')), 1, 8},

@@ -32,7 +32,8 @@ struct VyrRun {
     std::string out, err;
 };
 
-VyrRun vyr(std::vector<std::string> args, const std::string& data = testing::sampleFile().path(), const std::string& input = "") {
+VyrRun vyr(std::vector<std::string> args, const std::string& data = testing::sampleFile().path(),
+           const std::string& input = "") {
     args.insert(args.begin(), "vyr");
     std::vector<const char*> argv;
     for (const auto& a : args) argv.push_back(a.c_str());
@@ -55,9 +56,14 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const std::filesystem::path dir = TempFile::absentPath("");
     std::filesystem::create_directories(dir);
     const json files = c.value("files", json::object());
-    for (const auto& [name, text] : files.items()) std::ofstream(dir / name, std::ios::binary) << text.get<std::string>();
-    const std::pair<std::string, std::string> places[] = {{"{in}", in}, {"{out}", out}, {"{missing}", TempFile::absentPath()},
-        {"{version}", VYR_VERSION}, {"{dir}", dir.string()}, {"{ENOENT}", std::strerror(ENOENT)}};
+    for (const auto& [name, text] : files.items())
+        std::ofstream(dir / name, std::ios::binary) << text.get<std::string>();
+    const std::pair<std::string, std::string> places[] = {{"{in}", in},
+                                                          {"{out}", out},
+                                                          {"{missing}", TempFile::absentPath()},
+                                                          {"{version}", VYR_VERSION},
+                                                          {"{dir}", dir.string()},
+                                                          {"{ENOENT}", std::strerror(ENOENT)}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
             for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
@@ -80,7 +86,8 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     if (c.contains("input")) std::ofstream(in, std::ios::binary) << expand("input");
     std::vector<std::string> args;
     for (const json& arg : c["args"]) args.push_back(fill(arg));
-    const VyrRun run = vyr(args, c.contains("data") ? fill(c["data"]) : testing::sampleFile().path(), c.value("stdin", ""));
+    const VyrRun run =
+        vyr(args, c.contains("data") ? fill(c["data"]) : testing::sampleFile().path(), c.value("stdin", ""));
     const auto file = std::filesystem::exists(out) ? std::optional(testing::fileText(out)) : std::nullopt;
     EXPECT_EQ(run.code, c["code"].get<int>()) << run.err;
     EXPECT_EQ(run.out, c.contains("stdoutHas") ? run.out : expand("stdout"));

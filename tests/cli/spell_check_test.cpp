@@ -22,7 +22,8 @@ TEST_P(CheckSpellText, ReportsEachProblemOnItsLine) {
     for (std::size_t i = 0; i < report.findings.size(); ++i) {
         const Finding& f = report.findings[i];
         const std::string part = i < c["findings"].size() ? c["findings"][i][2].get<std::string>() : f.message;
-        got.push_back({f.line, f.severity == Severity::error ? "error" : "warning", f.message.find(part) != std::string::npos ? part : f.message});
+        got.push_back({f.line, f.severity == Severity::error ? "error" : "warning",
+                       f.message.find(part) != std::string::npos ? part : f.message});
     }
     EXPECT_EQ(got, c["findings"]);
 }

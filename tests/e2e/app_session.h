@@ -15,7 +15,8 @@ inline constexpr DWORD timeoutMs = 15000;
 // Polls every 10 ms until ready() or the time-out.
 template <class Predicate>
 bool waitUntil(Predicate ready, DWORD waitMs = timeoutMs) {
-    for (const ULONGLONG end = ::GetTickCount64() + waitMs; !ready(); ::Sleep(10)) if (::GetTickCount64() >= end) return false;
+    for (const ULONGLONG end = ::GetTickCount64() + waitMs; !ready(); ::Sleep(10))
+        if (::GetTickCount64() >= end) return false;
     return true;
 }
 
@@ -33,18 +34,20 @@ inline bool isClass(HWND window, const wchar_t* name) {  // without regard to ca
 
 inline std::vector<HWND> childWindows(HWND parent) {  // in creation (stacking) order
     std::vector<HWND> children;
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) children.push_back(child);
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
     return children;
 }
 
 class AppSession {
-public:
+  public:
     // Starts the program with workDir as its current directory.
     AppSession(const std::wstring& program, const std::wstring& workDir) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         if (!::CreateProcessW(program.c_str(), (L"\"" + program + L"\"").data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              workDir.c_str(), &startup, &process_)) process_ = {};
+                              workDir.c_str(), &startup, &process_))
+            process_ = {};
     }
     ~AppSession() {
         if (!process_.hProcess) return;
@@ -57,12 +60,19 @@ public:
     // The top-level windows of the program's one thread but the dialog, only the shown ones
     // unless all are asked for.
     std::vector<HWND> otherWindows(bool all = false) const {
-        struct { std::vector<HWND> windows; HWND skip; bool all; } found{{}, all ? nullptr : dialog_, all};
-        ::EnumThreadWindows(process_.dwThreadId, [](HWND window, LPARAM list) {
-            auto& f = *reinterpret_cast<decltype(found)*>(list);
-            if (window != f.skip && (f.all || ::IsWindowVisible(window))) f.windows.push_back(window);
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&found));
+        struct {
+            std::vector<HWND> windows;
+            HWND skip;
+            bool all;
+        } found{{}, all ? nullptr : dialog_, all};
+        ::EnumThreadWindows(
+            process_.dwThreadId,
+            [](HWND window, LPARAM list) {
+                auto& f = *reinterpret_cast<decltype(found)*>(list);
+                if (window != f.skip && (f.all || ::IsWindowVisible(window))) f.windows.push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
         return found.windows;
     }
     // A top-level dialog of the program with this caption (shown or not: during start-up the
@@ -77,7 +87,9 @@ public:
     }
     // Waits for the main dialog to be shown and the program idle in its message loop.
     bool waitReady() {
-        return started() && waitUntil([&] { return (dialog_ = waitForBox(L"Vyr D\u00e9gats", false)) && ::IsWindowVisible(dialog_); }) &&
+        return started() && waitUntil([&] {
+                   return (dialog_ = waitForBox(L"Vyr D\u00e9gats", false)) && ::IsWindowVisible(dialog_);
+               }) &&
                ::WaitForInputIdle(process_.hProcess, timeoutMs) == 0 && sync();
     }
     HWND dialog() const { return dialog_; }
@@ -119,7 +131,7 @@ public:
         return ended && ::GetExitCodeProcess(process_.hProcess, &code) ? std::optional(code) : std::nullopt;
     }
 
-private:
+  private:
     PROCESS_INFORMATION process_{};
     HWND dialog_ = nullptr;
     unsigned marker_ = 0;

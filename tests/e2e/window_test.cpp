@@ -1,6 +1,7 @@
 // End-to-end tests of vyr-degats.exe, started afresh by each test and driven through real window messages; the
 // dialog is compared with the core's answer for the same data file and inputs, and with tests/data/window.json.
-// Usage: vyr-e2e [GTEST_OPTIONS] [show] PROGRAM DATA_DIR EMPTY_DIR ("show", for scripts/run: "ready L T R B", quit at end of input).
+// Usage: vyr-e2e [GTEST_OPTIONS] [show] PROGRAM DATA_DIR EMPTY_DIR ("show", for scripts/run: "ready L T R B", quit at
+// end of input).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,7 +21,9 @@ namespace {
 
 using testing::json;
 
-struct { std::wstring program, dataDir, emptyDir; } paths;
+struct {
+    std::wstring program, dataDir, emptyDir;
+} paths;
 
 const json& table() { return testing::readTable("window.json"); }
 
@@ -30,7 +33,8 @@ std::string utf8(const std::wstring& text) { return cp1252ToUtf8(wideToCp1252(te
 
 int fieldId(const std::string& name) {
     if (const InputField* input = findInput(name)) return input->id;
-    for (const OutputField& output : outputFields) if (output.name == name) return output.id;
+    for (const OutputField& output : outputFields)
+        if (output.name == name) return output.id;
     return name == "goButton" ? field::goButton : field::quitButton;
 }
 
@@ -38,7 +42,8 @@ int fieldId(const std::string& name) {
 struct Core : SpellNameList {
     Core() { loadSpellFile((wideToCp1252(paths.dataDir) + "\\" + spellFileName).c_str(), *this); }
     std::optional<std::size_t> first(bool special) const {
-        for (std::size_t i = 0; i < names.size(); ++i) if ((spellCatalogue()[i].code()[0] == 's') == special) return i;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if ((spellCatalogue()[i].code()[0] == 's') == special) return i;
         return std::nullopt;
     }
     InMemoryForm snapshot(const AppSession& app, std::optional<std::size_t> selection) const {
@@ -49,7 +54,10 @@ struct Core : SpellNameList {
     }
 };
 
-const Core& core() { static const Core c; return c; }
+const Core& core() {
+    static const Core c;
+    return c;
+}
 
 // Every input (unless only the outputs are asked for) and output reads as the form's text.
 void expectFields(const AppSession& app, const InMemoryForm& expected, bool outputsOnly = false) {
@@ -111,14 +119,16 @@ HICON shownIcon(const RECT& area, int size, std::initializer_list<HICON> icons) 
 }
 
 class Window : public ::testing::Test {
-protected:
+  protected:
     void start(const std::wstring& dir = paths.dataDir) {
         app = std::make_unique<AppSession>(paths.program, dir);
         if (!app->started() || (dir == paths.dataDir && !app->waitReady())) {
             throw std::runtime_error("vyr-degats.exe did not start and show its window");
         }
     }
-    void select(std::optional<std::size_t> at) const { ::SendMessageW(app->control(field::spellList), CB_SETCURSEL, at ? *at : -1, 0); }
+    void select(std::optional<std::size_t> at) const {
+        ::SendMessageW(app->control(field::spellList), CB_SETCURSEL, at ? *at : -1, 0);
+    }
     void markOutputs() const {  // with what no run writes: an output still showing it was not written
         for (const OutputField& f : outputFields) app->setText(f.id, L"untouched");
     }
@@ -154,8 +164,10 @@ protected:
         EXPECT_EQ(::GetWindow(window, GW_OWNER), owner);
         EXPECT_FALSE(::IsWindowEnabled(owner)) << "the dialog waits for the box";
         auto standard = [](const wchar_t* id) { return ::LoadIconW(nullptr, id); };
-        EXPECT_EQ(shownIcon(iconArea, iconArea.right - iconArea.left, {standard(IDI_ASTERISK), standard(IDI_EXCLAMATION),
-                  standard(IDI_HAND), standard(IDI_QUESTION)}), standard(icon));
+        EXPECT_EQ(
+            shownIcon(iconArea, iconArea.right - iconArea.left,
+                      {standard(IDI_ASTERISK), standard(IDI_EXCLAMATION), standard(IDI_HAND), standard(IDI_QUESTION)}),
+            standard(icon));
         app->click(::GetDlgItem(window, IDOK));
         EXPECT_TRUE(waitUntil([&] { return !::IsWindow(window); })) << "OK closes the box";
     }
@@ -171,20 +183,24 @@ TEST_F(Window, HoldsEveryFieldWithItsKindAndLabel) {
     ::GetWindowRect(dialog, &window);
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_LE(std::abs(window.left + window.right - work.left - work.right) +
-              std::abs(window.top + window.bottom - work.top - work.bottom), 2) << "centred";
+                  std::abs(window.top + window.bottom - work.top - work.bottom),
+              2)
+        << "centred";
     EXPECT_EQ(childWindows(dialog).size(), table()["controls"].get<std::size_t>());
     // The window's class, and its style under a mask, as the table's kind says.
     auto expectKind = [&](HWND control, const char* kind, std::string_view name) {
         const json& k = table()["kinds"][kind];  // class, mask, bits
         EXPECT_TRUE(isClass(control, wide(k[0]).c_str())) << name;
         EXPECT_EQ(::GetWindowLongW(control, GWL_STYLE) & std::stoul(k[1].get<std::string>(), nullptr, 16),
-                  std::stoul(k[2].get<std::string>(), nullptr, 16)) << name;
+                  std::stoul(k[2].get<std::string>(), nullptr, 16))
+            << name;
     };
     expectKind(dialog, "dialog", "dialog");
     expectKind(app->control(field::spellList), "list", "spell list");
     for (const InputField& f : inputFields) expectKind(app->control(f.id), "input", f.name);
     std::vector<std::wstring> labels;
-    for (HWND child : childWindows(dialog)) if (isClass(child, L"Static")) labels.push_back(windowText(child));
+    for (HWND child : childWindows(dialog))
+        if (isClass(child, L"Static")) labels.push_back(windowText(child));
     for (const OutputField& f : outputFields) {
         expectKind(app->control(f.id), f.id == field::specialText ? "text" : "output", f.name);
         EXPECT_NE(std::find(labels.begin(), labels.end(), wide(std::string(f.label))), labels.end()) << f.label;
@@ -213,11 +229,13 @@ TEST_F(Window, StartsWithTheSpellsTheDefaultsAndTheIcon) {
     EXPECT_TRUE(app->otherWindows().empty());
 
     // The icon resource, and its small image in the caption.
-    const HMODULE module = ::LoadLibraryExW(paths.program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    const HMODULE module =
+        ::LoadLibraryExW(paths.program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(module, nullptr);
     const int iconId = table()["iconId"];
     auto resource = [&](int id, LPCWSTR type) {
-        return static_cast<const BYTE*>(::LockResource(::LoadResource(module, ::FindResourceW(module, MAKEINTRESOURCEW(id), type))));
+        return static_cast<const BYTE*>(
+            ::LockResource(::LoadResource(module, ::FindResourceW(module, MAKEINTRESOURCEW(id), type))));
     };
     // The group: three words, the last the image count, then 14-byte entries (width first, id last).
     const BYTE* group = resource(iconId, RT_GROUP_ICON);
@@ -248,7 +266,8 @@ TEST_F(Window, GoShowsWhatTheCoreComputesForEverySpell) {
         // Every run writes the recast delay: a press that did nothing leaves this.
         app->setText(field::recastDelay, L"untouched");
         shown.writeText(field::recastDelay, "untouched");
-        shown = expectRun(shown, [&] { app->click(field::goButton); }, true);
+        shown = expectRun(
+            shown, [&] { app->click(field::goButton); }, true);
     }
     expectFields(*app, shown);
 }
@@ -258,7 +277,9 @@ TEST_F(Window, EnterRunsFromAnyWindowAndKeepsTheFocus) {
     enterPlayer();
     const HWND list = app->control(field::spellList);
     const std::pair<const char*, HWND> targets[] = {{"an input", app->control(field::wisdomBoosted)},
-        {"an output", app->control(field::effectMin)}, {"the list", list}, {"the list's edit", ::GetWindow(list, GW_CHILD)}};
+                                                    {"an output", app->control(field::effectMin)},
+                                                    {"the list", list},
+                                                    {"the list's edit", ::GetWindow(list, GW_CHILD)}};
     int level = 20;
     for (const bool special : {false, true}) {
         ASSERT_TRUE(core().first(special));
@@ -279,7 +300,8 @@ TEST_F(Window, EnterRunsFromAnyWindowAndKeepsTheFocus) {
             app->click(id);
             app->setText(id, L"");
             markOutputs();
-            expectRun(core().snapshot(*app, core().first(special)), [&] { app->pressKey(app->control(id), VK_RETURN); });
+            expectRun(core().snapshot(*app, core().first(special)),
+                      [&] { app->pressKey(app->control(id), VK_RETURN); });
             EXPECT_EQ(app->text(id), L"");
             EXPECT_EQ(app->focus(), app->control(id));
         }
@@ -369,14 +391,18 @@ TEST(Package, BothProgramsCarryTheProjectVersion) {
         std::vector<BYTE> info(::GetFileVersionInfoSizeW(file.c_str(), nullptr) + 1);
         ::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(info.size()), info.data());
         std::wstring found;  // the fixed numbers, then the texts, each followed by a space
-        for (const wchar_t* key : {L"\\", L"\\StringFileInfo\\040C04E4\\OriginalFilename", L"\\StringFileInfo\\040C04E4\\ProductVersion"}) {
+        for (const wchar_t* key :
+             {L"\\", L"\\StringFileInfo\\040C04E4\\OriginalFilename", L"\\StringFileInfo\\040C04E4\\ProductVersion"}) {
             void* data = nullptr;
             UINT size = 0;
-            if (!::VerQueryValueW(info.data(), key, &data, &size)) found += L"(none) ";
+            if (!::VerQueryValueW(info.data(), key, &data, &size))
+                found += L"(none) ";
             else if (const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(data); key[1] == 0) {
-                found += std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
-                         L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L" ";
-            } else found += static_cast<const wchar_t*>(data) + std::wstring(L" ");
+                found += std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                         std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                         std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L" ";
+            } else
+                found += static_cast<const wchar_t*>(data) + std::wstring(L" ");
         }
         EXPECT_EQ(found, wide(VYR_PROJECT_VERSION " ") + name + L" " + wide(VYR_PROJECT_VERSION " "));
     }

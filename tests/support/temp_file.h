@@ -22,7 +22,7 @@ inline std::string scrambled(std::string_view plain) {
 
 // A file in the temporary directory, removed with the object; a random name keeps parallel tests apart.
 class TempFile {
-public:
+  public:
     explicit TempFile(std::string_view bytes, std::string_view suffix = ".dat") : path_(absentPath(suffix)) {
         std::ofstream out(path_, std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -45,7 +45,7 @@ public:
         return (std::filesystem::temp_directory_path() / name).string();
     }
 
-private:
+  private:
     std::string path_;
 };
 
