@@ -2,10 +2,12 @@
 // The tests' expected values: JSON tables under tests/data. A byte string is written there
 // as the code points U+0000 to U+00FF, one per byte, so a table holds any byte of a file.
 
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -32,6 +34,30 @@ inline const json& readTable(const std::string& name) {
     if (added) table->second = json::parse(in);
     return table->second;
 }
+
+// A table's text: a string, or the pieces of a long one (lines stay within 120 columns).
+inline std::string joined(const json& text) {
+    std::string out;
+    for (const json& piece : text.is_array() ? text : json::array({text})) out += piece.get<std::string>();
+    return out;
+}
+
+// The cases of a table ({"_about": ..., "cases": [...]}), each run by a TEST_P suite as a test of its own named
+// after its "name" (letters and digits, any other run of characters as one "_").
+using TableCase = ::testing::TestWithParam<json>;
+inline std::vector<json> cases(const std::string& file, const std::string& table) {
+    return readTable(file).at(table).at("cases").get<std::vector<json>>();
+}
+inline std::string caseName(const ::testing::TestParamInfo<json>& info) {
+    std::string name;
+    for (const char c : info.param.at("name").get<std::string>()) {
+        if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+        if (!std::isalnum(static_cast<unsigned char>(c)) && !name.empty() && name.back() != '_') name += '_';
+    }
+    return name;
+}
+#define VYR_TABLE_CASES(suite, file, table) \
+    INSTANTIATE_TEST_SUITE_P(Table, suite, ::testing::ValuesIn(cases(file, table)), caseName)
 
 // The bytes a table string stands for (two-byte UTF-8 sequences are the bytes 0x80 to 0xFF).
 inline std::string bytes(const json& text) {
