@@ -1,11 +1,11 @@
 #pragma once
-// One load into a catalogue of its own, and its records as a table row would write them.
+// One load into a catalogue of its own, and its records as a table writes them.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "data_table.h"
+#include "record_table.h"
 #include "spell_file.h"
 #include "temp_file.h"
 
@@ -14,15 +14,9 @@ namespace vyr::testing {
 struct Load {
     explicit Load(const std::string& path) : count(loadSpellFile(path.c_str(), sink, *catalogue)) {}
 
-    // [name, armourExempt, delayFactor, delayExtra, delayLevel, code, rollRange, rollBase, intDivisor, wisDivisor].
-    json record(std::size_t slot) const {
-        const SpellRecord& r = (*catalogue)[slot];
-        return {byteText(r.name()), r.armourExempt, r.delayFactor, r.delayExtra, r.delayLevel,
-                byteText(r.code()), r.rollRange,    r.rollBase,    r.intDivisor, r.wisDivisor};
-    }
     json records() const {
         json rows = json::array();
-        for (std::size_t i = 0; i < count; ++i) rows.push_back(record(i));
+        for (std::size_t i = 0; i < count; ++i) rows.push_back(recordRow((*catalogue)[i]));
         return rows;
     }
 
@@ -34,8 +28,7 @@ struct Load {
             EXPECT_TRUE((*catalogue)[i].name() == sink.names[i]) << "slot " << i;
             EXPECT_NE((*catalogue)[i].code(), nullptr) << "slot " << i;
         }
-        const json unloaded = json::parse("[null, 0, 0, 0, 0, null, 0, 0, 0, 0]");
-        for (std::size_t i = count; i < spellCapacity; ++i) EXPECT_EQ(record(i), unloaded) << "slot " << i;
+        for (std::size_t i = count; i < spellCapacity; ++i) EXPECT_EQ(recordRow((*catalogue)[i]), json::object()) << i;
     }
 
     std::unique_ptr<SpellCatalogue> catalogue = std::make_unique<SpellCatalogue>();

@@ -9,13 +9,14 @@ namespace vyr::testing {
 namespace {
 
 TEST(Cp1252, TabledCharactersConvertBothWays) {
-    for (const json& c : readTable("catalogue.json")["cp1252"]) {
-        const std::string byte(1, static_cast<char>(c[0].get<int>()));
-        EXPECT_EQ(cp1252ToCodePoint(static_cast<unsigned char>(byte[0])), c[1].get<char32_t>()) << c;
-        EXPECT_EQ(codePointToCp1252(c[1].get<char32_t>()), static_cast<unsigned char>(byte[0])) << c;
-        EXPECT_EQ(cp1252ToUtf8(byte), c[2]) << c;
-        EXPECT_EQ(utf8ToCp1252(c[2].get<std::string>()).text, byte) << c;
-        EXPECT_EQ(cp1252ToWide(byte), std::wstring(1, static_cast<wchar_t>(c[1].get<char32_t>()))) << c;
+    for (const json& c : readTable("catalogue.json")["cp1252"]["cases"]) {
+        const auto byte = c["byte"].get<unsigned char>();
+        const auto codePoint = c["codePoint"].get<char32_t>();
+        EXPECT_EQ(cp1252ToCodePoint(byte), codePoint) << c;
+        EXPECT_EQ(codePointToCp1252(codePoint), byte) << c;
+        EXPECT_EQ(cp1252ToUtf8(std::string(1, byte)), c["utf8"]) << c;
+        EXPECT_EQ(utf8ToCp1252(c["utf8"].get<std::string>()).text, std::string(1, byte)) << c;
+        EXPECT_EQ(cp1252ToWide(std::string(1, byte)), std::wstring(1, static_cast<wchar_t>(codePoint))) << c;
     }
 }
 
@@ -29,10 +30,10 @@ TEST(Cp1252, EveryByteSurvivesTheRoundTripThroughUtf8) {
 }
 
 TEST(Cp1252, RejectedUtf8NamesTheOffendingOffset) {
-    for (const json& c : readTable("catalogue.json")["utf8Rejects"]) {
-        const auto result = utf8ToCp1252(bytes(c[0]));
-        EXPECT_EQ(result.errorOffset, std::optional<std::size_t>(c[1].get<std::size_t>())) << c;
-        EXPECT_EQ(result.error, c[2]) << c;
+    for (const json& c : readTable("catalogue.json")["utf8Rejects"]["cases"]) {
+        const auto result = utf8ToCp1252(bytes(c["utf8"]));
+        EXPECT_EQ(result.errorOffset, std::optional<std::size_t>(c["offset"].get<std::size_t>())) << c;
+        EXPECT_EQ(result.error, c["error"]) << c;
     }
 }
 

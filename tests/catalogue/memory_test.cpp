@@ -35,12 +35,12 @@ Load watchedLoad(const std::string& path, std::size_t failAt = 0) {
 }
 
 TEST(LoaderMemory, AFailedAllocationKeepsTheCompletedRecords) {
-    for (const json& c : readTable("catalogue.json")["failingAllocation"]) {
+    for (const json& c : readTable("catalogue.json")["failingAllocation"]["cases"]) {
         const TempFile file =
             TempFile::scrambledFrom("Flamme:0 2 600 10 f 7 4 5 0 \nHalo:1 1 0 0 sli \nGivre:0 1 1 3 e 2 8 0 4 \n");
-        const Load load = watchedLoad(file.path(), c[0]);
+        const Load load = watchedLoad(file.path(), c["failingArray"]);
         EXPECT_EQ(arrays.released, arrays.made - 1 - 2 * load.count) << "all but the stored texts released";
-        EXPECT_EQ(load.count, c[1]) << c;
+        EXPECT_EQ(load.count, c["records"]) << c;
         load.expectConsistent();
     }
 }

@@ -59,12 +59,12 @@ inline std::string caseName(const ::testing::TestParamInfo<json>& info) {
 #define VYR_TABLE_CASES(suite, file, table) \
     INSTANTIATE_TEST_SUITE_P(Table, suite, ::testing::ValuesIn(cases(file, table)), caseName)
 
-// The bytes a table string stands for (two-byte UTF-8 sequences are the bytes 0x80 to 0xFF).
+// The bytes a table string (or its pieces) stands for (two-byte UTF-8 sequences are the bytes 0x80 to 0xFF).
 inline std::string bytes(const json& text) {
+    const std::string utf8 = joined(text);
     std::string out;
-    for (auto p = text.get_ref<const std::string&>().begin(); p != text.get_ref<const std::string&>().end(); ++p) {
+    for (auto p = utf8.begin(); p != utf8.end(); ++p)
         out += static_cast<char>(*p & 0x80 ? (*p & 0x03) << 6 | (*++p & 0x3F) : *p);
-    }
     return out;
 }
 // The table string of a NUL-terminated text, null for none.
