@@ -43,17 +43,14 @@ inline std::string joined(const json& text) {
 }
 
 // The cases of a table ({"_about": ..., "cases": [...]}), each run by a TEST_P suite as a test of its own named
-// after its "name" (letters and digits, any other run of characters as one "_").
+// after its "name" (letters and digits kept, any other byte made "_").
 using TableCase = ::testing::TestWithParam<json>;
 inline std::vector<json> cases(const std::string& file, const std::string& table) {
     return readTable(file).at(table).at("cases").get<std::vector<json>>();
 }
 inline std::string caseName(const ::testing::TestParamInfo<json>& info) {
-    std::string name;
-    for (const char c : info.param.at("name").get<std::string>()) {
-        if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-        if (!std::isalnum(static_cast<unsigned char>(c)) && !name.empty() && name.back() != '_') name += '_';
-    }
+    std::string name = info.param.at("name");
+    for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 }
 #define VYR_TABLE_CASES(suite, file, table) \

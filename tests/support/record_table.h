@@ -25,14 +25,10 @@ inline json recordRow(const SpellRecord& r) {
     return row;
 }
 
-// Sets the fields a row lists; texts are taken as bytes.
+// Sets a record's code (as bytes) and numbers from a row.
 inline void setRecord(SpellRecord& r, const json& row) {
-    auto text = [](const json& t) {
-        const std::string b = bytes(t);
-        return std::unique_ptr<char[]>(std::strcpy(new char[b.size() + 1], b.c_str()));
-    };
-    if (row.contains("name")) r.setName(text(row["name"]));
-    if (row.contains("code")) r.setCode(text(row["code"]));
+    const std::string code = bytes(row.value("code", ""));
+    if (row.contains("code")) r.setCode(std::unique_ptr<char[]>(std::strcpy(new char[code.size() + 1], code.c_str())));
     r.armourExempt = static_cast<std::int8_t>(row.value("armourExempt", 0));
     for (const auto& [key, member] : recordNumbers) r.*member = row.value(key, 0);
 }

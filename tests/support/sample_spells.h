@@ -1,8 +1,6 @@
 #pragma once
 // The sample spell list (data/spells.txt) loaded as the programs load it.
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -12,11 +10,6 @@
 #include "temp_file.h"
 
 namespace vyr::testing {
-
-inline std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline const TempFile& sampleFile() {
     // The plain list is UTF-8; the stored file is Windows-1252.

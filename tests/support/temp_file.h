@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -18,6 +19,11 @@ inline std::string scrambled(std::string_view plain) {
     std::string bytes(plain);
     unscramble(bytes.data(), bytes.size());
     return bytes;
+}
+
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A file in the temporary directory, removed with the object; a random name keeps parallel tests apart.
