@@ -21,9 +21,8 @@ const json& table() { return readTable("calculator.json"); }
 
 int fieldId(const std::string& name) {
     if (const InputField* input = findInput(name)) return input->id;
-    for (const OutputField& output : outputFields) {
+    for (const OutputField& output : outputFields)
         if (output.name == name) return output.id;
-    }
     ADD_FAILURE() << "no field " << name;
     return 0;
 }

@@ -60,20 +60,13 @@ class AppSession {
     // The top-level windows of the program's one thread but the dialog, only the shown ones
     // unless all are asked for.
     std::vector<HWND> otherWindows(bool all = false) const {
-        struct {
-            std::vector<HWND> windows;
-            HWND skip;
-            bool all;
-        } found{{}, all ? nullptr : dialog_, all};
-        ::EnumThreadWindows(
-            process_.dwThreadId,
-            [](HWND window, LPARAM list) {
-                auto& f = *reinterpret_cast<decltype(found)*>(list);
-                if (window != f.skip && (f.all || ::IsWindowVisible(window))) f.windows.push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found.windows;
+        std::vector<HWND> windows;
+        auto add = [](HWND window, LPARAM list) {
+            return reinterpret_cast<std::vector<HWND>*>(list)->push_back(window), TRUE;
+        };
+        ::EnumThreadWindows(process_.dwThreadId, add, reinterpret_cast<LPARAM>(&windows));
+        std::erase_if(windows, [&](HWND w) { return !all && (w == dialog_ || !::IsWindowVisible(w)); });
+        return windows;
     }
     // A top-level dialog of the program with this caption (shown or not: during start-up the
     // main dialog is not yet shown), waiting for it; nullptr on time-out.
