@@ -69,7 +69,7 @@ std::vector<const RunResult*> pointers(const std::vector<RunResult>& runs) {
 void sortRows(Table& table, std::size_t column, bool descending) {
     auto key = [&](const Cell& c) {
         const std::string* s = std::get_if<std::string>(&c);
-        return s ? foldForMatch(utf8ToCp1252(*s).text) : std::string();
+        return s ? foldTypedName(*s) : std::string();
     };
     std::stable_sort(table.rows.begin(), table.rows.end(), [&](const auto& a, const auto& b) {
         const Cell& x = a[column];

@@ -9,11 +9,12 @@
 
 namespace vyr::cli {
 
-void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out) {
+void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out,
+                          std::ostream& err) {
     const PlayerCommand calc = addPlayerCommand(app, "calc", defaultDataPath);
     auto explain = std::make_shared<bool>(false);
     calc.command->add_flag("--explain", *explain, "Show the steps behind every number");
-    whenRun(calc, exitCode, out,
+    whenRun(calc, exitCode, out, err,
             [spell = calc.spell, common = calc.common, explain](const Setup& setup, const SpellList& list) {
                 const std::size_t index = chosenSpells(list, *spell, false).front();
                 const RunResult result = runSpell(list, index, setup);

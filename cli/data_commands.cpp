@@ -85,11 +85,23 @@ int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
     return exitOk;
 }
 
+// The file is checked in the form it looks like, which a note says when --plain said otherwise;
+// a file that is no spell list is refused.
 int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::string bytes = readFile(o.input);
-    std::string plain = bytes;
-    unscramble(plain.data(), plain.size());
-    const CheckReport report = o.plain ? preparePlainList(bytes, false).report : checkSpellText(plain);
+    const SpellFileGuess guess = guessSpellFile(bytes);
+    if (guess.kind == SpellFileGuess::Kind::notSpellList)
+        throw Error("« " + o.input + " » : pas une liste de sorts : " + guess.reason);
+    const bool plain = guess.kind == SpellFileGuess::Kind::plain;
+    if (plain != o.plain) {
+        err << "vyr check: « " << o.input << " » : "
+            << (plain ? "liste en clair (non brouillée), lue comme --plain"
+                      : "fichier de données brouillé, lu comme tel malgré --plain")
+            << '\n';
+    }
+    std::string scrambled = bytes;
+    unscramble(scrambled.data(), scrambled.size());
+    const CheckReport report = plain ? preparePlainList(bytes, false).report : checkSpellText(scrambled);
     const std::size_t errors = printFindings(out, o.input, report);
     out << o.input << ": " << report.loaded << (report.loaded == 1 ? " spell loads" : " spells load");
     if (report.findings.empty()) {
@@ -97,19 +109,13 @@ int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
         return exitOk;
     }
     out << "; " << counted(errors, "error") << ", " << counted(report.findings.size() - errors, "warning") << '\n';
-    const FormGuess guess = guessForm(bytes);
-    if (o.plain ? guess.scrambled : guess.plain) {
-        err << "vyr check: " << o.input
-            << (guess.plain ? " looks like a plain spell list; try --plain\n"
-                            : " looks like a scrambled data file; try without --plain\n");
-    }
     return exitProblems;
 }
 
-int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
-    const SpellList list = [&o] {
+int runSpells(const DataOptions& o, std::ostream& out, std::ostream& err) {
+    const SpellList list = [&o, &err] {
         try {
-            return readSpellList(o.dataPath);
+            return readSpellList(o.dataPath, err, "spells");
         } catch (const Error& e) {
             if (o.data->count() > 0) throw;
             throw Error(std::string(e.what()) + " (looked in the current directory and beside vyr; use --data FILE)");

@@ -1,14 +1,11 @@
 #include "file_bytes.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <filesystem>
 
-#include "cp1252.h"
 #include "error.h"
 #include "platform.h"
-#include "spell_file.h"
 
 namespace vyr::cli {
 
@@ -40,18 +37,30 @@ std::string readFile(const std::string& path) {
     return bytes;
 }
 
+// The bytes go to a temporary file beside the target, which replaces the target only once
+// complete: a failed write (disk full, quota) leaves the previous file as it was.
 void writeFile(const std::string& path, const std::string& bytes) {
-    errno = 0;
-    std::FILE* file = openFile(path, "wb");
-    if (!file) throw failure(path);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int reason = errno;
-    if (std::fclose(file) == 0 && written) return;
-    if (!written) errno = reason;
-    const Error error = failure(path);
+    static unsigned attempt = 0;
+    const std::string temporary = path + ".vyr-" + std::to_string(processId()) + "-" + std::to_string(++attempt);
     std::error_code ignored;
-    if (std::filesystem::is_regular_file(fromUtf8(path), ignored)) std::filesystem::remove(fromUtf8(path), ignored);
-    throw error;
+    const auto fail = [&](int reason) {
+        std::filesystem::remove(fromUtf8(temporary), ignored);
+        errno = reason;
+        const Error error = failure(path);
+        return Error(std::string(error.what()) + " (rien n'est écrit ; le fichier précédent reste tel quel)");
+    };
+    errno = 0;
+    std::FILE* file = openFile(temporary, "wb");
+    if (!file) throw fail(errno);
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+    int reason = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        reason = errno;
+    }
+    if (!written) throw fail(reason);
+    errno = 0;
+    if (!replaceFile(temporary, path)) throw fail(errno);
 }
 
 void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback) {
@@ -61,17 +70,9 @@ void writeResult(const std::string& path, const std::string& bytes, std::ostream
     if (!fallback) throw Error("standard output: the result could not be written in full");
 }
 
-SpellList readSpellList(const std::string& path) {
-    std::string text = readFile(path);
-    if (text.size() >= UINT32_MAX) throw Error(path + ": too large for a data file");
-    unscramble(text.data(), text.size());
-    SpellList list;
-    SpellNameList names;
-    // The parser's closing NUL goes where std::string keeps one already.
-    if (parseSpellText(text.data(), static_cast<std::uint32_t>(text.size()), *list.catalogue, names) == 0)
-        throw Error(path + ": no spell could be loaded from this file (vyr check tells why)");
-    list.names = std::move(names.names);
-    for (const std::string& name : list.names) list.utf8Names.push_back(cp1252ToUtf8(name));
+SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command) {
+    SpellList list = spellListFromBytes(readFile(path), path);
+    if (!list.note.empty()) notes << "vyr " << command << ": " << list.note << '\n';
     return list;
 }
 

@@ -4,19 +4,20 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "spell_list.h"
 
 namespace vyr::cli {
 
 std::string readFile(const std::string& path);
-// A failed write leaves no partial file behind.
+// Replaces the file only once every byte is written: a failed write leaves the previous
+// file byte for byte, and no partial or temporary file behind.
 void writeFile(const std::string& path, const std::string& bytes);
 // A command's result: path empty or "-" means the stream the command was given.
 void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback);
-// A scrambled data file read through the loader's own parser (the loader itself takes an
-// 8-bit path, which on Windows cannot hold every accented name). A file that loads no
-// spell is an error.
-SpellList readSpellList(const std::string& path);
+// A spell file as players give it (spellListFromBytes); how it was read, when it was not a
+// data file, is one line "vyr COMMAND: note" on notes.
+SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command);
 
 }  // namespace vyr::cli

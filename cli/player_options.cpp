@@ -148,10 +148,11 @@ PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::
     return c;
 }
 
-void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, Produce produce) {
-    c.command->callback([c, &exitCode, &out, produce] {
+void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, std::ostream& err, Produce produce) {
+    c.command->callback([c, &exitCode, &out, &err, produce] {
         const Setup setup = buildSetup(*c.inputs);
-        writeResult(c.common->outputPath, produce(setup, readSpellList(c.common->dataPath)), out);
+        const SpellList list = readSpellList(c.common->dataPath, err, c.command->get_name());
+        writeResult(c.common->outputPath, produce(setup, list), out);
         exitCode = exitOk;
     });
 }

@@ -19,7 +19,7 @@ namespace vyr::cli {
 
 namespace {
 
-void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
+void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "compare", dataPath);
     auto options = std::make_shared<CompareOptions>();
     c.command
@@ -30,12 +30,12 @@ void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, 
         "--only", options->only,
         "Only the spells of one element or kind: feu, eau, air, terre, necro,\nlumière, neutre, bonus, spécial");
     c.command->add_option("--top", options->top, "Only the first N rows once sorted")->type_name("NUMBER");
-    whenRun(c, exitCode, out, [common = c.common, options](const Setup& setup, const SpellList& list) {
+    whenRun(c, exitCode, out, err, [common = c.common, options](const Setup& setup, const SpellList& list) {
         return writeTable(compareSpells(list, setup, *options), common->format());
     });
 }
 
-void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
+void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "diff", dataPath);
     auto a = std::make_shared<std::vector<std::string>>(), b = std::make_shared<std::vector<std::string>>();
     for (const auto& [option, items] : {std::pair{"--a", a}, std::pair{"--b", b}}) {
@@ -43,17 +43,18 @@ void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std
                               std::string("What setup ") + static_cast<char>(std::toupper(option[2])) +
                                   " changes: a setup code, NAME=VALUE[,NAME=VALUE...] or a profile file; repeat it");
     }
-    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, a, b](const Setup& setup, const SpellList& list) {
-        Setup setupA = setup, setupB = setup;
-        for (const std::string& item : *a) applySetupItem(setupA, item, "--a");
-        for (const std::string& item : *b) applySetupItem(setupB, item, "--b");
-        const bool one = !spell->names.empty() || !spell->indices.empty();
-        const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
-        return writeTable(diffSetups(list, setupA, setupB, index), common->format());
-    });
+    whenRun(c, exitCode, out, err,
+            [common = c.common, spell = c.spell, a, b](const Setup& setup, const SpellList& list) {
+                Setup setupA = setup, setupB = setup;
+                for (const std::string& item : *a) applySetupItem(setupA, item, "--a");
+                for (const std::string& item : *b) applySetupItem(setupB, item, "--b");
+                const bool one = !spell->names.empty() || !spell->indices.empty();
+                const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
+                return writeTable(diffSetups(list, setupA, setupB, index), common->format());
+            });
 }
 
-void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
+void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "weights", dataPath);
     auto best = std::make_shared<std::size_t>(0);
     auto points = std::make_shared<std::int64_t>(10);
@@ -62,7 +63,7 @@ void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, 
     c.command->add_option("--points", *points, "Points added to each input (negative: taken away)")
         ->type_name("NUMBER")
         ->capture_default_str();
-    whenRun(c, exitCode, out,
+    whenRun(c, exitCode, out, err,
             [common = c.common, spell = c.spell, best, points, bestOption](const Setup& setup, const SpellList& list) {
                 if (bestOption->count() && (!spell->names.empty() || !spell->indices.empty()))
                     throw Error("give --best N or one spell, not both");
@@ -72,7 +73,7 @@ void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, 
             });
 }
 
-void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
+void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "sweep", dataPath);
     auto vary = std::make_shared<std::vector<std::string>>();
     auto svg = std::make_shared<std::string>();
@@ -83,7 +84,7 @@ void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, st
         ->required()
         ->expected(1, 2);
     c.command->add_option("--svg", *svg, "Also write a chart to FILE: effect per second per spell, or a heat map");
-    whenRun(c, exitCode, out,
+    whenRun(c, exitCode, out, err,
             [common = c.common, spell = c.spell, vary, svg](const Setup& setup, const SpellList& list) {
                 checkDistinctOutputs(common->outputPath, *svg, "--svg");
                 std::vector<SweepRange> ranges;
@@ -115,7 +116,7 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
     auto inputs = c.inputs;
     c.command->callback([=, &exitCode, &in, &out, &err] {
         const Setup setup = buildSetup(*inputs);
-        const SpellList list = readSpellList(common->dataPath);
+        const SpellList list = readSpellList(common->dataPath, err, "batch");
         // Streamed both ways: a million lines are never held whole.
         auto openOrThrow = [](auto& stream, const std::string& path, std::ios::openmode mode) {
             if (std::filesystem::is_directory(path)) throw Error(path + ": is a folder, not a file");
@@ -159,10 +160,10 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
 
 void registerPlayerTools(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::istream& in,
                          std::ostream& out, std::ostream& err) {
-    registerCompare(app, defaultDataPath, exitCode, out);
-    registerDiff(app, defaultDataPath, exitCode, out);
-    registerWeights(app, defaultDataPath, exitCode, out);
-    registerSweep(app, defaultDataPath, exitCode, out);
+    registerCompare(app, defaultDataPath, exitCode, out, err);
+    registerDiff(app, defaultDataPath, exitCode, out, err);
+    registerWeights(app, defaultDataPath, exitCode, out, err);
+    registerSweep(app, defaultDataPath, exitCode, out, err);
     registerBatch(app, defaultDataPath, exitCode, in, out, err);
 }
 

@@ -42,7 +42,7 @@ VyrRun vyr(std::vector<std::string> args, const std::string& data = testing::sam
     CLI::App app{"vyr", "vyr"};
     int exitCode = exitOk;
     registerDataCommands(app, data, exitCode, out, err);
-    registerCalcCommands(app, data, exitCode, out);
+    registerCalcCommands(app, data, exitCode, out, err);
     registerPlayerTools(app, data, exitCode, in, out, err);
     const int code = runCommandLine(app, static_cast<int>(argv.size()), argv.data(), exitCode, out, err);
     return {code, out.str(), err.str()};
@@ -63,6 +63,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
                                                           {"{missing}", TempFile::absentPath()},
                                                           {"{version}", VYR_VERSION},
                                                           {"{dir}", dir.string()},
+                                                          {"{data}", VYR_TEST_DATA},
                                                           {"{ENOENT}", std::strerror(ENOENT)}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {

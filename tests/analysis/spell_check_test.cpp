@@ -6,7 +6,7 @@
 #include "data_table.h"
 #include "spell_check.h"
 
-namespace vyr::cli {
+namespace vyr {
 namespace {
 
 using testing::json;
@@ -32,4 +32,4 @@ INSTANTIATE_TEST_SUITE_P(Table, CheckSpellText, ::testing::ValuesIn(testing::rea
                          [](const auto& info) { return info.param["name"].template get<std::string>(); });
 
 }  // namespace
-}  // namespace vyr::cli
+}  // namespace vyr
