@@ -37,30 +37,55 @@ std::string readFile(const std::string& path) {
     return bytes;
 }
 
-// The bytes go to a temporary file beside the target, which replaces the target only once
-// complete: a failed write (disk full, quota) leaves the previous file as it was.
-void writeFile(const std::string& path, const std::string& bytes) {
-    static unsigned attempt = 0;
-    const std::string temporary = path + ".vyr-" + std::to_string(processId()) + "-" + std::to_string(++attempt);
+ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {
     std::error_code ignored;
-    const auto fail = [&](int reason) {
-        std::filesystem::remove(fromUtf8(temporary), ignored);
-        errno = reason;
-        const Error error = failure(path);
-        return Error(std::string(error.what()) + " (rien n'est écrit ; le fichier précédent reste tel quel)");
-    };
+    const std::filesystem::file_status target = std::filesystem::status(fromUtf8(path_), ignored);
+    // A device or a pipe (/dev/null) cannot be replaced: it is written in place.
+    const bool special = std::filesystem::exists(target) && !std::filesystem::is_regular_file(target) &&
+                         !std::filesystem::is_directory(target);
+    static unsigned made = 0;
+    temporary_ = special ? path_ : path_ + ".vyr-" + std::to_string(processId()) + "-" + std::to_string(++made);
     errno = 0;
-    std::FILE* file = openFile(temporary, "wb");
-    if (!file) throw fail(errno);
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    int reason = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        reason = errno;
-    }
-    if (!written) throw fail(reason);
+    file_ = openFile(temporary_, "wb");
+    if (!file_) throw failed(errno);
+    if (std::filesystem::is_regular_file(target))
+        std::filesystem::permissions(fromUtf8(temporary_), target.permissions(), ignored);
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (file_) std::fclose(file_);
+    std::error_code ignored;
+    if (!committed_ && temporary_ != path_) std::filesystem::remove(fromUtf8(temporary_), ignored);
+}
+
+Error ReplacingFile::failed(int reason) {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    std::error_code ignored;
+    if (temporary_ != path_) std::filesystem::remove(fromUtf8(temporary_), ignored);
+    errno = reason;
+    return Error(std::string(failure(path_).what()) + " (rien n'est écrit ; le fichier précédent reste tel quel)");
+}
+
+void ReplacingFile::write(std::string_view bytes) {
     errno = 0;
-    if (!replaceFile(temporary, path)) throw fail(errno);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throw failed(errno);
+}
+
+void ReplacingFile::commit() {
+    errno = 0;
+    if (std::fflush(file_) != 0) throw failed(errno);
+    const int closed = std::fclose(file_);
+    file_ = nullptr;
+    if (closed != 0) throw failed(errno);
+    if (temporary_ != path_ && !replaceFile(temporary_, path_)) throw failed(errno);
+    committed_ = true;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    ReplacingFile file(path);
+    file.write(bytes);
+    file.commit();
 }
 
 void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback) {

@@ -2,17 +2,37 @@
 // Whole-file reads and writes for the tool. Paths are UTF-8 on every system; a failure
 // throws vyr::Error "PATH: reason", with the system's reason.
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "error.h"
 #include "spell_list.h"
 
 namespace vyr::cli {
 
 std::string readFile(const std::string& path);
-// Replaces the file only once every byte is written: a failed write leaves the previous
-// file byte for byte, and no partial or temporary file behind.
+// A file written in pieces into a temporary file beside it, which replaces it only at
+// commit: on any failure (disk full, quota, a folder in the way) the previous file stays
+// byte for byte, the temporary is removed and the Error names the file and the reason.
+class ReplacingFile {
+  public:
+    explicit ReplacingFile(std::string path);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    void write(std::string_view bytes);
+    void commit();
+
+  private:
+    Error failed(int reason);
+    std::string path_, temporary_;
+    std::FILE* file_ = nullptr;
+    bool committed_ = false;
+};
+
+// The whole file at once, through a ReplacingFile.
 void writeFile(const std::string& path, const std::string& bytes);
 // A command's result: path empty or "-" means the stream the command was given.
 void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback);

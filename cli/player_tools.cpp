@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include <CLI/CLI.hpp>
 
@@ -127,10 +128,10 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
         std::ifstream file;
         if (!inputPath->empty() && *inputPath != "-") openOrThrow(file, *inputPath, std::ios::binary);
         std::istream& source = file.is_open() ? file : in;
-        std::ofstream outFile;
-        if (!common->outputPath.empty() && common->outputPath != "-")
-            openOrThrow(outFile, common->outputPath, std::ios::binary | std::ios::trunc);
-        std::ostream& target = outFile.is_open() ? outFile : out;
+        // A result file replaces the previous one only once every line is written.
+        std::optional<ReplacingFile> outFile;
+        if (!common->outputPath.empty() && common->outputPath != "-") outFile.emplace(common->outputPath);
+        const auto emit = [&](const std::string& text) { outFile ? outFile->write(text) : void(out << text); };
         BatchRunner runner(list, setup, common->json ? Format::json : Format::csv);
         std::string buffer = runner.header(), line;
         std::size_t lineNumber = 0, failures = 0;
@@ -142,13 +143,11 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
                 ++failures;
                 err << "vyr batch: " << e.what() << '\n';
             }
-            if (buffer.size() >= (1u << 20))
-                target.write(buffer.data(), std::streamsize(buffer.size())), buffer.clear();
+            if (buffer.size() >= (1u << 20)) emit(buffer), buffer.clear();
         }
-        target << buffer << std::flush;
-        if (!target)
-            throw Error((outFile.is_open() ? common->outputPath : "standard output") +
-                        ": the result could not be written in full");
+        emit(buffer);
+        if (outFile) outFile->commit();
+        if (!outFile && !out.flush()) throw Error("standard output: the result could not be written in full");
         if (failures)
             err << "vyr batch: " << failures << (failures == 1 ? " line" : " lines")
                 << " failed, the others were computed\n";

@@ -1,10 +1,13 @@
-// vyr check's findings, each problem class on the line where it stands; the cases are in
-// tests/data/spell_check.json.
+// vyr check's findings, each problem class on the line where it stands (tests/data/spell_check.json);
+// spell files as players give them, and names folded as they are matched (tests/data/spell_files.json).
 
 #include <gtest/gtest.h>
 
 #include "data_table.h"
+#include "error.h"
 #include "spell_check.h"
+#include "spell_list.h"
+#include "temp_file.h"
 
 namespace vyr {
 namespace {
@@ -30,6 +33,35 @@ TEST_P(CheckSpellText, ReportsEachProblemOnItsLine) {
 
 INSTANTIATE_TEST_SUITE_P(Table, CheckSpellText, ::testing::ValuesIn(testing::readTable("spell_check.json")["cases"]),
                          [](const auto& info) { return info.param["name"].template get<std::string>(); });
+
+const auto caseName = [](const auto& info) { return info.param["name"].template get<std::string>(); };
+
+class SpellFile : public ::testing::TestWithParam<json> {};
+
+TEST_P(SpellFile, IsReadAsItLooksOrRefusedWithTheReason) {
+    const json& c = GetParam();
+    const std::string bytes = testing::bytes(c["bytes"]);
+    try {
+        const SpellList list = spellListFromBytes(c.value("scrambled", false) ? testing::scrambled(bytes) : bytes, "f");
+        EXPECT_EQ(json(list.utf8Names), c.value("names", json())) << "read, yet expected: " << c.value("error", "");
+        EXPECT_EQ(list.note, c.value("plain", false) ? "« f » : liste en clair (non brouillée), lue telle quelle" : "");
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find(c.value("error", "<read>")), std::string::npos) << e.what();
+        EXPECT_TRUE(std::string(e.what()).starts_with("« f » : ")) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SpellFile, ::testing::ValuesIn(testing::readTable("spell_files.json")["loads"]),
+                         caseName);
+
+class FoldedName : public ::testing::TestWithParam<json> {};
+
+TEST_P(FoldedName, IsWhatAPlayerTypes) {
+    EXPECT_EQ(foldTypedName(GetParam()["typed"].get<std::string>()), GetParam()["folded"]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FoldedName, ::testing::ValuesIn(testing::readTable("spell_files.json")["folds"]),
+                         caseName);
 
 }  // namespace
 }  // namespace vyr

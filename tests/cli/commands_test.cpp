@@ -63,7 +63,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
                                                           {"{missing}", TempFile::absentPath()},
                                                           {"{version}", VYR_VERSION},
                                                           {"{dir}", dir.string()},
-                                                          {"{data}", VYR_TEST_DATA},
+                                                          {"{data}", testing::dataPath("").substr(0, testing::dataPath("").size() - 1)},
                                                           {"{ENOENT}", std::strerror(ENOENT)}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
