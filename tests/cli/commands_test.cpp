@@ -54,6 +54,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json& c = GetParam();
     const std::string in = TempFile::absentPath(".txt"), out = TempFile::absentPath();
     const std::filesystem::path dir = TempFile::absentPath("");
+    const std::size_t dataLength = testing::dataPath("given").size() - std::string("/given").size();
     std::filesystem::create_directories(dir);
     const json files = c.value("files", json::object());
     for (const auto& [name, text] : files.items())
@@ -63,7 +64,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
                                                           {"{missing}", TempFile::absentPath()},
                                                           {"{version}", VYR_VERSION},
                                                           {"{dir}", dir.string()},
-                                                          {"{data}", testing::dataPath("").substr(0, testing::dataPath("").size() - 1)},
+                                                          {"{data}", testing::dataPath("given").substr(0, dataLength)},
                                                           {"{ENOENT}", std::strerror(ENOENT)}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
