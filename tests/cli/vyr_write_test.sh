@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# vyr's writes under a file-size limit (as on a full disk or past a quota): the write fails
-# midway, and the previous file must stay byte for byte with no temporary file left beside
-# it; without the limit the same command replaces the file whole.
-# Usage: vyr_write_test.sh VYR DATA_FILE
+# Usage: vyr_write_test.sh VYR DATA_FILE. Under a file-size limit (a full disk, a quota) a write fails midway:
+# the previous file stays byte for byte, no temporary file is left; without the limit the file is replaced whole.
 set -u
 vyr=$1 data=$2
 dir=$(mktemp -d)
@@ -10,8 +8,7 @@ trap 'rm -rf "$dir"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Each case: a name, the file written (-o or --svg) and the command, which writes more than
-# the limit of 8 KB.
+# Each case: a name, the file written (-o or --svg) and the command, which writes more than the limit of 8 KB.
 check() {
     local name=$1 target=$2
     shift 2
