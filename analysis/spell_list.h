@@ -28,6 +28,9 @@ SpellList loadSpellList(const std::string& path);
 
 // Edits from one text to the other, where swapping two neighbours counts as one typo.
 std::size_t editDistance(std::string_view a, std::string_view b);
+// "; vouliez-vous dire "NAME" ?" for the nearest of known (case ignored), or "" when even
+// that one is mostly different.
+std::string suggestion(std::string_view typed, const std::vector<std::string>& known);
 
 // Lower case, accents removed (Windows-1252 in and out): how typed names are matched.
 std::string foldForMatch(std::string_view cp1252Text);

@@ -12,7 +12,7 @@ namespace vyr::cli {
 void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out) {
     const PlayerCommand calc = addPlayerCommand(app, "calc", defaultDataPath);
     auto explain = std::make_shared<bool>(false);
-    calc.command->add_flag("--explain", *explain, "Show the steps behind every number");
+    calc.command->add_flag("--explain", *explain, "Montre les étapes derrière chaque nombre");
     whenRun(calc, exitCode, out,
             [spell = calc.spell, common = calc.common, explain](const Setup& setup, const SpellList& list) {
                 const std::size_t index = chosenSpells(list, *spell, false).front();
@@ -31,13 +31,13 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
 
     CLI::App* setupCommand =
         app.add_subcommand("setup",
-                           "Print the setup code of the inputs given (to share them: --setup CODE rebuilds them),\n"
-                           "then the same inputs as profile lines.");
+                           "Affiche le code de configuration des entrées données (pour les partager : --setup CODE\n"
+                           "les refait), puis les mêmes entrées en lignes de profil.");
     auto inputs = addSetupOptions(*setupCommand);
     auto json = std::make_shared<bool>(false);
-    setupCommand->add_flag("--json", *json, "One JSON object: the setup code and the 24 inputs");
+    setupCommand->add_flag("--json", *json, "Un objet JSON : le code de configuration et les 24 entrées");
     auto outputPath = std::make_shared<std::string>();
-    setupCommand->add_option("-o,--output", *outputPath, "Write the result to FILE (- : the standard output)");
+    setupCommand->add_option("-o,--output", *outputPath, "Écrit le résultat dans FILE (- : la sortie standard)");
     setupCommand->callback([=, &exitCode, &out] {
         const Setup setup = buildSetup(*inputs);
         nlohmann::ordered_json j;

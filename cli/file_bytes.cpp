@@ -19,8 +19,8 @@ std::filesystem::path fromUtf8(const std::string& path) { return std::u8string(p
 Error failure(const std::string& path) {
     const int reason = errno;
     std::error_code ignored;
-    if (std::filesystem::is_directory(fromUtf8(path), ignored)) return Error(path + ": is a folder, not a file");
-    return Error(path + ": " + std::strerror(reason));
+    if (std::filesystem::is_directory(fromUtf8(path), ignored)) return Error(path + " : est un dossier, pas un fichier");
+    return Error(path + " : " + std::strerror(reason));
 }
 }  // namespace
 
@@ -58,18 +58,18 @@ void writeResult(const std::string& path, const std::string& bytes, std::ostream
     if (!path.empty() && path != "-") return writeFile(path, bytes);
     fallback << bytes;
     fallback.flush();
-    if (!fallback) throw Error("standard output: the result could not be written in full");
+    if (!fallback) throw Error("sortie standard : le résultat n'a pas pu être écrit en entier");
 }
 
 SpellList readSpellList(const std::string& path) {
     std::string text = readFile(path);
-    if (text.size() >= UINT32_MAX) throw Error(path + ": too large for a data file");
+    if (text.size() >= UINT32_MAX) throw Error(path + " : trop grand pour un fichier de sorts");
     unscramble(text.data(), text.size());
     SpellList list;
     SpellNameList names;
     // The parser's closing NUL goes where std::string keeps one already.
     if (parseSpellText(text.data(), static_cast<std::uint32_t>(text.size()), *list.catalogue, names) == 0)
-        throw Error(path + ": no spell could be loaded from this file (vyr check tells why)");
+        throw Error(path + " : aucun sort n'a pu être chargé de ce fichier (vyr check dit pourquoi)");
     list.names = std::move(names.names);
     for (const std::string& name : list.names) list.utf8Names.push_back(cp1252ToUtf8(name));
     return list;
