@@ -129,7 +129,7 @@ std::size_t findSpell(const SpellList& list, std::string_view utf8Name) {
         throw Error("plusieurs sorts se nomment " + quoted + " (utilisez --index) : " + listed(list, matches));
     const std::vector<std::size_t> nearest = nearestSpells(list, utf8Name);
     throw Error("aucun sort ne se nomme " + quoted +
-                (nearest.empty() ? " (vyr spells les liste)" : "; les plus proches : " + listed(list, nearest)));
+                (nearest.empty() ? " (vyr spells les liste)" : " ; les plus proches : " + listed(list, nearest)));
 }
 
 std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>& name,

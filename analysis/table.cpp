@@ -92,7 +92,7 @@ std::string writeText(const Table& table) {
                        std::holds_alternative<double>(table.rows[r][c]);
         }
     }
-    // Numbers are never cut; texts and headings are, the widest first, until the line fits.
+    // Numbers and headings are never cut; long texts are, the widest first, until the line fits.
     std::vector<std::size_t> widths(shown.size()), floors(shown.size());
     for (std::size_t r = 0; r < cells.size(); ++r) {
         for (std::size_t k = 0; k < cells[r].size(); ++k) {
@@ -101,7 +101,8 @@ std::string writeText(const Table& table) {
                 floors[k] = std::max(floors[k], width(cells[r][k]));
         }
     }
-    for (std::size_t k = 0; k < widths.size(); ++k) floors[k] = std::max(floors[k], std::min<std::size_t>(widths[k], 6));
+    for (std::size_t k = 0; k < widths.size(); ++k)
+        floors[k] = std::max({floors[k], width(cells[0][k]), std::min<std::size_t>(widths[k], 16)});
     auto total = [&] {
         std::size_t sum = widths.empty() ? 0 : 2 * (widths.size() - 1);
         for (std::size_t w : widths) sum += w;
@@ -119,17 +120,35 @@ std::string writeText(const Table& table) {
         for (std::size_t k = 0; k < row.size(); ++k) row[k] = cut(row[k], widths[k]);
     }
     for (std::size_t w : widths) cells[1].push_back(std::string(w, '-'));
+    // Columns that still do not fit go to further blocks below, each under the row's leading
+    // columns (up to the first text, such as the number and name of a spell).
+    std::size_t keys = shown.empty() ? 0 : 1;
+    while (keys < shown.size() && keys < 2 && right[shown[keys - 1]]) ++keys;
+    std::vector<std::vector<std::size_t>> blocks(1);
+    std::size_t used = 0;
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        if (k >= keys && blocks.back().size() > keys && used + 2 + widths[k] > textWidth) {
+            blocks.emplace_back(blocks.front().begin(), blocks.front().begin() + static_cast<std::ptrdiff_t>(keys));
+            used = 0;
+            for (std::size_t key = 0; key < keys; ++key) used += widths[key] + (key ? 2 : 0);
+        }
+        used += widths[k] + (blocks.back().empty() ? 0 : 2);
+        blocks.back().push_back(k);
+    }
     std::string out;
     for (const std::string& note : table.notes) out += cut(note, textWidth) + "\n";
     if (!table.notes.empty()) out += "\n";
-    for (const auto& row : cells) {
-        std::string line;
-        for (std::size_t k = 0; k < row.size(); ++k) {
-            const std::string pad(widths[k] - width(row[k]), ' ');
-            line += (k ? "  " : "") + (right[shown[k]] ? pad + row[k] : row[k] + pad);
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        if (b) out += "\n";
+        for (const auto& row : cells) {
+            std::string line;
+            for (std::size_t k : blocks[b]) {
+                const std::string pad(widths[k] - width(row[k]), ' ');
+                line += (k == blocks[b].front() ? "" : "  ") + (right[shown[k]] ? pad + row[k] : row[k] + pad);
+            }
+            line.erase(line.find_last_not_of(' ') + 1);
+            out += line + "\n";
         }
-        line.erase(line.find_last_not_of(' ') + 1);
-        out += line + "\n";
     }
     return out;
 }

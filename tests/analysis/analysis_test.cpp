@@ -183,8 +183,8 @@ TEST(Analyses, CompareRowsAreSingleRunsFilteredAndSorted) {
     EXPECT_EQ(best, (std::vector<std::size_t>{65, 57, 35}));
     EXPECT_EQ(errorOf([&] {
                   compareSpells(sample(), s, {"", "levle", false, 0});
-              }).substr(0, 32),
-              "--sort: unknown column \"levle\"; ");
+              }).substr(0, 33),
+              "--sort : colonne inconnue \"levle\"");
 }
 
 TEST(Analyses, DiffRowsAreTheDifferencesOfSingleRunsDifferingFirst) {

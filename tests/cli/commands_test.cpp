@@ -120,7 +120,7 @@ TEST(ShippedDataFile, IsTheSampleListInTheExactForm) {
     std::string plain = sample.substr(0, sample.find_last_not_of("\r\n") + 1);
     ASSERT_TRUE(plain.ends_with(' '));
     const VyrRun check = vyr({"check", shipped});
-    EXPECT_EQ(check.out, shipped + ": 79 spells load, no problems\n");
+    EXPECT_EQ(check.out, shipped + " : 79 sorts se chargent, aucun problème\n");
     EXPECT_EQ(vyr({"decode", shipped}).out, plain);
     plain = utf8ToCp1252(plain).text;
     EXPECT_EQ(testing::fileText(shipped), testing::scrambled(plain));
