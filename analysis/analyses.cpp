@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <nlohmann/json.hpp>
-
 #include "calculator_form.h"
 #include "cp1252.h"
 #include "error.h"
@@ -105,31 +103,28 @@ Table calcTable(const SpellList& list, const RunResult& result) {
     return table;
 }
 
-std::string calcJson(const SpellList& list, const Setup& setup, const RunResult& result,
-                     const std::vector<std::string>& explanation) {
-    nlohmann::ordered_json j;
-    j["spell"] = list.utf8Names[result.spell];
-    j["index"] = result.spell;
-    j["element"] = spellElement(list.record(result.spell));
-    j["setupCode"] = setupCode(setup);
-    for (std::size_t i = 0; i < inputFields.size(); ++i)
-        j["inputs"][std::string(inputFields[i].name)] = setup.values[i];
-    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
-        const OutputValue& v = result.outputs[k];
-        auto& slot = j["outputs"][std::string(outputInfos[k].name)];
-        if (v.kind == OutputValue::Kind::number)
-            slot = v.number;
-        else if (v.kind == OutputValue::Kind::text)
-            slot = v.text;
-        else
-            slot = nullptr;
+Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& result,
+                 const std::vector<std::string>& explanation) {
+    Table table;
+    std::vector<Cell> row;
+    const auto add = [&](std::string_view name, Cell cell) {
+        table.columns.push_back({std::string(name), std::string(name)});
+        row.push_back(std::move(cell));
+    };
+    add("spell", list.utf8Names[result.spell]);
+    add("index", std::int64_t(result.spell));
+    add("element", std::string(spellElement(list.record(result.spell))));
+    add("setupCode", setupCode(setup));
+    for (std::size_t i = 0; i < inputFields.size(); ++i) add(inputFields[i].name, std::int64_t{setup.values[i]});
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) add(outputInfos[k].name, outputCell(result.outputs[k]));
+    for (const Derived& d : derived) add(d.name, figureCell(d.of(result)));
+    if (!explanation.empty()) {
+        std::string lines;
+        for (const std::string& line : explanation) lines += (lines.empty() ? "" : "\n") + line;
+        add("explain", lines);
     }
-    for (const Derived& d : derived) {
-        const auto v = d.of(result);
-        j[std::string(d.name)] = v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
-    }
-    if (!explanation.empty()) j["explain"] = explanation;
-    return j.dump(1) + "\n";
+    table.rows.push_back(std::move(row));
+    return table;
 }
 
 Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options) {

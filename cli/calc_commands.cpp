@@ -19,14 +19,11 @@ void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int
                 const RunResult result = runSpell(list, index, setup);
                 const std::vector<std::string> steps =
                     *explain ? explainRun(list, index, setup) : std::vector<std::string>{};
-                if (common->format() == Format::json) return calcJson(list, setup, result, steps);
+                if (common->format() != Format::text)
+                    return writeTable(calcRecord(list, setup, result, steps), common->format());
                 Table table = calcTable(list, result);
                 table.notes.push_back("Code : " + setupCode(setup));
-                std::string text = writeTable(table, common->format());
-                if (*explain)
-                    text += (common->format() == Format::text ? "\n" : "") +
-                            writeTable(explainTable(steps), common->format());
-                return text;
+                return writeText(table) + (*explain ? "\n" + writeText(explainTable(steps)) : "");
             });
 
     CLI::App* setupCommand =
