@@ -30,11 +30,10 @@ std::string_view trim(std::string_view s) {
 }  // namespace
 
 std::string inputSuggestion(std::string_view typed) {
+    // Names in the form typed: camelCase (JSON, CSV) or kebab-case (options, profiles).
+    const bool camel = std::any_of(typed.begin(), typed.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
     std::vector<std::string> known;
-    for (const InputField& f : inputFields) {
-        known.emplace_back(f.option);
-        known.emplace_back(f.name);
-    }
+    for (const InputField& f : inputFields) known.emplace_back(camel ? f.name : f.option);
     return suggestion(typed, known);
 }
 

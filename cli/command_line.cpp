@@ -15,9 +15,9 @@ namespace vyr::cli {
 
 namespace {
 
-// CLI11's words in the help, in French.
+// CLI11's words in the help, in French (CLI11 puts the colon right after "Utilisation ").
 constexpr std::pair<const char*, const char*> helpLabels[] = {
-    {"Usage", "Utilisation"},  {"SUBCOMMAND", "COMMANDE"}, {"SUBCOMMANDS", "COMMANDES"}, {"REQUIRED", "OBLIGATOIRE"},
+    {"Usage", "Utilisation "},  {"SUBCOMMAND", "COMMANDE"}, {"SUBCOMMANDS", "COMMANDES"}, {"REQUIRED", "OBLIGATOIRE"},
     {"Positionals", "Arguments"}, {"Needs", "Demande"},    {"Excludes", "Exclut"},
 };
 

@@ -262,6 +262,16 @@ TEST(Analyses, SweepAndGridCellsAreSingleRuns) {
     }
 }
 
+TEST(Outputs, HeadingsAndUnitsInTheDialogsReadingOrder) {
+    const json& table = cases()["outputColumns"];
+    ASSERT_EQ(table.size(), outputInfos.size());
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        EXPECT_EQ(outputInfos[k].name, table[k]["name"].get<std::string>());
+        EXPECT_EQ(outputInfos[k].heading, table[k]["heading"].get<std::string>()) << outputInfos[k].name;
+        EXPECT_EQ(outputInfos[k].unit, table[k]["unit"].get<std::string>()) << outputInfos[k].name;
+    }
+}
+
 TEST(Writers, TextCsvAndJsonOfOneTable) {
     const json& w = cases()["writers"];
     Table t;
