@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <deque>
 
 #ifdef VYR_HAVE_SIMDJSON
 #include <simdjson.h>
@@ -18,8 +19,8 @@ namespace {
 
 const std::string objectExpected = "attendu un objet JSON, tel que {\"spell\": \"Boule de feu\", \"level\": 40}";
 
-std::string nestedValue(const std::string& name) {
-    return "la valeur de \"" + name + "\" doit être un nombre ou un texte";
+std::string nestedValue(std::string_view name) {
+    return "la valeur de \"" + std::string(name) + "\" doit être un nombre ou un texte";
 }
 
 bool blank(std::string_view text) { return text.find_first_not_of(" \t\r") == std::string_view::npos; }
@@ -49,8 +50,8 @@ std::uint32_t wholeNumber(const GivenValue& v) {
     if (v.isWhole && v.number <= 0xFFFFFFFFu) return static_cast<std::uint32_t>(v.number);
     const UnsignedRead read = v.isString ? parseUnsigned(v.text) : UnsignedRead{};
     if (!read.valid) {
-        const std::string shown = v.isString ? "\"" + v.text + "\"" : v.text;
-        throw Error(v.name + " : " + shown + " n'est pas un nombre entier de 0 à 4294967295", exitProblems);
+        const std::string shown = v.isString ? "\"" + std::string(v.text) + "\"" : std::string(v.text);
+        throw Error(std::string(v.name) + " : " + shown + " n'est pas un nombre entier de 0 à 4294967295", exitProblems);
     }
     return read.value;
 }
@@ -71,6 +72,7 @@ class BatchRunner::JsonReader {
         simdjson::dom::object object;
         if (parser_.parse(padded_.data(), text.size(), false).get(document) || document.get_object().get(object))
             throw Error(objectExpected, exitProblems);
+        numbers_.clear();
         for (const simdjson::dom::key_value_pair field : object) {
             GivenValue& v = given.emplace_back();
             v.name = field.key;
@@ -79,7 +81,7 @@ class BatchRunner::JsonReader {
                 case simdjson::dom::element_type::ARRAY:
                     throw Error(nestedValue(v.name), exitProblems);
                 case simdjson::dom::element_type::STRING:
-                    v.text = std::string_view(field.value);
+                    v.text = std::string_view(field.value);  // in the parser, until the next line
                     v.isString = true;
                     break;
                 case simdjson::dom::element_type::INT64:
@@ -88,7 +90,7 @@ class BatchRunner::JsonReader {
                     if (v.isWhole && v.number <= 0xFFFFFFFFu) break;  // the text only names a value refused
                     [[fallthrough]];
                 default:
-                    v.text = simdjson::minify(field.value);
+                    v.text = numbers_.emplace_back(simdjson::minify(field.value));
             }
         }
     }
@@ -96,6 +98,7 @@ class BatchRunner::JsonReader {
   private:
     simdjson::dom::parser parser_;
     std::string padded_;
+    std::deque<std::string> numbers_;  // values other than strings, as written
 };
 
 #else
@@ -106,6 +109,7 @@ class BatchRunner::JsonReader : public nlohmann::json_sax<nlohmann::json> {
   public:
     void read(std::string_view text, std::vector<GivenValue>& given) {
         given_ = &given;
+        texts_.clear();
         depth_ = 0;
         error_.clear();
         if (!nlohmann::json::sax_parse(text, this)) throw Error(error_.empty() ? objectExpected : error_, exitProblems);
@@ -129,7 +133,7 @@ class BatchRunner::JsonReader : public nlohmann::json_sax<nlohmann::json> {
     bool binary(binary_t&) override { return nested(); }
     bool start_object(std::size_t) override { return depth_++ == 0 || nested(); }
     bool key(string_t& k) override {
-        given_->emplace_back().name = std::move(k);
+        given_->emplace_back().name = texts_.emplace_back(std::move(k));
         return true;
     }
     bool end_object() override { return --depth_ >= 0; }
@@ -140,7 +144,7 @@ class BatchRunner::JsonReader : public nlohmann::json_sax<nlohmann::json> {
   private:
     bool value(std::string text) {
         if (depth_ != 1) return nested();
-        given_->back().text = std::move(text);
+        given_->back().text = texts_.emplace_back(std::move(text));
         return true;
     }
     bool nested() {
@@ -148,6 +152,7 @@ class BatchRunner::JsonReader : public nlohmann::json_sax<nlohmann::json> {
         return false;
     }
     std::vector<GivenValue>* given_ = nullptr;
+    std::deque<std::string> texts_;  // names and values, until the next line
     std::string error_;
     int depth_ = 0;
 };
@@ -177,7 +182,7 @@ BatchRunner::~BatchRunner() = default;
 
 std::string BatchRunner::header() const { return writer_.header(); }
 
-std::size_t BatchRunner::spellNamed(const std::string& name) {
+std::size_t BatchRunner::spellNamed(std::string_view name) {
     // Names repeat from line to line: each is looked up once.
     if (const auto it = found_.find(name); it != found_.end()) return it->second;
     try {
@@ -188,7 +193,7 @@ std::size_t BatchRunner::spellNamed(const std::string& name) {
 }
 
 void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::string& out) {
-    const std::string where = "ligne " + std::to_string(lineNumber) + " : ";
+    const auto where = [lineNumber] { return "ligne " + std::to_string(lineNumber) + " : "; };
     if (lineNumber == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a UTF-8 byte order mark
     if (blank(text)) return;
     if (!started_) {
@@ -200,18 +205,19 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
             bool spellOrIndex = false;
             for (const std::string& c : csvColumns_) {
                 if (c != "spell" && c != "index" && !findInput(c))
-                    throw Error(where + "colonne inconnue \"" + c + "\"" + inputSuggestion(c) +
+                    throw Error(where() + "colonne inconnue \"" + c + "\"" + inputSuggestion(c) +
                                 " (colonnes : spell ou index, et des entrées comme level)");
                 spellOrIndex = spellOrIndex || c == "spell" || c == "index";
             }
-            if (!spellOrIndex) throw Error(where + "l'en-tête ne nomme ni spell ni index");
+            if (!spellOrIndex) throw Error(where() + "l'en-tête ne nomme ni spell ni index");
             return;
         }
     }
     try {
         given_.clear();
         if (csvInput_) {
-            const std::vector<std::string> cells = splitCsv(text);
+            cells_ = splitCsv(text);
+            const std::vector<std::string>& cells = cells_;
             if (cells.size() != csvColumns_.size())
                 throw Error(std::to_string(cells.size()) + " cellules, l'en-tête en a " +
                                 std::to_string(csvColumns_.size()),
@@ -240,11 +246,11 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
                                 exitProblems);
             } else if (const InputField* f = findInput(v.name)) {
                 const std::uint32_t bit = 1u << inputPosition(f->id);
-                if (seen & bit) throw Error("\"" + v.name + "\" est donné deux fois", exitProblems);
+                if (seen & bit) throw Error("\"" + std::string(v.name) + "\" est donné deux fois", exitProblems);
                 seen |= bit;
                 setup.set(f->id, wholeNumber(v));
             } else {
-                throw Error("nom inconnu \"" + v.name + "\"" + inputSuggestion(v.name) +
+                throw Error("nom inconnu \"" + std::string(v.name) + "\"" + inputSuggestion(v.name) +
                                 " (donnez spell ou index, et des entrées comme level)",
                             exitProblems);
             }
@@ -252,7 +258,7 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
         if (!spell) throw Error("ni spell ni index", exitProblems);
         run(lineNumber, *spell, setup, out);
     } catch (const Error& e) {
-        throw Error(where + e.what(), e.exitCode());
+        throw Error(where() + e.what(), e.exitCode());
     }
 }
 
@@ -264,7 +270,7 @@ void BatchRunner::run(std::size_t lineNumber, std::size_t spell, const Setup& se
     writer_.whole(static_cast<std::int64_t>(spell), out);
     for (const OutputValue& v : result.outputs) {
         if (v.kind != OutputValue::Kind::text) {
-            writer_.cell(outputCell(v), out);
+            writer_.cell(outputCell(v), out);  // a whole number or empty: nothing to allocate
             continue;
         }
         // Special texts repeat from line to line: each is escaped once.

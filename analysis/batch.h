@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,10 +21,10 @@
 
 namespace vyr {
 
-// One name and value of an input line, as read.
+// One name and value of an input line, as read; the texts last until the next line is read.
 struct GivenValue {
-    std::string name;
-    std::string text;           // a string's text, else the value as written
+    std::string_view name;
+    std::string_view text;      // a string's text, else the value as written
     bool isString = false;
     bool isWhole = false;       // a JSON number from 0 to 2^64 - 1, in number
     bool isNested = false;      // an object or an array
@@ -47,7 +48,13 @@ class BatchRunner {
 
   private:
     void run(std::size_t lineNumber, std::size_t spell, const Setup& setup, std::string& out);
-    std::size_t spellNamed(const std::string& name);
+    std::size_t spellNamed(std::string_view name);
+
+    // Looks names up without making a string of each.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
 
     const SpellList& list_;
     Setup base_;
@@ -57,7 +64,8 @@ class BatchRunner {
     bool started_ = false;
     std::vector<std::string> csvColumns_;
     std::vector<std::string> names_;  // spell names, quoted once
-    std::unordered_map<std::string, std::size_t> found_;
+    std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> found_;
+    std::vector<std::string> cells_;  // one CSV line's cells
     std::vector<std::pair<std::string, std::string>> texts_;  // special texts, quoted once
     std::vector<GivenValue> given_;                           // one line's names and values
     std::unique_ptr<JsonReader> reader_;

@@ -197,12 +197,15 @@ std::string RowWriter::quote(const std::string& utf8) const {
 
 void RowWriter::cell(const Cell& cell, std::string& out) {
     if (const auto* n = std::get_if<std::int64_t>(&cell)) return whole(*n, out);
+    if (std::holds_alternative<std::monostate>(cell)) {
+        next(out);
+        if (format_ == Format::json) out += "null";
+        return;
+    }
     if (const auto* s = std::get_if<std::string>(&cell)) return quoted(quote(*s), out);
-    const double* v = std::get_if<double>(&cell);
+    const double* v = std::get_if<double>(&cell);  // what is left
     // JSON figures as the library writes doubles (260 as 260.0), CSV in their shortest exact form.
-    quoted(v ? (format_ == Format::json ? nlohmann::json(*v).dump() : cellText(cell))
-             : (format_ == Format::json ? "null" : ""),
-           out);
+    quoted(format_ == Format::json ? nlohmann::json(*v).dump() : cellText(cell), out);
 }
 
 void RowWriter::end(std::string& out) { out += format_ == Format::json ? "}" : "\r\n"; }
