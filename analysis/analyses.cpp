@@ -82,8 +82,8 @@ std::size_t columnNamed(const Table& table, std::string_view name, std::string_v
         names += (c ? ", " : "") + table.columns[c].name;
         known.push_back(table.columns[c].name);
     }
-    throw Error(std::string(option) + " : colonne inconnue \"" + std::string(name) + "\"" +
-                suggestion(name, known) + " (colonnes : " + names + ")");
+    throw Error(std::string(option) + " : colonne inconnue \"" + std::string(name) + "\"" + suggestion(name, known) +
+                " (colonnes : " + names + ")");
 }
 
 }  // namespace
@@ -266,8 +266,8 @@ SweepRange parseSweepRange(std::string_view text) {
         throw Error(where + " : l'intervalle " + std::to_string(range.first) + ".." + std::to_string(range.last) +
                     " est à l'envers ; écrivez la plus petite valeur d'abord");
     if (range.count() > maxSweepRuns)
-        throw Error(where + " : " + std::to_string(range.count()) + " valeurs, au plus " + std::to_string(maxSweepRuns) +
-                    " (donnez un PAS plus grand)");
+        throw Error(where + " : " + std::to_string(range.count()) + " valeurs, au plus " +
+                    std::to_string(maxSweepRuns) + " (donnez un PAS plus grand)");
     return range;
 }
 

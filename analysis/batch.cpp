@@ -51,7 +51,8 @@ std::uint32_t wholeNumber(const GivenValue& v) {
     const UnsignedRead read = v.isString ? parseUnsigned(v.text) : UnsignedRead{};
     if (!read.valid) {
         const std::string shown = v.isString ? "\"" + std::string(v.text) + "\"" : std::string(v.text);
-        throw Error(std::string(v.name) + " : " + shown + " n'est pas un nombre entier de 0 à 4294967295", exitProblems);
+        throw Error(std::string(v.name) + " : " + shown + " n'est pas un nombre entier de 0 à 4294967295",
+                    exitProblems);
     }
     return read.value;
 }
@@ -219,9 +220,9 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
             cells_ = splitCsv(text);
             const std::vector<std::string>& cells = cells_;
             if (cells.size() != csvColumns_.size())
-                throw Error(std::to_string(cells.size()) + " cellules, l'en-tête en a " +
-                                std::to_string(csvColumns_.size()),
-                            exitProblems);
+                throw Error(
+                    std::to_string(cells.size()) + " cellules, l'en-tête en a " + std::to_string(csvColumns_.size()),
+                    exitProblems);
             // An empty cell gives nothing: the input keeps its value from under the lines.
             for (std::size_t k = 0; k < cells.size(); ++k) {
                 if (!cells[k].empty()) given_.push_back({csvColumns_[k], cells[k], true});

@@ -24,10 +24,10 @@ namespace vyr {
 // One name and value of an input line, as read; the texts last until the next line is read.
 struct GivenValue {
     std::string_view name;
-    std::string_view text;      // a string's text, else the value as written
+    std::string_view text;  // a string's text, else the value as written
     bool isString = false;
-    bool isWhole = false;       // a JSON number from 0 to 2^64 - 1, in number
-    bool isNested = false;      // an object or an array
+    bool isWhole = false;   // a JSON number from 0 to 2^64 - 1, in number
+    bool isNested = false;  // an object or an array
     std::uint64_t number = 0;
 };
 
@@ -65,7 +65,7 @@ class BatchRunner {
     std::vector<std::string> csvColumns_;
     std::vector<std::string> names_;  // spell names, quoted once
     std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> found_;
-    std::vector<std::string> cells_;  // one CSV line's cells
+    std::vector<std::string> cells_;                          // one CSV line's cells
     std::vector<std::pair<std::string, std::string>> texts_;  // special texts, quoted once
     std::vector<GivenValue> given_;                           // one line's names and values
     std::unique_ptr<JsonReader> reader_;

@@ -71,13 +71,14 @@ std::string suggestion(std::string_view typed, const std::vector<std::string>& k
     const std::string core = lower(typed.substr(std::min(typed.find_first_not_of('-'), typed.size())));
     const std::string* holder = nullptr;
     for (const std::string& name : known) {
-        if (core.size() >= 4 && lower(name).find(core) != std::string::npos && (!holder || name.size() < holder->size()))
+        if (core.size() >= 4 && lower(name).find(core) != std::string::npos &&
+            (!holder || name.size() < holder->size()))
             holder = &name;
     }
     if (holder) return " ; vouliez-vous dire \"" + *holder + "\" ?";
     const auto distance = [&](const std::string& name) { return editDistance(lower(typed), lower(name)); };
-    const auto nearest = std::min_element(
-        known.begin(), known.end(), [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
+    const auto nearest = std::min_element(known.begin(), known.end(),
+                                          [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
     if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 2)) return "";
     return " ; vouliez-vous dire \"" + *nearest + "\" ?";
 }
@@ -136,7 +137,8 @@ std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>&
                         const std::optional<std::int64_t>& index) {
     if (name.has_value() == index.has_value()) throw Error("donnez soit --spell NOM, soit --index N");
     if (name) return findSpell(list, *name);
-    if (*index < 0) throw Error("--index " + std::to_string(*index) + " : négatif ; les sorts sont numérotés à partir de 0");
+    if (*index < 0)
+        throw Error("--index " + std::to_string(*index) + " : négatif ; les sorts sont numérotés à partir de 0");
     if (static_cast<std::uint64_t>(*index) >= list.size())
         throw Error("--index " + std::to_string(*index) + " est au-delà de la liste (" + std::to_string(list.size()) +
                     " sorts, numérotés à partir de 0)");

@@ -17,8 +17,8 @@ namespace {
 
 // CLI11's words in the help, in French (CLI11 puts the colon right after "Utilisation ").
 constexpr std::pair<const char*, const char*> helpLabels[] = {
-    {"Usage", "Utilisation "},  {"SUBCOMMAND", "COMMANDE"}, {"SUBCOMMANDS", "COMMANDES"}, {"REQUIRED", "OBLIGATOIRE"},
-    {"Positionals", "Arguments"}, {"Needs", "Demande"},    {"Excludes", "Exclut"},
+    {"Usage", "Utilisation "},    {"SUBCOMMAND", "COMMANDE"}, {"SUBCOMMANDS", "COMMANDES"}, {"REQUIRED", "OBLIGATOIRE"},
+    {"Positionals", "Arguments"}, {"Needs", "Demande"},       {"Excludes", "Exclut"},
 };
 
 // The help flag and the commands' heading in French on every command. And "/o" is not an

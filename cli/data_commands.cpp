@@ -41,10 +41,10 @@ std::string counted(std::size_t n, const std::string& thing) {
 void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScrambled) {
     const FormGuess guess = guessForm(bytes);
     if (o.force || !(wantScrambled ? guess.plain : guess.scrambled)) return;
-    throw Error(o.input + " semble déjà " + (guess.plain ? "une liste de sorts en clair" : "un fichier de sorts brouillé") +
-                " (" + counted(guess.recordLines, "ligne") + " lue" + (guess.recordLines == 1 ? "" : "s") +
-                " comme des sorts" + (guess.plain ? " telles quelles" : " une fois débrouillées") +
-                ") ; rien n'est écrit (--force passe outre)");
+    throw Error(
+        o.input + " semble déjà " + (guess.plain ? "une liste de sorts en clair" : "un fichier de sorts brouillé") +
+        " (" + counted(guess.recordLines, "ligne") + " lue" + (guess.recordLines == 1 ? "" : "s") + " comme des sorts" +
+        (guess.plain ? " telles quelles" : " une fois débrouillées") + ") ; rien n'est écrit (--force passe outre)");
 }
 
 // "PATH:LINE[:COLUMN]: error|warning: message" each; returns the number of errors.
@@ -110,14 +110,16 @@ int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
             return readSpellList(o.dataPath);
         } catch (const Error& e) {
             if (o.data->count() > 0) throw;
-            throw Error(std::string(e.what()) + " (cherché dans le dossier courant et à côté de vyr ; utilisez --data FILE)");
+            throw Error(std::string(e.what()) +
+                        " (cherché dans le dossier courant et à côté de vyr ; utilisez --data FILE)");
         }
     }();
     Table table;
     table.columns = {{"index", "n°"}, {"name", "Sort"}, {"code", "Code"}, {"special", "Spécial"}};
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string code = cp1252ToUtf8(list.record(i).code());
-        table.rows.push_back({std::int64_t(i), list.utf8Names[i], code, std::string(code.starts_with('s') ? "oui" : "non")});
+        table.rows.push_back(
+            {std::int64_t(i), list.utf8Names[i], code, std::string(code.starts_with('s') ? "oui" : "non")});
     }
     out << writeTable(table, o.csv ? Format::csv : o.json ? Format::json : Format::text);
     return exitOk;
@@ -143,22 +145,22 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
     decode->add_flag("--force", o->force, "Décode même un fichier qui semble une liste en clair");
     decode->footer(scramblingNote());
 
-    CLI::App* encode =
-        add("encode", "Fait d'une liste de sorts en clair (UTF-8) un fichier de sorts brouillé (Windows-1252)",
-            runEncode);
+    CLI::App* encode = add(
+        "encode", "Fait d'une liste de sorts en clair (UTF-8) un fichier de sorts brouillé (Windows-1252)", runEncode);
     encode->add_option("PLAIN", o->input, "Liste de sorts en clair, UTF-8")->required();
     encode->add_option("-o,--output", o->output, outputHelp)->required();
     encode->add_flag("--raw", o->raw, "PLAIN est en Windows-1252, comme decode --raw l'écrit");
-    encode->add_flag("--force", o->force, "Écrit même une liste avec des erreurs, ou un fichier qui semble déjà brouillé");
+    encode->add_flag("--force", o->force,
+                     "Écrit même une liste avec des erreurs, ou un fichier qui semble déjà brouillé");
     encode->footer(scramblingNote() +
                    "\nUne marque d'ordre des octets UTF-8 au début est sautée et les sauts de ligne à la fin sont "
                    "retirés. La liste est vérifiée comme par check --plain : les avertissements sont affichés ; des "
                    "erreurs, ou un caractère que Windows-1252 ne connaît pas, l'arrêtent sans rien écrire (code de "
                    "sortie 1).");
 
-    CLI::App* check =
-        add("check", "Signale chaque problème d'un fichier de sorts, un par ligne : FILE:LIGNE: erreur|avertissement: ...",
-            runCheck);
+    CLI::App* check = add(
+        "check", "Signale chaque problème d'un fichier de sorts, un par ligne : FILE:LIGNE: erreur|avertissement: ...",
+        runCheck);
     check->add_option("FILE", o->input, "Fichier de sorts brouillé (ou liste en clair avec --plain)")->required();
     check->add_flag("--plain", o->plain, "FILE est la liste en clair UTF-8, comme vyr encode la prend");
     check->footer(
@@ -166,7 +168,8 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
         "wisDivisor], une espace après chaque champ, le dernier compris, et pas de saut de ligne après la dernière "
         "ligne. Un code qui commence par un \"s\" minuscule est spécial et n'a pas de champs de jet.\nLes nombres se "
         "lisent comme le programme les lit : un signe facultatif, puis des chiffres jusqu'au premier autre caractère ; "
-        "hors de l'intervalle signé sur 32 bits, ils saturent à -2147483648 ou 2147483647, et armourExempt en garde les "
+        "hors de l'intervalle signé sur 32 bits, ils saturent à -2147483648 ou 2147483647, et armourExempt en garde "
+        "les "
         "8 bits bas.\nCode de sortie : 0 aucun problème, 1 des problèmes trouvés, 2 le fichier ne peut pas être lu.");
 
     CLI::App* spells = add("spells", "Liste les sorts d'un fichier de sorts : n°, nom, code, spécial", runSpells);

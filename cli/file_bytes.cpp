@@ -19,7 +19,8 @@ std::filesystem::path fromUtf8(const std::string& path) { return std::u8string(p
 Error failure(const std::string& path) {
     const int reason = errno;
     std::error_code ignored;
-    if (std::filesystem::is_directory(fromUtf8(path), ignored)) return Error(path + " : est un dossier, pas un fichier");
+    if (std::filesystem::is_directory(fromUtf8(path), ignored))
+        return Error(path + " : est un dossier, pas un fichier");
     return Error(path + " : " + std::strerror(reason));
 }
 }  // namespace

@@ -51,7 +51,10 @@ constexpr CommandText commandTexts[] = {
 
 std::shared_ptr<SetupOptions> addSetupOptions(CLI::App& command) {
     auto o = std::make_shared<SetupOptions>();
-    o->codeGiven = command.add_option("--setup", o->code, "Code de configuration (comme vyr setup l'affiche) ou lien de partage de la page\n(...#config=CODE) : les entrées qu'il porte")
+    o->codeGiven = command
+                       .add_option("--setup", o->code,
+                                   "Code de configuration (comme vyr setup l'affiche) ou lien de partage de la "
+                                   "page\n(...#config=CODE) : les entrées qu'il porte")
                        ->group("Entrées");
     command
         .add_option("--profile", o->profiles,
@@ -161,7 +164,8 @@ void checkDistinctOutputs(const std::string& outputPath, const std::string& othe
     if (outputPath.empty() || outputPath == "-" || otherPath.empty()) return;
     const auto normal = [](const std::string& p) { return std::filesystem::absolute(p).lexically_normal(); };
     if (normal(outputPath) == normal(otherPath))
-        throw Error("-o et " + otherOption + " nomment le même fichier, " + otherPath + " ; donnez deux fichiers différents");
+        throw Error("-o et " + otherOption + " nomment le même fichier, " + otherPath +
+                    " ; donnez deux fichiers différents");
 }
 
 }  // namespace vyr::cli

@@ -23,15 +23,17 @@ void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, 
     const PlayerCommand c = addPlayerCommand(app, "compare", dataPath);
     auto options = std::make_shared<CompareOptions>();
     c.command
-        ->add_option("--sort", options->sort, "Trie sur une colonne (un en-tête CSV) : index, name, weightedPerSecond...")
+        ->add_option("--sort", options->sort,
+                     "Trie sur une colonne (un en-tête CSV) : index, name, weightedPerSecond...")
         ->capture_default_str();
     c.command->add_flag("--desc", options->descending, "Trie de la plus grande valeur à la plus petite");
     c.command->add_option(
         "--only", options->only,
         "Seulement les sorts d'un élément ou d'un genre : feu, eau, air, terre, necro,\nlumière, neutre, bonus, "
         "spécial");
-    CLI::Option* top = c.command->add_option("--top", options->top, "Seulement les N premières lignes une fois triées (N : 1 ou plus)")
-                           ->type_name("NUMBER");
+    CLI::Option* top =
+        c.command->add_option("--top", options->top, "Seulement les N premières lignes une fois triées (N : 1 ou plus)")
+            ->type_name("NUMBER");
     whenRun(c, exitCode, out, [common = c.common, options, top](const Setup& setup, const SpellList& list) {
         if (top->count() && options->top == 0) throw Error("--top 0 ne laisserait aucune ligne ; donnez 1 ou plus");
         return writeTable(compareSpells(list, setup, *options), common->format());
@@ -43,7 +45,8 @@ void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std
     auto a = std::make_shared<std::vector<std::string>>(), b = std::make_shared<std::vector<std::string>>();
     for (const auto& [option, items] : {std::pair{"--a", a}, std::pair{"--b", b}}) {
         c.command->add_option(option, *items,
-                              std::string("Ce que change la configuration ") + static_cast<char>(std::toupper(option[2])) +
+                              std::string("Ce que change la configuration ") +
+                                  static_cast<char>(std::toupper(option[2])) +
                                   " : un code de configuration, NOM=VALEUR[,NOM=VALEUR...] ou un fichier de profil ;"
                                   " à répéter");
     }
@@ -62,7 +65,8 @@ void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, 
     auto best = std::make_shared<std::size_t>(0);
     auto points = std::make_shared<std::int64_t>(10);
     CLI::Option* bestOption =
-        c.command->add_option("--best", *best, "Les N meilleurs sorts de compare au lieu d'un seul")->type_name("NUMBER");
+        c.command->add_option("--best", *best, "Les N meilleurs sorts de compare au lieu d'un seul")
+            ->type_name("NUMBER");
     c.command->add_option("--points", *points, "Points ajoutés à chaque entrée (négatif : retirés)")
         ->type_name("NUMBER")
         ->capture_default_str();
@@ -86,7 +90,8 @@ void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, st
                      "à FIN, de PAS en PAS (1 par défaut) ; deux fois pour une grille")
         ->required()
         ->expected(1, 2);
-    c.command->add_option("--svg", *svg, "Écrit aussi un graphique dans FILE : effet par seconde par sort, ou une carte de chaleur");
+    c.command->add_option("--svg", *svg,
+                          "Écrit aussi un graphique dans FILE : effet par seconde par sort, ou une carte de chaleur");
     whenRun(c, exitCode, out,
             [common = c.common, spell = c.spell, vary, svg](const Setup& setup, const SpellList& list) {
                 checkDistinctOutputs(common->outputPath, *svg, "--svg");

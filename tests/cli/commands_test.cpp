@@ -122,8 +122,7 @@ TEST_P(NarrowTable, FitsHundredColumns) {
     ASSERT_EQ(run.code, exitOk) << run.err;
     std::istringstream lines(run.out);
     std::size_t count = 0;
-    for (std::string line; std::getline(lines, line); ++count)
-        EXPECT_LE(characterCount(line), 100u) << line;
+    for (std::string line; std::getline(lines, line); ++count) EXPECT_LE(characterCount(line), 100u) << line;
     EXPECT_GE(count, 3u);
 }
 
