@@ -127,6 +127,28 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
     return d[a.size()][b.size()];
 }
 
+std::string suggestion(std::string_view typed, const std::vector<std::string>& known) {
+    const auto lower = [](std::string_view text) {
+        std::string out(text);
+        std::transform(out.begin(), out.end(), out.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+        return out;
+    };
+    // A name that holds what was typed ("armour" in "target-armour"), else the nearest by edits.
+    const std::string core = lower(typed.substr(std::min(typed.find_first_not_of('-'), typed.size())));
+    const std::string* holder = nullptr;
+    for (const std::string& name : known) {
+        if (core.size() >= 4 && lower(name).find(core) != std::string::npos &&
+            (!holder || name.size() < holder->size()))
+            holder = &name;
+    }
+    if (holder) return " ; vouliez-vous dire \"" + *holder + "\" ?";
+    const auto distance = [&](const std::string& name) { return editDistance(lower(typed), lower(name)); };
+    const auto nearest = std::min_element(known.begin(), known.end(),
+                                          [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
+    if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 2)) return "";
+    return " ; vouliez-vous dire \"" + *nearest + "\" ?";
+}
+
 namespace {
 
 // What was typed, folded; text that has no Windows-1252 form matches nothing exactly.
@@ -166,20 +188,21 @@ std::size_t findSpell(const SpellList& list, std::string_view utf8Name) {
     const std::string quoted = "\"" + std::string(utf8Name) + "\"";
     if (matches.size() == 1) return matches[0];
     if (matches.size() > 1)
-        throw Error("several spells are named " + quoted + " (use --index): " + listed(list, matches));
+        throw Error("plusieurs sorts se nomment " + quoted + " (utilisez --index) : " + listed(list, matches));
     const std::vector<std::size_t> nearest = nearestSpells(list, utf8Name);
-    throw Error("no spell is named " + quoted +
-                (nearest.empty() ? " (vyr spells lists them)" : "; nearest: " + listed(list, nearest)));
+    throw Error("aucun sort ne se nomme " + quoted +
+                (nearest.empty() ? " (vyr spells les liste)" : " ; les plus proches : " + listed(list, nearest)));
 }
 
 std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>& name,
                         const std::optional<std::int64_t>& index) {
-    if (name.has_value() == index.has_value()) throw Error("give exactly one of --spell NAME and --index N");
+    if (name.has_value() == index.has_value()) throw Error("donnez soit --spell NOM, soit --index N");
     if (name) return findSpell(list, *name);
-    if (*index < 0) throw Error("--index " + std::to_string(*index) + ": negative; spells are numbered from 0");
+    if (*index < 0)
+        throw Error("--index " + std::to_string(*index) + " : négatif ; les sorts sont numérotés à partir de 0");
     if (static_cast<std::uint64_t>(*index) >= list.size())
-        throw Error("--index " + std::to_string(*index) + " is past the list (" + std::to_string(list.size()) +
-                    " spells, numbered from 0)");
+        throw Error("--index " + std::to_string(*index) + " est au-delà de la liste (" + std::to_string(list.size()) +
+                    " sorts, numérotés à partir de 0)");
     return static_cast<std::size_t>(*index);
 }
 

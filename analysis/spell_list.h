@@ -31,6 +31,9 @@ SpellList spellListFromBytes(std::string_view bytes, const std::string& fileName
 
 // Edits from one text to the other, where swapping two neighbours counts as one typo.
 std::size_t editDistance(std::string_view a, std::string_view b);
+// "; vouliez-vous dire "NAME" ?" for the nearest of known (case ignored), or "" when even
+// that one is mostly different.
+std::string suggestion(std::string_view typed, const std::vector<std::string>& known);
 
 // Lower case, accents removed, ligatures spelled out ("Œil" reads "oeil", "ß" "ss"), curly
 // quotes and dashes as typed (Windows-1252 in and out): how names are matched.

@@ -16,8 +16,9 @@ std::filesystem::path fromUtf8(const std::string& path) { return std::u8string(p
 Error failure(const std::string& path) {
     const int reason = errno;
     std::error_code ignored;
-    if (std::filesystem::is_directory(fromUtf8(path), ignored)) return Error(path + ": is a folder, not a file");
-    return Error(path + ": " + std::strerror(reason));
+    if (std::filesystem::is_directory(fromUtf8(path), ignored))
+        return Error(path + " : est un dossier, pas un fichier");
+    return Error(path + " : " + std::strerror(reason));
 }
 }  // namespace
 
@@ -92,12 +93,12 @@ void writeResult(const std::string& path, const std::string& bytes, std::ostream
     if (!path.empty() && path != "-") return writeFile(path, bytes);
     fallback << bytes;
     fallback.flush();
-    if (!fallback) throw Error("standard output: the result could not be written in full");
+    if (!fallback) throw Error("sortie standard : le résultat n'a pas pu être écrit en entier");
 }
 
 SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command) {
     SpellList list = spellListFromBytes(readFile(path), path);
-    if (!list.note.empty()) notes << "vyr " << command << ": " << list.note << '\n';
+    if (!list.note.empty()) notes << "vyr " << command << " : " << list.note << '\n';
     return list;
 }
 

@@ -87,8 +87,8 @@ val attempt(auto body) {
     }
 }
 
-// The 24 inputs (name, label, default) and the 16 outputs (name, label), in the
-// dialog's reading order.
+// The 24 inputs (name, label, default) and the 16 outputs (name, label, column heading,
+// unit: "ms", "%" or ""), in the dialog's reading order.
 val fields() {
     return object({{"inputs", array(inputFields,
                                     [](const InputField& f) {
@@ -97,7 +97,10 @@ val fields() {
                                                        {"default", val(text(f.defaultText))}});
                                     })},
                    {"outputs", array(outputInfos, [](const OutputInfo& f) {
-                        return object({{"name", val(text(f.name))}, {"label", val(text(f.label))}});
+                        return object({{"name", val(text(f.name))},
+                                       {"label", val(text(f.label))},
+                                       {"heading", val(text(f.heading))},
+                                       {"unit", val(text(f.unit))}});
                     })}});
 }
 
@@ -121,12 +124,8 @@ std::string fold(const std::string& utf8) { return foldTypedName(utf8); }
 val run(std::size_t spell, const val& inputs) {
     const RunResult result = runSpell(spells, spell, setupOf(inputs));
     val outputs = val::object();
-    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
-        const OutputValue& out = result.outputs[k];
-        outputs.set(text(outputInfos[k].name), out.kind == OutputValue::Kind::empty    ? val::null()
-                                               : out.kind == OutputValue::Kind::number ? val(out.number)
-                                                                                       : val(out.text));
-    }
+    for (std::size_t k = 0; k < outputInfos.size(); ++k)
+        outputs.set(text(outputInfos[k].name), cellOf(outputCell(result.outputs[k])));
     return outputs;
 }
 

@@ -17,6 +17,7 @@
 #include "cp1252.h"
 #include "data_commands.h"
 #include "player_tools.h"
+#include "spell_check.h"
 #include "spell_list.h"
 #include "data_table.h"
 #include "sample_spells.h"
@@ -109,11 +110,27 @@ INSTANTIATE_TEST_SUITE_P(Table, VyrCommand, ::testing::ValuesIn(testing::readTab
                          [](const auto& info) { return info.param["name"].template get<std::string>(); });
 
 TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
-    for (const json& pair : testing::readTable("vyr_commands.json")["editDistances"]) {
-        EXPECT_EQ(editDistance(pair[0].get<std::string>(), pair[1].get<std::string>()), pair[2].get<std::size_t>())
-            << pair;
-    }
+    for (const json& c : testing::readTable("vyr_commands.json")["editDistances"])
+        EXPECT_EQ(editDistance(c["from"].get<std::string>(), c["to"].get<std::string>()), c["edits"].get<int>()) << c;
 }
+
+class NarrowTable : public ::testing::TestWithParam<json> {};
+
+// Every line of the aligned text within 100 characters (not bytes: "é" and "…" count one).
+TEST_P(NarrowTable, FitsHundredColumns) {
+    std::vector<std::string> args;
+    for (const json& arg : GetParam()["args"]) args.push_back(arg);
+    const VyrRun run = vyr(args);
+    ASSERT_EQ(run.code, exitOk) << run.err;
+    std::istringstream lines(run.out);
+    std::size_t count = 0;
+    for (std::string line; std::getline(lines, line); ++count) EXPECT_LE(characterCount(line), 100u) << line;
+    EXPECT_GE(count, 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NarrowTable,
+                         ::testing::ValuesIn(testing::readTable("vyr_commands.json")["narrowTables"]),
+                         [](const auto& info) { return info.param["name"].template get<std::string>(); });
 
 // The list in the repository, and the data file the build makes from it.
 const std::string sample = testing::fileText(VYR_SAMPLE_SPELLS), shipped = VYR_DATA_FILE;
@@ -122,7 +139,7 @@ TEST(ShippedDataFile, IsTheSampleListInTheExactForm) {
     std::string plain = sample.substr(0, sample.find_last_not_of("\r\n") + 1);
     ASSERT_TRUE(plain.ends_with(' '));
     const VyrRun check = vyr({"check", shipped});
-    EXPECT_EQ(check.out, shipped + ": 79 spells load, no problems\n");
+    EXPECT_EQ(check.out, shipped + " : 79 sorts se chargent, aucun problème\n");
     EXPECT_EQ(vyr({"decode", shipped}).out, plain);
     plain = utf8ToCp1252(plain).text;
     EXPECT_EQ(testing::fileText(shipped), testing::scrambled(plain));
