@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <nlohmann/json.hpp>
-
 #include "calculator_form.h"
 #include "cp1252.h"
 #include "error.h"
@@ -11,12 +9,6 @@
 namespace vyr {
 
 namespace {
-
-Cell outputCell(const OutputValue& v) {
-    if (v.kind == OutputValue::Kind::number) return std::int64_t{v.number};
-    if (v.kind == OutputValue::Kind::text) return v.text;
-    return {};
-}
 
 Cell figureCell(const std::optional<double>& v) { return v ? Cell(*v) : Cell(); }
 
@@ -69,7 +61,7 @@ std::vector<const RunResult*> pointers(const std::vector<RunResult>& runs) {
 void sortRows(Table& table, std::size_t column, bool descending) {
     auto key = [&](const Cell& c) {
         const std::string* s = std::get_if<std::string>(&c);
-        return s ? foldForMatch(utf8ToCp1252(*s).text) : std::string();
+        return s ? foldTypedName(*s) : std::string();
     };
     std::stable_sort(table.rows.begin(), table.rows.end(), [&](const auto& a, const auto& b) {
         const Cell& x = a[column];
@@ -84,11 +76,14 @@ void sortRows(Table& table, std::size_t column, bool descending) {
 
 std::size_t columnNamed(const Table& table, std::string_view name, std::string_view option) {
     std::string names;
+    std::vector<std::string> known;
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
         if (table.columns[c].name == name) return c;
         names += (c ? ", " : "") + table.columns[c].name;
+        known.push_back(table.columns[c].name);
     }
-    throw Error(std::string(option) + ": unknown column \"" + std::string(name) + "\"; use " + names);
+    throw Error(std::string(option) + " : colonne inconnue \"" + std::string(name) + "\"" + suggestion(name, known) +
+                " (colonnes : " + names + ")");
 }
 
 }  // namespace
@@ -108,31 +103,28 @@ Table calcTable(const SpellList& list, const RunResult& result) {
     return table;
 }
 
-std::string calcJson(const SpellList& list, const Setup& setup, const RunResult& result,
-                     const std::vector<std::string>& explanation) {
-    nlohmann::ordered_json j;
-    j["spell"] = list.utf8Names[result.spell];
-    j["index"] = result.spell;
-    j["element"] = spellElement(list.record(result.spell));
-    j["setupCode"] = setupCode(setup);
-    for (std::size_t i = 0; i < inputFields.size(); ++i)
-        j["inputs"][std::string(inputFields[i].name)] = setup.values[i];
-    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
-        const OutputValue& v = result.outputs[k];
-        auto& slot = j["outputs"][std::string(outputInfos[k].name)];
-        if (v.kind == OutputValue::Kind::number)
-            slot = v.number;
-        else if (v.kind == OutputValue::Kind::text)
-            slot = v.text;
-        else
-            slot = nullptr;
+Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& result,
+                 const std::vector<std::string>& explanation) {
+    Table table;
+    std::vector<Cell> row;
+    const auto add = [&](std::string_view name, Cell cell) {
+        table.columns.push_back({std::string(name), std::string(name)});
+        row.push_back(std::move(cell));
+    };
+    add("spell", list.utf8Names[result.spell]);
+    add("index", std::int64_t(result.spell));
+    add("element", std::string(spellElement(list.record(result.spell))));
+    add("setupCode", setupCode(setup));
+    for (std::size_t i = 0; i < inputFields.size(); ++i) add(inputFields[i].name, std::int64_t{setup.values[i]});
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) add(outputInfos[k].name, outputCell(result.outputs[k]));
+    for (const Derived& d : derived) add(d.name, figureCell(d.of(result)));
+    if (!explanation.empty()) {
+        std::string lines;
+        for (const std::string& line : explanation) lines += (lines.empty() ? "" : "\n") + line;
+        add("explain", lines);
     }
-    for (const Derived& d : derived) {
-        const auto v = d.of(result);
-        j[std::string(d.name)] = v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
-    }
-    if (!explanation.empty()) j["explain"] = explanation;
-    return j.dump(1) + "\n";
+    table.rows.push_back(std::move(row));
+    return table;
 }
 
 Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options) {
@@ -140,7 +132,7 @@ Table compareSpells(const SpellList& list, const Setup& setup, const CompareOpti
         std::find(spellElements.begin(), spellElements.end(), options.only) == spellElements.end()) {
         std::string known;
         for (std::string_view e : spellElements) known += (known.empty() ? "" : ", ") + std::string(e);
-        throw Error("--only: \"" + options.only + "\" is none of " + known);
+        throw Error("--only : \"" + options.only + "\" n'est aucun de " + known);
     }
     std::vector<RunResult> runs;
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -246,20 +238,22 @@ Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<
 }
 
 SweepRange parseSweepRange(std::string_view text) {
-    const std::string form = "expected NAME=FIRST..LAST[:STEP], such as level=1..200:5";
+    const std::string form = "attendu NOM=DÉBUT..FIN[:PAS], comme level=1..200:5";
     const std::size_t equals = text.find('=');
     const std::size_t dots = text.find("..");
-    if (equals == std::string_view::npos || dots == std::string_view::npos || dots < equals)
-        throw Error("--vary " + std::string(text) + ": " + form);
+    if (equals == std::string_view::npos) throw Error("--vary " + std::string(text) + " : " + form);
     const InputField* f = findInput(text.substr(0, equals));
-    if (!f) throw Error("--vary " + std::string(text) + ": unknown input (inputs are named like level or fire-power)");
+    if (!f)
+        throw Error("--vary " + std::string(text) + " : entrée inconnue" + inputSuggestion(text.substr(0, equals)) +
+                    " (les entrées se nomment comme level ou fire-power)");
+    if (dots == std::string_view::npos || dots < equals) throw Error("--vary " + std::string(text) + " : " + form);
     const std::string where = "--vary " + std::string(f->option);
     const std::string_view rest = text.substr(dots + 2);
     const std::size_t colon = rest.find(':');
     auto number = [&](std::string_view part) {
         const UnsignedRead read = parseUnsigned(part);
         if (!read.valid)
-            throw Error(where + ": \"" + std::string(part) + "\" is not a whole number from 0 to 4294967295");
+            throw Error(where + " : \"" + std::string(part) + "\" n'est pas un nombre entier de 0 à 4294967295");
         return read.value;
     };
     SweepRange range;
@@ -267,20 +261,20 @@ SweepRange parseSweepRange(std::string_view text) {
     range.first = number(text.substr(equals + 1, dots - equals - 1));
     range.last = number(rest.substr(0, colon));
     range.step = colon == std::string_view::npos ? 1 : number(rest.substr(colon + 1));
-    if (range.step == 0) throw Error(where + ": the step must be 1 or more");
+    if (range.step == 0) throw Error(where + " : le pas doit valoir 1 ou plus");
     if (range.first > range.last)
-        throw Error(where + ": the range " + std::to_string(range.first) + ".." + std::to_string(range.last) +
-                    " is reversed; write the smaller value first");
+        throw Error(where + " : l'intervalle " + std::to_string(range.first) + ".." + std::to_string(range.last) +
+                    " est à l'envers ; écrivez la plus petite valeur d'abord");
     if (range.count() > maxSweepRuns)
-        throw Error(where + ": " + std::to_string(range.count()) + " values, at most " + std::to_string(maxSweepRuns) +
-                    " (give a larger STEP)");
+        throw Error(where + " : " + std::to_string(range.count()) + " valeurs, au plus " +
+                    std::to_string(maxSweepRuns) + " (donnez un PAS plus grand)");
     return range;
 }
 
 Sweep runSweep(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells,
                const SweepRange& range) {
     if (range.count() * spells.size() > maxSweepRuns)
-        throw Error("--vary: " + std::to_string(range.count() * spells.size()) + " runs, at most " +
+        throw Error("--vary : " + std::to_string(range.count() * spells.size()) + " calculs, au plus " +
                     std::to_string(maxSweepRuns));
     Sweep sweep{range, spells, {}};
     for (std::size_t spell : spells) {
@@ -319,9 +313,9 @@ Table sweepTable(const SpellList& list, const Sweep& sweep) {
 
 SweepGrid runSweepGrid(const SpellList& list, const Setup& setup, std::size_t spell, const SweepRange& x,
                        const SweepRange& y) {
-    if (x.input == y.input) throw Error("--vary: the two varied inputs must differ");
+    if (x.input == y.input) throw Error("--vary : les deux entrées qui varient doivent être différentes");
     if (x.count() * y.count() > maxSweepRuns)
-        throw Error("--vary: " + std::to_string(x.count() * y.count()) + " runs in the grid, at most " +
+        throw Error("--vary : " + std::to_string(x.count() * y.count()) + " calculs dans la grille, au plus " +
                     std::to_string(maxSweepRuns));
     SweepGrid grid{x, y, spell, {}};
     Setup s = setup;

@@ -17,10 +17,11 @@ namespace vyr {
 
 // One run as a table of the 16 outputs (with their labels), then the derived figures.
 Table calcTable(const SpellList& list, const RunResult& result);
-// calc --json: spell, index, setup code, the 24 inputs, the 16 outputs, the derived
-// figures, and the explanation lines when given.
-std::string calcJson(const SpellList& list, const Setup& setup, const RunResult& result,
-                     const std::vector<std::string>& explanation);
+// calc --csv and --json: one row of the spell, its index and element, the setup code, the
+// 24 inputs, the 16 outputs, the derived figures, and the explanation (lines joined by a
+// line break) when given.
+Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& result,
+                 const std::vector<std::string>& explanation);
 
 struct CompareOptions {
     std::string only;            // "": every spell; else a value of spellElements

@@ -1,8 +1,14 @@
 #include "batch.h"
 
+#include <algorithm>
 #include <charconv>
+#include <deque>
 
+#ifdef VYR_HAVE_SIMDJSON
+#include <simdjson.h>
+#else
 #include <nlohmann/json.hpp>
+#endif
 
 #include "calculator_form.h"
 #include "error.h"
@@ -10,6 +16,12 @@
 namespace vyr {
 
 namespace {
+
+const std::string objectExpected = "attendu un objet JSON, tel que {\"spell\": \"Boule de feu\", \"level\": 40}";
+
+std::string nestedValue(std::string_view name) {
+    return "la valeur de \"" + std::string(name) + "\" doit être un nombre ou un texte";
+}
 
 bool blank(std::string_view text) { return text.find_first_not_of(" \t\r") == std::string_view::npos; }
 
@@ -30,79 +42,148 @@ std::vector<std::string> splitCsv(std::string_view line) {
             cells.back() += c;
         }
     }
-    if (quoted) throw Error("unterminated quoted cell", exitProblems);
+    if (quoted) throw Error("une cellule entre guillemets n'est pas refermée", exitProblems);
     return cells;
 }
 
-std::uint32_t wholeNumber(const std::string& name, const nlohmann::json& value) {
-    if (value.is_number_unsigned() && value.get<std::uint64_t>() <= 0xFFFFFFFFu) return value.get<std::uint32_t>();
-    const UnsignedRead read = value.is_string() ? parseUnsigned(value.get_ref<const std::string&>()) : UnsignedRead{};
-    if (!read.valid)
-        throw Error(name + ": " + value.dump() + " is not a whole number from 0 to 4294967295", exitProblems);
+std::uint32_t wholeNumber(const GivenValue& v) {
+    if (v.isWhole && v.number <= 0xFFFFFFFFu) return static_cast<std::uint32_t>(v.number);
+    const UnsignedRead read = v.isString ? parseUnsigned(v.text) : UnsignedRead{};
+    if (!read.valid) {
+        const std::string shown = v.isString ? "\"" + std::string(v.text) + "\"" : std::string(v.text);
+        throw Error(std::string(v.name) + " : " + shown + " n'est pas un nombre entier de 0 à 4294967295",
+                    exitProblems);
+    }
     return read.value;
 }
 
-std::string quoted(const std::string& utf8) { return nlohmann::json(utf8).dump(); }
+}  // namespace
 
-// Reads one line's flat object straight into (name, value) pairs: no document is built,
-// and a name given twice stays visible.
-class FlatObject : public nlohmann::json_sax<nlohmann::json> {
+#ifdef VYR_HAVE_SIMDJSON
+
+// Reads one line's flat object straight into names and values: no document is built, and
+// a name given twice stays visible.
+class BatchRunner::JsonReader {
   public:
-    explicit FlatObject(std::vector<std::pair<std::string, nlohmann::json>>& pairs) : pairs_(pairs) {}
-    std::string error;
+    void read(std::string_view text, std::vector<GivenValue>& given) {
+        // The parser reads up to SIMDJSON_PADDING bytes past the end.
+        padded_.reserve(text.size() + simdjson::SIMDJSON_PADDING);
+        padded_.assign(text);
+        simdjson::dom::element document;
+        simdjson::dom::object object;
+        if (parser_.parse(padded_.data(), text.size(), false).get(document) || document.get_object().get(object))
+            throw Error(objectExpected, exitProblems);
+        numbers_.clear();
+        for (const simdjson::dom::key_value_pair field : object) {
+            GivenValue& v = given.emplace_back();
+            v.name = field.key;
+            switch (field.value.type()) {
+                case simdjson::dom::element_type::OBJECT:
+                case simdjson::dom::element_type::ARRAY:
+                    throw Error(nestedValue(v.name), exitProblems);
+                case simdjson::dom::element_type::STRING:
+                    v.text = std::string_view(field.value);  // in the parser, until the next line
+                    v.isString = true;
+                    break;
+                case simdjson::dom::element_type::INT64:
+                case simdjson::dom::element_type::UINT64:
+                    v.isWhole = !field.value.get_uint64().get(v.number);
+                    if (v.isWhole && v.number <= 0xFFFFFFFFu) break;  // the text only names a value refused
+                    [[fallthrough]];
+                default:
+                    v.text = numbers_.emplace_back(simdjson::minify(field.value));
+            }
+        }
+    }
 
-    bool null() override { return value(nullptr); }
-    bool boolean(bool v) override { return value(v); }
-    bool number_integer(number_integer_t v) override { return value(v); }
-    bool number_unsigned(number_unsigned_t v) override { return value(v); }
-    bool number_float(number_float_t v, const string_t&) override { return value(v); }
-    bool string(string_t& v) override { return value(std::move(v)); }
+  private:
+    simdjson::dom::parser parser_;
+    std::string padded_;
+    std::deque<std::string> numbers_;  // values other than strings, as written
+};
+
+#else
+
+// The same reading with nlohmann's event reader, for builds without simdjson (Windows,
+// WebAssembly).
+class BatchRunner::JsonReader : public nlohmann::json_sax<nlohmann::json> {
+  public:
+    void read(std::string_view text, std::vector<GivenValue>& given) {
+        given_ = &given;
+        texts_.clear();
+        depth_ = 0;
+        error_.clear();
+        if (!nlohmann::json::sax_parse(text, this)) throw Error(error_.empty() ? objectExpected : error_, exitProblems);
+    }
+
+    bool null() override { return value("null"); }
+    bool boolean(bool v) override { return value(v ? "true" : "false"); }
+    bool number_integer(number_integer_t v) override { return value(std::to_string(v)); }
+    bool number_unsigned(number_unsigned_t v) override {
+        if (!value(std::to_string(v))) return false;
+        given_->back().isWhole = true;
+        given_->back().number = v;
+        return true;
+    }
+    bool number_float(number_float_t, const string_t& text) override { return value(text); }
+    bool string(string_t& v) override {
+        if (!value(std::move(v))) return false;
+        given_->back().isString = true;
+        return true;
+    }
     bool binary(binary_t&) override { return nested(); }
     bool start_object(std::size_t) override { return depth_++ == 0 || nested(); }
     bool key(string_t& k) override {
-        pairs_.emplace_back(std::move(k), nullptr);
+        given_->emplace_back().name = texts_.emplace_back(std::move(k));
         return true;
     }
     bool end_object() override { return --depth_ >= 0; }
     bool start_array(std::size_t) override { return nested(); }
     bool end_array() override { return false; }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
-        const std::string what = e.what();
-        error = "not JSON: " + what.substr(what.find(']') + 2);
-        return false;
-    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
 
   private:
-    bool value(nlohmann::json v) {
+    bool value(std::string text) {
         if (depth_ != 1) return nested();
-        pairs_.back().second = std::move(v);
+        given_->back().text = texts_.emplace_back(std::move(text));
         return true;
     }
     bool nested() {
-        error = depth_ == 0 ? "expected a JSON object"
-                            : "the value of \"" + pairs_.back().first + "\" must be a number or a string";
+        if (depth_ > 0) error_ = nestedValue(given_->back().name);
         return false;
     }
-    std::vector<std::pair<std::string, nlohmann::json>>& pairs_;
+    std::vector<GivenValue>* given_ = nullptr;
+    std::deque<std::string> texts_;  // names and values, until the next line
+    std::string error_;
     int depth_ = 0;
 };
+
+#endif
+
+namespace {
+
+std::vector<Column> outputColumns() {
+    std::vector<Column> columns{{"line", ""}, {"spell", ""}, {"index", ""}};
+    for (const OutputInfo& info : outputInfos) columns.push_back({std::string(info.name), ""});
+    return columns;
+}
 
 }  // namespace
 
 BatchRunner::BatchRunner(const SpellList& list, const Setup& base, Format output)
-    : list_(list), base_(base), output_(output) {
-    for (const std::string& name : list.utf8Names)
-        jsonNames_.push_back(output == Format::json ? quoted(name) : csvCell(name));
+    : list_(list),
+      base_(base),
+      writer_(outputColumns(), output == Format::json ? Format::json : Format::csv),
+      json_(output == Format::json),
+      reader_(std::make_unique<JsonReader>()) {
+    for (const std::string& name : list.utf8Names) names_.push_back(writer_.quote(name));
 }
 
-std::string BatchRunner::header() const {
-    if (output_ == Format::json) return {};
-    std::string text = "line,spell,index";
-    for (const OutputInfo& info : outputInfos) text += "," + std::string(info.name);
-    return text + "\r\n";
-}
+BatchRunner::~BatchRunner() = default;
 
-std::size_t BatchRunner::spellNamed(const std::string& name) {
+std::string BatchRunner::header() const { return writer_.header(); }
+
+std::size_t BatchRunner::spellNamed(std::string_view name) {
     // Names repeat from line to line: each is looked up once.
     if (const auto it = found_.find(name); it != found_.end()) return it->second;
     try {
@@ -113,6 +194,7 @@ std::size_t BatchRunner::spellNamed(const std::string& name) {
 }
 
 void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::string& out) {
+    const auto where = [lineNumber] { return "ligne " + std::to_string(lineNumber) + " : "; };
     if (lineNumber == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a UTF-8 byte order mark
     if (blank(text)) return;
     if (!started_) {
@@ -124,94 +206,81 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
             bool spellOrIndex = false;
             for (const std::string& c : csvColumns_) {
                 if (c != "spell" && c != "index" && !findInput(c))
-                    throw Error("line " + std::to_string(lineNumber) + ": unknown column \"" + c +
-                                "\" (columns: spell or index, and inputs such as level)");
+                    throw Error(where() + "colonne inconnue \"" + c + "\"" + inputSuggestion(c) +
+                                " (colonnes : spell ou index, et des entrées comme level)");
                 spellOrIndex = spellOrIndex || c == "spell" || c == "index";
             }
-            if (!spellOrIndex)
-                throw Error("line " + std::to_string(lineNumber) + ": the header names neither spell nor index");
+            if (!spellOrIndex) throw Error(where() + "l'en-tête ne nomme ni spell ni index");
             return;
         }
     }
     try {
-        std::vector<std::pair<std::string, nlohmann::json>>& pairs = pairs_;
-        pairs.clear();
+        given_.clear();
         if (csvInput_) {
-            const std::vector<std::string> cells = splitCsv(text);
+            cells_ = splitCsv(text);
+            const std::vector<std::string>& cells = cells_;
             if (cells.size() != csvColumns_.size())
                 throw Error(
-                    std::to_string(cells.size()) + " cells, the header has " + std::to_string(csvColumns_.size()),
+                    std::to_string(cells.size()) + " cellules, l'en-tête en a " + std::to_string(csvColumns_.size()),
                     exitProblems);
             // An empty cell gives nothing: the input keeps its value from under the lines.
             for (std::size_t k = 0; k < cells.size(); ++k) {
-                if (!cells[k].empty()) pairs.emplace_back(csvColumns_[k], cells[k]);
+                if (!cells[k].empty()) given_.push_back({csvColumns_[k], cells[k], true});
             }
         } else {
-            FlatObject reader(pairs);
-            if (!nlohmann::json::sax_parse(text, &reader)) throw Error(reader.error, exitProblems);
+            reader_->read(text, given_);
         }
         Setup setup = base_;
         std::optional<std::size_t> spell;
         std::uint32_t seen = 0;  // bit i: input i of inputFields given
-        for (const auto& [key, value] : pairs) {
-            if (spell && (key == "spell" || key == "index")) throw Error("give spell or index, not both", exitProblems);
-            if (key == "spell") {
-                if (!value.is_string()) throw Error("spell: expected a name in quotes", exitProblems);
-                spell = spellNamed(value.get<std::string>());
-            } else if (key == "index") {
-                spell = wholeNumber(key, value);
+        for (const GivenValue& v : given_) {
+            if (spell && (v.name == "spell" || v.name == "index"))
+                throw Error("donnez spell ou index, pas les deux", exitProblems);
+            if (v.name == "spell") {
+                if (!v.isString) throw Error("spell : attendu un nom entre guillemets", exitProblems);
+                spell = spellNamed(v.text);
+            } else if (v.name == "index") {
+                spell = wholeNumber(v);
                 if (*spell >= list_.size())
-                    throw Error("index " + std::to_string(*spell) + " is past the list (" +
-                                    std::to_string(list_.size()) + " spells, numbered from 0)",
+                    throw Error("l'index " + std::to_string(*spell) + " est au-delà de la liste (" +
+                                    std::to_string(list_.size()) + " sorts, numérotés à partir de 0)",
                                 exitProblems);
-            } else if (const InputField* f = findInput(key)) {
+            } else if (const InputField* f = findInput(v.name)) {
                 const std::uint32_t bit = 1u << inputPosition(f->id);
-                if (seen & bit) throw Error("\"" + key + "\" is given twice", exitProblems);
+                if (seen & bit) throw Error("\"" + std::string(v.name) + "\" est donné deux fois", exitProblems);
                 seen |= bit;
-                setup.set(f->id, wholeNumber(key, value));
+                setup.set(f->id, wholeNumber(v));
             } else {
-                throw Error("unknown name \"" + key + "\" (give spell or index, and inputs such as level)",
+                throw Error("nom inconnu \"" + std::string(v.name) + "\"" + inputSuggestion(v.name) +
+                                " (donnez spell ou index, et des entrées comme level)",
                             exitProblems);
             }
         }
-        if (!spell) throw Error("no spell or index", exitProblems);
+        if (!spell) throw Error("ni spell ni index", exitProblems);
         run(lineNumber, *spell, setup, out);
     } catch (const Error& e) {
-        throw Error("line " + std::to_string(lineNumber) + ": " + e.what(), e.exitCode());
+        throw Error(where() + e.what(), e.exitCode());
     }
 }
 
 void BatchRunner::run(std::size_t lineNumber, std::size_t spell, const Setup& setup, std::string& out) {
-    // Pieces the library escaped once (names, texts) joined with numbers; no escaping here.
-    static const std::vector<std::string> keys = [] {
-        std::vector<std::string> k;
-        for (const OutputInfo& info : outputInfos) k.push_back("," + quoted(std::string(info.name)) + ":");
-        return k;
-    }();
-    const bool json = output_ == Format::json;
     const RunResult result = runSpell(list_, spell, setup);
-    char digits[24];
-    auto number = [&](std::uint64_t v) { out.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr); };
-    out += json ? "{\"line\":" : "";
-    number(lineNumber);
-    out += json ? ",\"spell\":" : ",";
-    out += jsonNames_[spell];
-    out += json ? ",\"index\":" : ",";
-    number(spell);
-    for (std::size_t k = 0; k < result.outputs.size(); ++k) {
-        const OutputValue& v = result.outputs[k];
-        out += json ? keys[k] : ",";
-        if (v.kind == OutputValue::Kind::number) {
-            number(v.number);
-        } else if (v.kind == OutputValue::Kind::text) {
-            auto it = std::find_if(texts_.begin(), texts_.end(), [&](const auto& t) { return t.first == v.text; });
-            if (it == texts_.end()) it = texts_.emplace(texts_.end(), v.text, json ? quoted(v.text) : csvCell(v.text));
-            out += it->second;
-        } else if (json) {
-            out += "null";
+    writer_.begin(out);
+    writer_.whole(static_cast<std::int64_t>(lineNumber), out);
+    writer_.quoted(names_[spell], out);
+    writer_.whole(static_cast<std::int64_t>(spell), out);
+    for (const OutputValue& v : result.outputs) {
+        if (v.kind != OutputValue::Kind::text) {
+            writer_.cell(outputCell(v), out);  // a whole number or empty: nothing to allocate
+            continue;
         }
+        // Special texts repeat from line to line: each is escaped once.
+        auto it = std::find_if(texts_.begin(), texts_.end(), [&](const auto& t) { return t.first == v.text; });
+        if (it == texts_.end()) it = texts_.emplace(texts_.end(), v.text, writer_.quote(v.text));
+        writer_.quoted(it->second, out);
     }
-    out += json ? "}\n" : "\r\n";
+    writer_.end(out);
+    if (json_) out += '\n';
 }
 
 }  // namespace vyr

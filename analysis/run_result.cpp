@@ -11,15 +11,17 @@ namespace {
 struct Heading {
     int id;
     std::string_view heading;
+    std::string_view unit = {};
 };
 
-// Short French column headings, in the dialog's reading order; names and labels come from fields.h.
+// Short French column headings and units, in the dialog's reading order; names and labels
+// come from fields.h.
 constexpr Heading headings[] = {
     {field::effectMin, "Effet min"},
     {field::effectMax, "Effet max"},
-    {field::moveDelay, "Mouvement (ms)"},
-    {field::recastDelay, "Relance (ms)"},
-    {field::successChance, "Chances (%)"},
+    {field::moveDelay, "Mouvement", "ms"},
+    {field::recastDelay, "Relance", "ms"},
+    {field::successChance, "Chances", "%"},
     {field::strengthBonus, "Bonus Force"},
     {field::dexterityBonus, "Bonus Dexterité"},
     {field::wisdomBonus, "Bonus Sagesse"},
@@ -34,10 +36,14 @@ constexpr Heading headings[] = {
 };
 
 std::array<OutputInfo, 16> makeInfos() {
+    // A column heading names its unit: "Mouvement (ms)".
+    static std::array<std::string, 16> withUnit;
     std::array<OutputInfo, 16> infos{};
     for (std::size_t k = 0; k < infos.size(); ++k) {
         const OutputField* f = findOutput(headings[k].id);
-        infos[k] = {f->id, f->name, headings[k].heading, f->label};
+        const Heading& h = headings[k];
+        withUnit[k] = std::string(h.heading) + (h.unit.empty() ? "" : " (" + std::string(h.unit) + ")");
+        infos[k] = {f->id, f->name, withUnit[k], h.unit, f->label};
     }
     return infos;
 }
@@ -63,6 +69,12 @@ class LineTrace : public CalcTrace {
 const std::array<OutputInfo, 16> outputInfos = makeInfos();
 
 std::size_t outputPosition(int fieldId) { return positions[static_cast<std::size_t>(fieldId - field::firstId)]; }
+
+Cell outputCell(const OutputValue& v) {
+    if (v.kind == OutputValue::Kind::number) return std::int64_t{v.number};
+    if (v.kind == OutputValue::Kind::text) return v.text;
+    return {};
+}
 
 std::optional<double> RunResult::number(int fieldId) const {
     const OutputValue& v = (*this)[fieldId];

@@ -11,6 +11,7 @@
 
 #include "setup.h"
 #include "spell_list.h"
+#include "table.h"
 
 namespace vyr {
 
@@ -27,13 +28,17 @@ struct OutputValue {
 struct OutputInfo {
     int id;
     std::string_view name;     // camelCase field name (JSON, CSV)
-    std::string_view heading;  // French, for tables
+    std::string_view heading;  // French, for tables ("Mouvement (ms)"; the unit included)
+    std::string_view unit;     // "ms", "%" or none, shown after a value
     std::string_view label;    // the dialog's label
 };
 // The 16 outputs in the dialog's reading order.
 extern const std::array<OutputInfo, 16> outputInfos;
 // Position of an output in outputInfos.
 std::size_t outputPosition(int fieldId);
+
+// An output as every table, writer and the page hold it: empty, a whole number or a text.
+Cell outputCell(const OutputValue& value);
 
 struct RunResult {
     std::size_t spell = 0;

@@ -34,9 +34,14 @@ void applyProfile(Setup& setup, std::string_view text, const std::string& fileNa
 // The inputs that differ from their defaults as profile lines (kebab names).
 std::string profileText(const Setup& setup);
 
+// "; vouliez-vous dire "NAME" ?" for the input name or option nearest to typed, or "".
+std::string inputSuggestion(std::string_view typed);
+
 // "v1-" then base-32 letters and digits; the empty setup is "v1-" plus its checksum.
 std::string setupCode(const Setup& setup);
-// Throws Error "--setup: ..." for a code of another version, a damaged or mistyped code.
+// A setup code, or a share link of the web page (any text holding "config=CODE", the code
+// ending at the next "&"). Throws Error "--setup : ..." for a code of another version, a
+// damaged or mistyped code.
 Setup decodeSetupCode(std::string_view code);
 inline constexpr std::string_view setupCodePrefix = "v1-";
 

@@ -1,48 +1,114 @@
 #include "spell_list.h"
 
 #include <algorithm>
-#include <span>
+#include <optional>
+#include <cstdint>
 
+#include "code_letters.h"
 #include "cp1252.h"
 #include "error.h"
+#include "spell_check.h"
 #include "spell_file.h"
 
 namespace vyr {
 
-SpellList loadSpellList(const std::string& path) {
+namespace {
+
+// A plain list as maintainers keep it: UTF-8 where it is, the byte-order mark and the line
+// breaks at the end dropped, as vyr encode does.
+std::string plainText(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    while (bytes.ends_with('\n')) bytes.remove_suffix(bytes.ends_with("\r\n") ? 2 : 1);
+    Utf8ToCp1252Result converted = utf8ToCp1252(bytes);
+    return converted.errorOffset ? std::string(bytes) : std::move(converted.text);
+}
+
+}  // namespace
+
+SpellList spellListFromBytes(std::string_view bytes, const std::string& fileName) {
+    const std::string quotedName = "« " + fileName + " »";
+    if (bytes.size() >= UINT32_MAX) throw Error(quotedName + " : bien trop grand pour une liste de sorts");
+    const SpellFileGuess guess = guessSpellFile(bytes);
+    if (guess.kind == SpellFileGuess::Kind::notSpellList)
+        throw Error(quotedName + " : pas une liste de sorts : " + guess.reason);
     SpellList list;
+    const bool plain = guess.kind == SpellFileGuess::Kind::plain;
+    std::string text = plain ? plainText(bytes) : std::string(bytes);
+    if (plain)
+        list.note = quotedName + " : liste en clair (non brouillée), lue telle quelle";
+    else
+        unscramble(text.data(), text.size());
     SpellNameList names;
-    if (loadSpellFile(path.c_str(), names, *list.catalogue) == 0)
-        throw Error(path + ": no spell could be loaded from this file (vyr check tells why)");
+    // The parser's closing NUL goes where std::string keeps one already.
+    if (parseSpellText(text.data(), static_cast<std::uint32_t>(text.size()), *list.catalogue, names) == 0)
+        throw Error(quotedName + " : aucun sort ne se charge (vyr check dit pourquoi)");
     list.names = std::move(names.names);
     for (const std::string& name : list.names) list.utf8Names.push_back(cp1252ToUtf8(name));
     return list;
 }
 
+namespace {
+
+// What each Windows-1252 byte from 0x80 on folds to: its unaccented lower-case letters, the
+// ligatures spelled out; typographic quotes, dashes and the no-break space as typed on a
+// keyboard. An empty entry keeps the byte.
+// clang-format off
+constexpr std::string_view high[128] = {
+    "", "", "", "f", "", "", "", "", "", "", "s", "", "oe", "", "z", "",           // 80
+    "", "'", "'", "\"", "\"", "", "-", "-", "", "", "s", "", "oe", "", "z", "y",  // 90
+    " ", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",              // A0
+    "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",               // B0
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",  // C0
+    "d", "n", "o", "o", "o", "o", "o", "*", "o", "u", "u", "u", "u", "y", "th", "ss", // D0 (D7: ×)
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",  // E0
+    "d", "n", "o", "o", "o", "o", "o", "/", "o", "u", "u", "u", "u", "y", "th", "y",  // F0 (F7: ÷)
+};
+// clang-format on
+
+// Latin Extended-A (U+0100 to U+017F), which Windows-1252 mostly lacks, by base letter;
+// "." keeps the character (the "ij" ligatures).
+constexpr std::string_view extendedA =
+    "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii..jjkkklllllll"   // 0100-013F
+    "lllnnnnnnnnnoooooooorrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";  // 0140-017F
+
+}  // namespace
+
 std::string foldForMatch(std::string_view text) {
-    // Windows-1252 letters from 0xC0 on, folded to their unaccented lower-case letter.
-    static constexpr char latin[] =
-        "aaaaaaaceeeeiiii"   // C0-CF
-        "dnooooo*ouuuuyts"   // D0-DF (D7 is the multiplication sign)
-        "aaaaaaaceeeeiiii"   // E0-EF
-        "dnooooo/ouuuuyty";  // F0-FF (F7 is the division sign)
     std::string out;
+    out.reserve(text.size());
     for (char c : text) {
         const auto b = static_cast<unsigned char>(c);
         if (b >= 'A' && b <= 'Z')
             out += static_cast<char>(b - 'A' + 'a');
-        else if (b >= 0xC0)
-            out += latin[b - 0xC0];
-        else if (b == 0x8A || b == 0x9A)
-            out += 's';  // Š š
-        else if (b == 0x8E || b == 0x9E)
-            out += 'z';  // Ž ž
-        else if (b == 0x9F)
-            out += 'y';  // Ÿ
-        else if (b == 0x8C || b == 0x9C)
-            out += "oe";  // Œ œ
+        else if (b >= 0x80 && !high[b - 0x80].empty())
+            out += high[b - 0x80];
         else
             out += c;
+    }
+    return out;
+}
+
+std::string foldTypedName(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t length = decodeUtf8(utf8, i, cp);
+        const std::optional<unsigned char> byte = codePointToCp1252(cp);
+        if (length == 0) {
+            out += utf8[i++];  // not UTF-8: kept as it is
+            continue;
+        }
+        if (byte) {
+            out += cp1252ToUtf8(foldForMatch(std::string(1, static_cast<char>(*byte))));
+        } else if (cp >= 0x0300 && cp <= 0x036F) {
+            // a combining accent, as some systems type "é": dropped
+        } else if (cp >= 0x0100 && cp < 0x0100 + extendedA.size() && extendedA[cp - 0x0100] != '.') {
+            out += extendedA[cp - 0x0100];
+        } else {
+            out += utf8.substr(i, length);
+        }
+        i += length;
     }
     return out;
 }
@@ -61,14 +127,31 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
     return d[a.size()][b.size()];
 }
 
+std::string suggestion(std::string_view typed, const std::vector<std::string>& known) {
+    const auto lower = [](std::string_view text) {
+        std::string out(text);
+        std::transform(out.begin(), out.end(), out.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+        return out;
+    };
+    // A name that holds what was typed ("armour" in "target-armour"), else the nearest by edits.
+    const std::string core = lower(typed.substr(std::min(typed.find_first_not_of('-'), typed.size())));
+    const std::string* holder = nullptr;
+    for (const std::string& name : known) {
+        if (core.size() >= 4 && lower(name).find(core) != std::string::npos &&
+            (!holder || name.size() < holder->size()))
+            holder = &name;
+    }
+    if (holder) return " ; vouliez-vous dire \"" + *holder + "\" ?";
+    const auto distance = [&](const std::string& name) { return editDistance(lower(typed), lower(name)); };
+    const auto nearest = std::min_element(known.begin(), known.end(),
+                                          [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
+    if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 2)) return "";
+    return " ; vouliez-vous dire \"" + *nearest + "\" ?";
+}
+
 namespace {
 
 // What was typed, folded; text that has no Windows-1252 form matches nothing exactly.
-std::string foldTyped(std::string_view utf8) {
-    const Utf8ToCp1252Result typed = utf8ToCp1252(utf8);
-    return foldForMatch(typed.errorOffset ? std::string(utf8) : typed.text);
-}
-
 std::string listed(const SpellList& list, const std::vector<std::size_t>& spells) {
     std::string text;
     for (std::size_t i : spells)
@@ -79,12 +162,12 @@ std::string listed(const SpellList& list, const std::vector<std::size_t>& spells
 }  // namespace
 
 std::vector<std::size_t> nearestSpells(const SpellList& list, std::string_view utf8Name, std::size_t count) {
-    const std::string typed = foldTyped(utf8Name);
+    const std::string typed = foldTypedName(utf8Name);
     // Close enough to be a typo: a third of the name, at least two.
     const std::size_t limit = std::max<std::size_t>(2, typed.size() / 3);
     std::vector<std::pair<std::size_t, std::size_t>> ranked;  // distance, index
     for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::size_t distance = editDistance(typed, foldForMatch(list.names[i]));
+        const std::size_t distance = editDistance(typed, foldTypedName(list.utf8Names[i]));
         if (distance <= limit) ranked.emplace_back(distance, i);
     }
     std::stable_sort(ranked.begin(), ranked.end());
@@ -97,49 +180,34 @@ std::size_t findSpell(const SpellList& list, std::string_view utf8Name) {
     const auto exact = std::find(list.utf8Names.begin(), list.utf8Names.end(), utf8Name);
     if (exact != list.utf8Names.end() && std::count(exact, list.utf8Names.end(), utf8Name) == 1)
         return static_cast<std::size_t>(exact - list.utf8Names.begin());
-    const std::string typed = foldTyped(utf8Name);
+    const std::string typed = foldTypedName(utf8Name);
     std::vector<std::size_t> matches;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (foldForMatch(list.names[i]) == typed) matches.push_back(i);
+        if (foldTypedName(list.utf8Names[i]) == typed) matches.push_back(i);
     }
     const std::string quoted = "\"" + std::string(utf8Name) + "\"";
     if (matches.size() == 1) return matches[0];
     if (matches.size() > 1)
-        throw Error("several spells are named " + quoted + " (use --index): " + listed(list, matches));
+        throw Error("plusieurs sorts se nomment " + quoted + " (utilisez --index) : " + listed(list, matches));
     const std::vector<std::size_t> nearest = nearestSpells(list, utf8Name);
-    throw Error("no spell is named " + quoted +
-                (nearest.empty() ? " (vyr spells lists them)" : "; nearest: " + listed(list, nearest)));
+    throw Error("aucun sort ne se nomme " + quoted +
+                (nearest.empty() ? " (vyr spells les liste)" : " ; les plus proches : " + listed(list, nearest)));
 }
 
 std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>& name,
                         const std::optional<std::int64_t>& index) {
-    if (name.has_value() == index.has_value()) throw Error("give exactly one of --spell NAME and --index N");
+    if (name.has_value() == index.has_value()) throw Error("donnez soit --spell NOM, soit --index N");
     if (name) return findSpell(list, *name);
-    if (*index < 0) throw Error("--index " + std::to_string(*index) + ": negative; spells are numbered from 0");
+    if (*index < 0)
+        throw Error("--index " + std::to_string(*index) + " : négatif ; les sorts sont numérotés à partir de 0");
     if (static_cast<std::uint64_t>(*index) >= list.size())
-        throw Error("--index " + std::to_string(*index) + " is past the list (" + std::to_string(list.size()) +
-                    " spells, numbered from 0)");
+        throw Error("--index " + std::to_string(*index) + " est au-delà de la liste (" + std::to_string(list.size()) +
+                    " sorts, numérotés à partir de 0)");
     return static_cast<std::size_t>(*index);
 }
 
-const std::vector<std::string_view> spellElements = {"feu",     "eau",    "air",   "terre",  "necro",
-                                                     "lumière", "neutre", "bonus", "spécial"};
+const std::vector<std::string_view> spellElements(std::begin(codeElements), std::end(codeElements));
 
-std::string_view spellElement(const SpellRecord& record) {
-    const char* code = record.code() ? record.code() : "";
-    struct Letter {
-        char c;
-        std::size_t element;  // in spellElements
-    };
-    // The scaling letters of the standard formula; "b" scales by the resistance its second letter names.
-    static constexpr Letter byFirst[] = {{'f', 0}, {'e', 1}, {'a', 2}, {'t', 3},
-                                         {'d', 4}, {'l', 5}, {'p', 7}, {'s', 8}};
-    static constexpr Letter bySecond[] = {{'f', 0}, {'e', 1}, {'a', 2}, {'d', 4}};
-    const bool resistanceOnly = code[0] == 'b';
-    for (const Letter& l : resistanceOnly ? std::span<const Letter>(bySecond) : std::span<const Letter>(byFirst)) {
-        if (l.c == code[resistanceOnly ? 1 : 0]) return spellElements[l.element];
-    }
-    return spellElements[6];
-}
+std::string_view spellElement(const SpellRecord& record) { return codeElement(record.code() ? record.code() : ""); }
 
 }  // namespace vyr

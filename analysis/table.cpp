@@ -31,6 +31,16 @@ std::string shownInText(const Cell& cell) {
     return text;
 }
 
+// At most `room` characters: a longer text keeps room - 1 of them and ends with "…".
+std::string cut(const std::string& utf8, std::size_t room) {
+    if (width(utf8) <= room || room == 0) return utf8;
+    std::size_t kept = 0, at = 0;
+    for (; at < utf8.size(); ++at) {
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 && kept++ == room - 1) break;
+    }
+    return utf8.substr(0, at) + "\xE2\x80\xA6";
+}
+
 }  // namespace
 
 std::string cellText(const Cell& cell) {
@@ -82,54 +92,144 @@ std::string writeText(const Table& table) {
                        std::holds_alternative<double>(table.rows[r][c]);
         }
     }
-    std::vector<std::size_t> widths(shown.size());
-    for (const auto& row : cells) {
-        for (std::size_t k = 0; k < row.size(); ++k) widths[k] = std::max(widths[k], width(row[k]));
+    // Numbers and headings are never cut; long texts are, the widest first, until the line fits.
+    std::vector<std::size_t> widths(shown.size()), floors(shown.size());
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        for (std::size_t k = 0; k < cells[r].size(); ++k) {
+            widths[k] = std::max(widths[k], width(cells[r][k]));
+            if (r >= 2 && right[shown[k]] && !std::holds_alternative<std::string>(table.rows[r - 2][shown[k]]))
+                floors[k] = std::max(floors[k], width(cells[r][k]));
+        }
+    }
+    for (std::size_t k = 0; k < widths.size(); ++k)
+        floors[k] = std::max({floors[k], width(cells[0][k]), std::min<std::size_t>(widths[k], 16)});
+    auto total = [&] {
+        std::size_t sum = widths.empty() ? 0 : 2 * (widths.size() - 1);
+        for (std::size_t w : widths) sum += w;
+        return sum;
+    };
+    for (std::size_t excess = total(); excess > textWidth; --excess) {
+        std::size_t widest = widths.size();
+        for (std::size_t k = 0; k < widths.size(); ++k) {
+            if (widths[k] > floors[k] && (widest == widths.size() || widths[k] > widths[widest])) widest = k;
+        }
+        if (widest == widths.size()) break;
+        --widths[widest];
+    }
+    for (auto& row : cells) {
+        for (std::size_t k = 0; k < row.size(); ++k) row[k] = cut(row[k], widths[k]);
     }
     for (std::size_t w : widths) cells[1].push_back(std::string(w, '-'));
-    std::string out;
-    for (const std::string& note : table.notes) out += note + "\n";
-    if (!table.notes.empty()) out += "\n";
-    for (const auto& row : cells) {
-        std::string line;
-        for (std::size_t k = 0; k < row.size(); ++k) {
-            const std::string pad(widths[k] - width(row[k]), ' ');
-            line += (k ? "  " : "") + (right[shown[k]] ? pad + row[k] : row[k] + pad);
+    // Columns that still do not fit go to further blocks below, each under the row's leading
+    // columns (up to the first text, such as the number and name of a spell).
+    std::size_t keys = shown.empty() ? 0 : 1;
+    while (keys < shown.size() && keys < 2 && right[shown[keys - 1]]) ++keys;
+    std::vector<std::vector<std::size_t>> blocks(1);
+    std::size_t used = 0;
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        if (k >= keys && blocks.back().size() > keys && used + 2 + widths[k] > textWidth) {
+            blocks.emplace_back(blocks.front().begin(), blocks.front().begin() + static_cast<std::ptrdiff_t>(keys));
+            used = 0;
+            for (std::size_t key = 0; key < keys; ++key) used += widths[key] + (key ? 2 : 0);
         }
-        line.erase(line.find_last_not_of(' ') + 1);
-        out += line + "\n";
+        used += widths[k] + (blocks.back().empty() ? 0 : 2);
+        blocks.back().push_back(k);
+    }
+    std::string out;
+    for (const std::string& note : table.notes) out += cut(note, textWidth) + "\n";
+    if (!table.notes.empty()) out += "\n";
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        if (b) out += "\n";
+        for (const auto& row : cells) {
+            std::string line;
+            for (std::size_t k : blocks[b]) {
+                const std::string pad(widths[k] - width(row[k]), ' ');
+                line += (k == blocks[b].front() ? "" : "  ") + (right[shown[k]] ? pad + row[k] : row[k] + pad);
+            }
+            line.erase(line.find_last_not_of(' ') + 1);
+            out += line + "\n";
+        }
     }
     return out;
 }
 
-std::string writeCsv(const Table& table) {
+RowWriter::RowWriter(const std::vector<Column>& columns, Format format) : format_(format) {
+    for (const Column& c : columns) {
+        const std::string name = format == Format::json ? nlohmann::json(c.name).dump() + ":" : csvCell(c.name);
+        keys_.push_back((keys_.empty() ? "" : ",") + name);
+    }
+}
+
+std::string RowWriter::header() const {
+    if (format_ == Format::json) return {};
     std::string out;
-    for (std::size_t c = 0; c < table.columns.size(); ++c) out += (c ? "," : "") + csvCell(table.columns[c].name);
-    out += "\r\n";
+    for (const std::string& key : keys_) out += key;
+    return out + "\r\n";
+}
+
+void RowWriter::begin(std::string& out) {
+    column_ = 0;
+    if (format_ == Format::json) out += '{';
+}
+
+void RowWriter::next(std::string& out) {
+    if (format_ == Format::json)
+        out += keys_[column_];
+    else if (column_)
+        out += ',';
+    ++column_;
+}
+
+void RowWriter::whole(std::int64_t value, std::string& out) {
+    next(out);
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+void RowWriter::quoted(std::string_view text, std::string& out) {
+    next(out);
+    out += text;
+}
+
+std::string RowWriter::quote(const std::string& utf8) const {
+    return format_ == Format::json ? nlohmann::json(utf8).dump() : csvCell(utf8);
+}
+
+void RowWriter::cell(const Cell& cell, std::string& out) {
+    if (const auto* n = std::get_if<std::int64_t>(&cell)) return whole(*n, out);
+    if (std::holds_alternative<std::monostate>(cell)) {
+        next(out);
+        if (format_ == Format::json) out += "null";
+        return;
+    }
+    if (const auto* s = std::get_if<std::string>(&cell)) return quoted(quote(*s), out);
+    const double* v = std::get_if<double>(&cell);  // what is left
+    // JSON figures as the library writes doubles (260 as 260.0), CSV in their shortest exact form.
+    quoted(format_ == Format::json ? nlohmann::json(*v).dump() : cellText(cell), out);
+}
+
+void RowWriter::end(std::string& out) { out += format_ == Format::json ? "}" : "\r\n"; }
+
+std::string writeCsv(const Table& table) {
+    RowWriter writer(table.columns, Format::csv);
+    std::string out = writer.header();
     for (const auto& row : table.rows) {
-        for (std::size_t c = 0; c < row.size(); ++c) out += (c ? "," : "") + csvCell(cellText(row[c]));
-        out += "\r\n";
+        writer.begin(out);
+        for (const Cell& cell : row) writer.cell(cell, out);
+        writer.end(out);
     }
     return out;
 }
 
 std::string writeJson(const Table& table) {
     // One row object per line, so that a long result reads and diffs well.
+    RowWriter writer(table.columns, Format::json);
     std::string out = "[";
     for (const auto& row : table.rows) {
-        nlohmann::ordered_json object = nlohmann::ordered_json::object();
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            std::visit(
-                [&](const auto& v) {
-                    if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) {
-                        object[table.columns[c].name] = nullptr;
-                    } else {
-                        object[table.columns[c].name] = v;
-                    }
-                },
-                row[c]);
-        }
-        out += (out.size() > 1 ? ",\n" : "\n") + object.dump();
+        out += out.size() > 1 ? ",\n" : "\n";
+        writer.begin(out);
+        for (const Cell& cell : row) writer.cell(cell, out);
+        writer.end(out);
     }
     return out + (table.rows.empty() ? "]\n" : "\n]\n");
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -30,7 +31,34 @@ struct Table {
 
 enum class Format { text, csv, json };
 
-// Columns padded to their widest cell, numbers to the right; French headings.
+// Rows written one at a time in CSV or JSON (one object per row): what writeCsv and
+// writeJson write, and batch's result lines. Names are escaped once, numbers written
+// with std::to_chars; no JSON document is built.
+class RowWriter {
+  public:
+    RowWriter(const std::vector<Column>& columns, Format format);  // format: csv or json
+    // CSV: the line of column names; JSON: nothing.
+    std::string header() const;
+    // A row is begin, one cell per column in order, then end ("}" in JSON, CRLF in CSV).
+    void begin(std::string& out);
+    void cell(const Cell& cell, std::string& out);
+    void whole(std::int64_t value, std::string& out);
+    // A text already written by quote, to escape a repeated text once only.
+    void quoted(std::string_view text, std::string& out);
+    void end(std::string& out);
+    // A text as this format writes it: a JSON string, or a CSV cell.
+    std::string quote(const std::string& utf8) const;
+
+  private:
+    void next(std::string& out);
+    std::vector<std::string> keys_;  // JSON: "name": (after a comma but for the first)
+    Format format_;
+    std::size_t column_ = 0;
+};
+
+// Columns padded to their widest cell, numbers to the right; French headings. A text cell
+// wider than its share of textWidth columns is cut and ends with "…".
+inline constexpr std::size_t textWidth = 100;
 std::string writeText(const Table& table);
 // RFC 4180: a header of column names, CRLF line ends, quotes where needed.
 std::string writeCsv(const Table& table);

@@ -52,13 +52,13 @@ CastTiming computeCastTiming(const SpellRecord& record, std::int32_t level, Calc
     return timing;
 }
 
-bool runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue, const ShowMessage& showMessage,
+void runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue, const ShowMessage& showMessage,
                     CalcTrace* trace) {
     const std::optional<std::size_t> selected = form.selectedSpell();
     // A position past the table cannot name a record; it is treated like no selection.
     if (!selected || *selected >= spellCapacity) {
         showMessage("Veuillez selectionner un sort", "Info");
-        return true;
+        return;
     }
     const SpellRecord& record = catalogue[*selected];
     const CharacterInputs inputs = readCharacterInputs(form);
@@ -82,7 +82,6 @@ bool runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue, const
     // The unsigned form is what the fields show (-750 shows 4294966546).
     traceStep(trace, "Affiché : relance %u ms, mouvement %u ms, chances %u %%", asUnsigned(pending.recastDelayMs),
               asUnsigned(pending.moveDelayMs), asUnsigned(pending.chancePercent));
-    return true;
 }
 
 }  // namespace vyr

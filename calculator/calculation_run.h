@@ -50,8 +50,8 @@ CastTiming computeCastTiming(const SpellRecord& record, std::int32_t level, Calc
 // Shows a modal message (text and caption in Windows-1252) and returns once dismissed.
 using ShowMessage = std::function<void(const char* text, const char* caption)>;
 
-// Always returns true. With no spell selected it only shows "Veuillez selectionner un sort".
-bool runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue, const ShowMessage& showMessage,
+// With no spell selected it only shows "Veuillez selectionner un sort".
+void runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue, const ShowMessage& showMessage,
                     CalcTrace* trace = nullptr);
 
 }  // namespace vyr

@@ -52,12 +52,6 @@ const std::array<OutputField, 16> outputFields = {{
     {specialText, "specialText", "Spécial :"},
 }};
 
-const std::array<int, 16> outputDisplayOrder = {
-    effectMin,      effectMax,   moveDelay,         recastDelay,       successChance,     strengthBonus,
-    dexterityBonus, wisdomBonus, intelligenceBonus, hitPointsBonusMin, hitPointsBonusMax, armourBonusMin,
-    armourBonusMax, attackBonus, archeryBonus,      specialText,
-};
-
 const InputField* findInput(std::string_view nameOrOption) {
     auto it = std::find_if(inputFields.begin(), inputFields.end(),
                            [&](const InputField& f) { return f.name == nameOrOption || f.option == nameOrOption; });

@@ -82,8 +82,6 @@ struct OutputField {
 extern const std::array<InputField, 24> inputFields;
 // The output set in the order it is cleared.
 extern const std::array<OutputField, 16> outputFields;
-// The output set in the dialog's reading order (for listings).
-extern const std::array<int, 16> outputDisplayOrder;
 
 const InputField* findInput(std::string_view nameOrOption);
 const InputField* findInputById(int id);

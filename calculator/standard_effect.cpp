@@ -4,55 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "code_letters.h"
 #include "effects.h"
 #include "number_model.h"
 
 namespace vyr {
 
-// "Réduit la puissance lumière de la cible de 1/50 et réduit les PV max de 1/4. Reduit les
-// PV toutes les 6sec pendant 5min", in Windows-1252.
-const char* const drainText =
-    "R\xE9"
-    "duit la puissance lumi\xE8re de la cible de 1/50 et r\xE9"
-    "duit les PV max de 1/4. "
-    "Reduit les PV toutes les 6sec pendant 5min";
-
 namespace {
-
-using Member = std::int32_t CharacterInputs::*;
-
-// Scaling by the first letter of the code: (power × x) / resistance, where a missing
-// resistance divides by 100.
-struct Scaling {
-    char letter;
-    Member power;
-    Member resistance;
-    const char* name;  // for the explanation
-};
-
-constexpr Scaling scalings[] = {
-    {'a', &CharacterInputs::airPower, &CharacterInputs::airResist, "air"},
-    {'d', &CharacterInputs::necroPower, &CharacterInputs::necroResist, "necro"},
-    {'e', &CharacterInputs::waterPower, &CharacterInputs::waterResist, "eau"},
-    {'f', &CharacterInputs::firePower, &CharacterInputs::fireResist, "feu"},
-    {'t', &CharacterInputs::earthPower, &CharacterInputs::earthResist, "terre"},
-    {'l', &CharacterInputs::lightPower, nullptr, "lumière"},
-};
-
-// "b" codes: (x × 100) / resistance, the resistance chosen by the second letter.
-struct ResistanceOnly {
-    char letter;
-    Member resistance;
-    const char* text;  // written to specialText, or none
-    const char* name;
-};
-
-const ResistanceOnly resistanceOnly[] = {
-    {'f', &CharacterInputs::fireResist, nullptr, "feu"},
-    {'a', &CharacterInputs::airResist, nullptr, "air"},
-    {'e', &CharacterInputs::waterResist, nullptr, "eau"},
-    {'d', &CharacterInputs::necroResist, drainText, "necro"},
-};
 
 struct Range {
     float low;
@@ -87,8 +45,11 @@ void addQuotient(Range& r, std::int32_t characteristic, std::int32_t divisor, co
               r.high);
 }
 
-// (factor × x) / divisor on both ends, the product formed first.
-void scaleBy(Range& r, std::int32_t factor, std::int32_t divisor, const std::string& what, CalcTrace* trace) {
+// (power × x) / resistance on both ends, the product formed first; a missing power
+// multiplies by 100 (x × 100, as the "b" codes write it), a missing resistance divides by 100.
+void scaleBy(Range& r, const CodeLetter& rule, const CharacterInputs& in, CalcTrace* trace) {
+    const std::int32_t factor = rule.power ? in.*rule.power : 100;
+    const std::int32_t divisor = rule.resistance ? in.*rule.resistance : 100;
     const float lowBefore = r.low;
     const float highBefore = r.high;
     const double low = static_cast<double>(factor) * static_cast<double>(r.low) / static_cast<double>(divisor);
@@ -96,69 +57,35 @@ void scaleBy(Range& r, std::int32_t factor, std::int32_t divisor, const std::str
     r.low = static_cast<float>(low);
     r.high = static_cast<float>(high);
     if (!trace) return;
+    const std::string element(rule.element);
+    const std::string what =
+        rule.power ? "Mise à l'échelle " + element + " (puissance " + std::to_string(factor) +
+                         (rule.resistance ? ", résistance " + std::to_string(divisor) : ", sur 100") + ")"
+                   : "Mise à l'échelle par la résistance " + element + " seule (" + std::to_string(divisor) + ")";
     auto formula = [&](float x) {
         char text[96];
-        std::snprintf(text, sizeof text, "(%d × %s) / %d", factor, stored(x).c_str(), divisor);
+        if (rule.power)
+            std::snprintf(text, sizeof text, "(%d × %s) / %d", factor, stored(x).c_str(), divisor);
+        else
+            std::snprintf(text, sizeof text, "(%s × 100) / %d", stored(x).c_str(), divisor);
         return std::string(text);
     };
     traceEnds(trace, what, formula(lowBefore), low, r.low, formula(highBefore), high, r.high);
 }
 
-// "b" codes: (x × 100) / resistance, x first.
-void scaleByResistance(Range& r, std::int32_t resistance, const std::string& what, CalcTrace* trace) {
-    const float lowBefore = r.low;
-    const float highBefore = r.high;
-    const double low = static_cast<double>(r.low) * 100.0 / static_cast<double>(resistance);
-    const double high = static_cast<double>(r.high) * 100.0 / static_cast<double>(resistance);
-    r.low = static_cast<float>(low);
-    r.high = static_cast<float>(high);
-    if (!trace) return;
-    auto formula = [&](float x) {
-        char text[96];
-        std::snprintf(text, sizeof text, "(%s × 100) / %d", stored(x).c_str(), resistance);
-        return std::string(text);
-    };
-    traceEnds(trace, what, formula(lowBefore), low, r.low, formula(highBefore), high, r.high);
-}
-
-void applyScaling(CalculatorForm& form, Range& r, const char* code, const CharacterInputs& in, CalcTrace* trace) {
-    const char c0 = code[0];
-    for (const Scaling& s : scalings) {
-        if (s.letter != c0) continue;
-        const std::int32_t power = in.*s.power;
-        const std::int32_t divisor = s.resistance ? in.*s.resistance : 100;
-        std::string what;
-        if (trace) {
-            what = std::string("Mise à l'échelle ") + s.name + " (puissance " + std::to_string(power) +
-                   (s.resistance ? ", résistance " + std::to_string(divisor) : ", sur 100") + ")";
-        }
-        scaleBy(r, power, divisor, what, trace);
-        return;
+void applyScaling(CalculatorForm& form, Range& r, const CodeLetter* rule, const CharacterInputs& in, CalcTrace* trace) {
+    if (rule && rule->text) {
+        form.writeText(field::specialText, rule->text);
+        traceStep(trace, "Code « %s » : texte spécial écrit", std::string(rule->prefix).c_str());
     }
-    if (c0 != 'b') {
-        traceStep(trace, "Mise à l'échelle : aucune, la première lettre du code n'en demande pas");
-        return;
-    }
-    for (const ResistanceOnly& b : resistanceOnly) {
-        if (b.letter != code[1]) continue;
-        if (b.text) {
-            form.writeText(field::specialText, b.text);
-            traceStep(trace, "Code « bd » : texte spécial écrit");
-        }
-        const std::int32_t resistance = in.*b.resistance;
-        const std::string what = trace ? std::string("Mise à l'échelle par la résistance ") + b.name + " seule (" +
-                                             std::to_string(resistance) + ")"
-                                       : std::string();
-        scaleByResistance(r, resistance, what, trace);
-        return;
-    }
-    traceStep(trace, "Mise à l'échelle : aucune, code « b » sans résistance reconnue");
+    if (rule && rule->scales()) return scaleBy(r, *rule, in, trace);
+    traceStep(trace, "Mise à l'échelle : aucune, le début du code n'en demande pas");
 }
 
 }  // namespace
 
 void applyStandardEffect(CalculatorForm& form, const SpellRecord& record, const CharacterInputs& in, CalcTrace* trace) {
-    const char* code = record.code() ? record.code() : "";
+    const CodeLetter* rule = codeLetterOf(record.code() ? record.code() : "");
     Range r;
     if (record.rollRange == 0) {
         const double base = static_cast<double>(record.rollBase);
@@ -189,7 +116,7 @@ void applyStandardEffect(CalculatorForm& form, const SpellRecord& record, const 
         traceStep(trace, "Sagesse : diviseur 0, pas de terme");
     }
 
-    applyScaling(form, r, code, in, trace);
+    applyScaling(form, r, rule, in, trace);
 
     if (record.armourExempt == 0) {
         const float lowBefore = r.low;
@@ -220,7 +147,7 @@ void applyStandardEffect(CalculatorForm& form, const SpellRecord& record, const 
                   floored(highBefore, r.high).c_str());
     }
 
-    const bool armourBonus = code[0] == 'p';
+    const bool armourBonus = rule && rule->armourBonus;
     const std::uint32_t low = toDisplayValue(r.low);
     const std::uint32_t high = toDisplayValue(r.high);
     form.writeUnsigned(armourBonus ? field::armourBonusMin : field::effectMin, low);

@@ -24,8 +24,8 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 if it is malformed
-// (overlong forms, surrogates and values past U+10FFFF included).
+}  // namespace
+
 std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
     const auto b0 = static_cast<unsigned char>(text[i]);
     std::size_t length;
@@ -57,8 +57,6 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
     if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
     return length;
 }
-}  // namespace
-
 char32_t cp1252ToCodePoint(unsigned char byte) { return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : byte; }
 
 std::optional<unsigned char> codePointToCp1252(char32_t cp) {

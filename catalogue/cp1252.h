@@ -19,6 +19,10 @@ std::wstring cp1252ToWide(std::string_view text);
 // Characters outside Windows-1252 become '?'.
 std::string wideToCp1252(std::wstring_view text);
 
+// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 if it is malformed
+// (overlong forms, surrogates and values past U+10FFFF included).
+std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp);
+
 struct Utf8ToCp1252Result {
     std::string text;
     // On failure: the byte offset of the offending character in the input.

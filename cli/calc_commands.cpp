@@ -9,35 +9,33 @@
 
 namespace vyr::cli {
 
-void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out) {
+void registerCalcCommands(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::ostream& out,
+                          std::ostream& err) {
     const PlayerCommand calc = addPlayerCommand(app, "calc", defaultDataPath);
     auto explain = std::make_shared<bool>(false);
-    calc.command->add_flag("--explain", *explain, "Show the steps behind every number");
-    whenRun(calc, exitCode, out,
+    calc.command->add_flag("--explain", *explain, "Montre les étapes derrière chaque nombre");
+    whenRun(calc, exitCode, out, err,
             [spell = calc.spell, common = calc.common, explain](const Setup& setup, const SpellList& list) {
                 const std::size_t index = chosenSpells(list, *spell, false).front();
                 const RunResult result = runSpell(list, index, setup);
                 const std::vector<std::string> steps =
                     *explain ? explainRun(list, index, setup) : std::vector<std::string>{};
-                if (common->format() == Format::json) return calcJson(list, setup, result, steps);
+                if (common->format() != Format::text)
+                    return writeTable(calcRecord(list, setup, result, steps), common->format());
                 Table table = calcTable(list, result);
                 table.notes.push_back("Code : " + setupCode(setup));
-                std::string text = writeTable(table, common->format());
-                if (*explain)
-                    text += (common->format() == Format::text ? "\n" : "") +
-                            writeTable(explainTable(steps), common->format());
-                return text;
+                return writeText(table) + (*explain ? "\n" + writeText(explainTable(steps)) : "");
             });
 
     CLI::App* setupCommand =
         app.add_subcommand("setup",
-                           "Print the setup code of the inputs given (to share them: --setup CODE rebuilds them),\n"
-                           "then the same inputs as profile lines.");
+                           "Affiche le code de configuration des entrées données (pour les partager : --setup CODE\n"
+                           "les refait), puis les mêmes entrées en lignes de profil.");
     auto inputs = addSetupOptions(*setupCommand);
     auto json = std::make_shared<bool>(false);
-    setupCommand->add_flag("--json", *json, "One JSON object: the setup code and the 24 inputs");
+    setupCommand->add_flag("--json", *json, "Un objet JSON : le code de configuration et les 24 entrées");
     auto outputPath = std::make_shared<std::string>();
-    setupCommand->add_option("-o,--output", *outputPath, "Write the result to FILE (- : the standard output)");
+    setupCommand->add_option("-o,--output", *outputPath, "Écrit le résultat dans FILE (- : la sortie standard)");
     setupCommand->callback([=, &exitCode, &out] {
         const Setup setup = buildSetup(*inputs);
         nlohmann::ordered_json j;

@@ -11,6 +11,7 @@
 #include "file_bytes.h"
 #include "spell_check.h"
 #include "spell_file.h"
+#include "table.h"
 
 namespace vyr::cli {
 
@@ -19,15 +20,15 @@ namespace {
 // The options of the four commands (only one of them runs).
 struct DataOptions {
     std::string input, output, dataPath;  // output empty or "-": the standard output
-    bool raw = false, force = false, plain = false;
+    bool raw = false, force = false, plain = false, csv = false, json = false;
     const CLI::Option* data = nullptr;  // spells' --data
 };
 
 std::string scramblingNote() {
-    char text[160];
+    char text[200];
     std::snprintf(text, sizeof text,
-                  "The data file is the plain list with every byte XOR 0x%02X at even offsets and XOR "
-                  "0x%02X at odd offsets, counted from the start of the file.",
+                  "Le fichier de sorts est la liste en clair, chaque octet XOR 0x%02X aux positions paires et "
+                  "XOR 0x%02X aux positions impaires, comptées depuis le début du fichier.",
                   scrambleBase, (scrambleBase + 1u) & 0xFFu);
     return text;
 }
@@ -40,9 +41,10 @@ std::string counted(std::size_t n, const std::string& thing) {
 void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScrambled) {
     const FormGuess guess = guessForm(bytes);
     if (o.force || !(wantScrambled ? guess.plain : guess.scrambled)) return;
-    throw Error(o.input + " looks like " + (guess.plain ? "a plain spell list" : "a scrambled data file") +
-                " already (" + counted(guess.recordLines, "line") + " read as records" +
-                (guess.plain ? " as they stand" : " once unscrambled") + "); nothing written (--force goes on anyway)");
+    throw Error(
+        o.input + " semble déjà " + (guess.plain ? "une liste de sorts en clair" : "un fichier de sorts brouillé") +
+        " (" + counted(guess.recordLines, "ligne") + " lue" + (guess.recordLines == 1 ? "" : "s") + " comme des sorts" +
+        (guess.plain ? " telles quelles" : " une fois débrouillées") + ") ; rien n'est écrit (--force passe outre)");
 }
 
 // "PATH:LINE[:COLUMN]: error|warning: message" each; returns the number of errors.
@@ -51,14 +53,9 @@ std::size_t printFindings(std::ostream& os, const std::string& path, const Check
     for (const Finding& f : report.findings) {
         errors += f.severity == Severity::error;
         os << path << ':' << f.line << (f.column ? ":" + std::to_string(f.column) : "") << ": "
-           << (f.severity == Severity::error ? "error" : "warning") << ": " << f.message << '\n';
+           << (f.severity == Severity::error ? "erreur" : "avertissement") << ": " << f.message << '\n';
     }
     return errors;
-}
-
-// Padded to a width in characters, for aligning columns.
-std::string padded(const std::string& utf8, std::size_t width) {
-    return utf8 + std::string(width - std::min(width, characterCount(utf8)), ' ');
 }
 
 int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
@@ -73,11 +70,11 @@ int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::string input = readFile(o.input);
     refuseOtherForm(o, input, false);
     PlainList list = preparePlainList(input, o.raw);
-    for (const std::string& note : list.notes) err << "vyr encode: " << o.input << ": " << note << '\n';
+    for (const std::string& note : list.notes) err << "vyr encode : " << o.input << " : " << note << '\n';
     const std::size_t errors = printFindings(err, o.input, list.report);
     if (!list.encodable || (errors > 0 && !o.force)) {
-        throw Error(o.input + ": " + counted(errors, "error") + "; nothing written" +
-                        (list.encodable ? " (--force writes anyway)" : ""),
+        throw Error(o.input + " : " + counted(errors, "erreur") + " ; rien n'est écrit" +
+                        (list.encodable ? " (--force écrit quand même)" : ""),
                     exitProblems);
     }
     unscramble(list.text.data(), list.text.size());
@@ -85,53 +82,52 @@ int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
     return exitOk;
 }
 
+// The file is checked in the form it looks like, which a note says when --plain said otherwise;
+// a file that is no spell list is refused.
 int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::string bytes = readFile(o.input);
-    std::string plain = bytes;
-    unscramble(plain.data(), plain.size());
-    const CheckReport report = o.plain ? preparePlainList(bytes, false).report : checkSpellText(plain);
+    const SpellFileGuess guess = guessSpellFile(bytes);
+    if (guess.kind == SpellFileGuess::Kind::notSpellList)
+        throw Error("« " + o.input + " » : pas une liste de sorts : " + guess.reason);
+    const bool plain = guess.kind == SpellFileGuess::Kind::plain;
+    if (plain != o.plain) {
+        err << "vyr check : « " << o.input << " » : "
+            << (plain ? "liste en clair (non brouillée), lue comme --plain"
+                      : "fichier de données brouillé, lu comme tel malgré --plain")
+            << '\n';
+    }
+    std::string scrambled = bytes;
+    unscramble(scrambled.data(), scrambled.size());
+    const CheckReport report = plain ? preparePlainList(bytes, false).report : checkSpellText(scrambled);
     const std::size_t errors = printFindings(out, o.input, report);
-    out << o.input << ": " << report.loaded << (report.loaded == 1 ? " spell loads" : " spells load");
+    out << o.input << " : " << report.loaded << (report.loaded == 1 ? " sort se charge" : " sorts se chargent");
     if (report.findings.empty()) {
-        out << ", no problems\n";
+        out << ", aucun problème\n";
         return exitOk;
     }
-    out << "; " << counted(errors, "error") << ", " << counted(report.findings.size() - errors, "warning") << '\n';
-    const FormGuess guess = guessForm(bytes);
-    if (o.plain ? guess.scrambled : guess.plain) {
-        err << "vyr check: " << o.input
-            << (guess.plain ? " looks like a plain spell list; try --plain\n"
-                            : " looks like a scrambled data file; try without --plain\n");
-    }
+    out << " ; " << counted(errors, "erreur") << ", " << counted(report.findings.size() - errors, "avertissement")
+        << '\n';
     return exitProblems;
 }
 
-int runSpells(const DataOptions& o, std::ostream& out, std::ostream&) {
-    const SpellList list = [&o] {
+int runSpells(const DataOptions& o, std::ostream& out, std::ostream& err) {
+    const SpellList list = [&o, &err] {
         try {
-            return readSpellList(o.dataPath);
+            return readSpellList(o.dataPath, err, "spells");
         } catch (const Error& e) {
             if (o.data->count() > 0) throw;
-            throw Error(std::string(e.what()) + " (looked in the current directory and beside vyr; use --data FILE)");
+            throw Error(std::string(e.what()) +
+                        " (cherché dans le dossier courant et à côté de vyr ; utilisez --data FILE)");
         }
     }();
-    std::vector<std::pair<std::string, std::string>> rows{{"name", "code"}};
-    std::size_t nameWidth = 0, codeWidth = 0;
-    for (std::size_t i = 0; i <= list.size(); ++i) {
-        if (i > 0) rows.emplace_back(list.utf8Names[i - 1], cp1252ToUtf8(list.record(i - 1).code()));
-        nameWidth = std::max(nameWidth, characterCount(rows.back().first));
-        codeWidth = std::max(codeWidth, characterCount(rows.back().second));
+    Table table;
+    table.columns = {{"index", "n°"}, {"name", "Sort"}, {"code", "Code"}, {"special", "Spécial"}};
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string code = cp1252ToUtf8(list.record(i).code());
+        table.rows.push_back(
+            {std::int64_t(i), list.utf8Names[i], code, std::string(code.starts_with('s') ? "oui" : "non")});
     }
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        char index[24];
-        std::snprintf(index, sizeof index, "%5zu", i - 1);
-        out << (i == 0 ? "index" : index) << "  " << padded(rows[i].first, nameWidth) << "  "
-            << padded(rows[i].second, codeWidth) << "  "
-            << (i == 0                            ? "special"
-                : rows[i].second.starts_with('s') ? "yes"
-                                                  : "no")
-            << '\n';
-    }
+    out << writeTable(table, o.csv ? Format::csv : o.json ? Format::json : Format::text);
     return exitOk;
 }
 
@@ -147,39 +143,45 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
         command->callback([o, run, &exitCode, &out, &err] { exitCode = run(*o, out, err); });
         return command;
     };
-    const std::string outputHelp = "Write to this file (\"-\": the standard output)";
-    CLI::App* decode = add("decode", "Print the plain form of a scrambled data file, as UTF-8", runDecode);
-    decode->add_option("FILE", o->input, "Scrambled data file, such as \"Vyr degats.dat\"")->required();
-    decode->add_option("-o,--output", o->output, outputHelp + " instead of the standard output");
-    decode->add_flag("--raw", o->raw, "Keep the Windows-1252 bytes instead of converting to UTF-8");
-    decode->add_flag("--force", o->force, "Decode even a file that looks like a plain list");
+    const std::string outputHelp = "Écrit dans ce fichier (\"-\" : la sortie standard)";
+    CLI::App* decode = add("decode", "Affiche la forme en clair d'un fichier de sorts brouillé, en UTF-8", runDecode);
+    decode->add_option("FILE", o->input, "Fichier de sorts brouillé, comme \"Vyr degats.dat\"")->required();
+    decode->add_option("-o,--output", o->output, outputHelp + " au lieu de la sortie standard");
+    decode->add_flag("--raw", o->raw, "Garde les octets Windows-1252 au lieu de les convertir en UTF-8");
+    decode->add_flag("--force", o->force, "Décode même un fichier qui semble une liste en clair");
     decode->footer(scramblingNote());
 
-    CLI::App* encode =
-        add("encode", "Turn a plain UTF-8 spell list into a scrambled Windows-1252 data file", runEncode);
-    encode->add_option("PLAIN", o->input, "Plain spell list, UTF-8")->required();
+    CLI::App* encode = add(
+        "encode", "Fait d'une liste de sorts en clair (UTF-8) un fichier de sorts brouillé (Windows-1252)", runEncode);
+    encode->add_option("PLAIN", o->input, "Liste de sorts en clair, UTF-8")->required();
     encode->add_option("-o,--output", o->output, outputHelp)->required();
-    encode->add_flag("--raw", o->raw, "PLAIN is Windows-1252, as decode --raw writes it");
-    encode->add_flag("--force", o->force, "Write even a list with errors, or a file that looks scrambled already");
+    encode->add_flag("--raw", o->raw, "PLAIN est en Windows-1252, comme decode --raw l'écrit");
+    encode->add_flag("--force", o->force,
+                     "Écrit même une liste avec des erreurs, ou un fichier qui semble déjà brouillé");
     encode->footer(scramblingNote() +
-                   "\nA leading UTF-8 byte-order mark is skipped and the line breaks at the end are "
-                   "dropped. The list is checked as check --plain does: warnings are shown; errors, or a character "
-                   "that Windows-1252 cannot hold, stop it with nothing written (exit code 1).");
+                   "\nUne marque d'ordre des octets UTF-8 au début est sautée et les sauts de ligne à la fin sont "
+                   "retirés. La liste est vérifiée comme par check --plain : les avertissements sont affichés ; des "
+                   "erreurs, ou un caractère que Windows-1252 ne connaît pas, l'arrêtent sans rien écrire (code de "
+                   "sortie 1).");
 
-    CLI::App* check =
-        add("check", "Report every problem of a spell file, one line each: FILE:LINE: error|warning: ...", runCheck);
-    check->add_option("FILE", o->input, "Scrambled data file (or plain list with --plain)")->required();
-    check->add_flag("--plain", o->plain, "FILE is the plain UTF-8 list, as vyr encode takes it");
+    CLI::App* check = add(
+        "check", "Signale chaque problème d'un fichier de sorts, un par ligne : FILE:LIGNE: erreur|avertissement: ...",
+        runCheck);
+    check->add_option("FILE", o->input, "Fichier de sorts brouillé (ou liste en clair avec --plain)")->required();
+    check->add_flag("--plain", o->plain, "FILE est la liste en clair UTF-8, comme vyr encode la prend");
     check->footer(
-        "One spell per line: NAME:armourExempt delayFactor delayExtra delayLevel code [rollRange rollBase intDivisor "
-        "wisDivisor], a space after every field, the last one included, and no line break after the last line. A code "
-        "starting with a lower-case \"s\" is special and has no roll fields.\nNumbers read as the program reads them: "
-        "an optional sign, then digits up to the first other character; out of the signed 32-bit range they saturate "
-        "to -2147483648 or 2147483647, and armourExempt keeps the low 8 bits of that.\n"
-        "Exit code: 0 no problems, 1 problems found, 2 the file cannot be read.");
+        "Un sort par ligne : NOM:armourExempt delayFactor delayExtra delayLevel code [rollRange rollBase intDivisor "
+        "wisDivisor], une espace après chaque champ, le dernier compris, et pas de saut de ligne après la dernière "
+        "ligne. Un code qui commence par un \"s\" minuscule est spécial et n'a pas de champs de jet.\nLes nombres se "
+        "lisent comme le programme les lit : un signe facultatif, puis des chiffres jusqu'au premier autre caractère ; "
+        "hors de l'intervalle signé sur 32 bits, ils saturent à -2147483648 ou 2147483647, et armourExempt en garde "
+        "les "
+        "8 bits bas.\nCode de sortie : 0 aucun problème, 1 des problèmes trouvés, 2 le fichier ne peut pas être lu.");
 
-    CLI::App* spells = add("spells", "List the spells of a data file: index, name, code, special", runSpells);
-    o->data = spells->add_option("--data", o->dataPath, "Scrambled data file")->capture_default_str();
+    CLI::App* spells = add("spells", "Liste les sorts d'un fichier de sorts : n°, nom, code, spécial", runSpells);
+    o->data = spells->add_option("--data", o->dataPath, "Fichier de sorts brouillé")->capture_default_str();
+    CLI::Option* csv = spells->add_flag("--csv", o->csv, "CSV (RFC 4180) avec une ligne d'en-tête");
+    spells->add_flag("--json", o->json, "JSON : un tableau d'objets ligne")->excludes(csv);
 }
 
 }  // namespace vyr::cli

@@ -1,14 +1,11 @@
 #include "file_bytes.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <filesystem>
 
-#include "cp1252.h"
 #include "error.h"
 #include "platform.h"
-#include "spell_file.h"
 
 namespace vyr::cli {
 
@@ -19,8 +16,9 @@ std::filesystem::path fromUtf8(const std::string& path) { return std::u8string(p
 Error failure(const std::string& path) {
     const int reason = errno;
     std::error_code ignored;
-    if (std::filesystem::is_directory(fromUtf8(path), ignored)) return Error(path + ": is a folder, not a file");
-    return Error(path + ": " + std::strerror(reason));
+    if (std::filesystem::is_directory(fromUtf8(path), ignored))
+        return Error(path + " : est un dossier, pas un fichier");
+    return Error(path + " : " + std::strerror(reason));
 }
 }  // namespace
 
@@ -40,38 +38,67 @@ std::string readFile(const std::string& path) {
     return bytes;
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    errno = 0;
-    std::FILE* file = openFile(path, "wb");
-    if (!file) throw failure(path);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int reason = errno;
-    if (std::fclose(file) == 0 && written) return;
-    if (!written) errno = reason;
-    const Error error = failure(path);
+ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {
     std::error_code ignored;
-    if (std::filesystem::is_regular_file(fromUtf8(path), ignored)) std::filesystem::remove(fromUtf8(path), ignored);
-    throw error;
+    const std::filesystem::file_status target = std::filesystem::status(fromUtf8(path_), ignored);
+    // A device or a pipe (/dev/null) cannot be replaced: it is written in place.
+    const bool special = std::filesystem::exists(target) && !std::filesystem::is_regular_file(target) &&
+                         !std::filesystem::is_directory(target);
+    static unsigned made = 0;
+    temporary_ = special ? path_ : path_ + ".vyr-" + std::to_string(processId()) + "-" + std::to_string(++made);
+    errno = 0;
+    file_ = openFile(temporary_, "wb");
+    if (!file_) throw failed(errno);
+    if (std::filesystem::is_regular_file(target))
+        std::filesystem::permissions(fromUtf8(temporary_), target.permissions(), ignored);
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (file_) std::fclose(file_);
+    std::error_code ignored;
+    if (!committed_ && temporary_ != path_) std::filesystem::remove(fromUtf8(temporary_), ignored);
+}
+
+Error ReplacingFile::failed(int reason) {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    std::error_code ignored;
+    if (temporary_ != path_) std::filesystem::remove(fromUtf8(temporary_), ignored);
+    errno = reason;
+    return Error(std::string(failure(path_).what()) + " (rien n'est écrit ; le fichier précédent reste tel quel)");
+}
+
+void ReplacingFile::write(std::string_view bytes) {
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throw failed(errno);
+}
+
+void ReplacingFile::commit() {
+    errno = 0;
+    if (std::fflush(file_) != 0) throw failed(errno);
+    const int closed = std::fclose(file_);
+    file_ = nullptr;
+    if (closed != 0) throw failed(errno);
+    if (temporary_ != path_ && !replaceFile(temporary_, path_)) throw failed(errno);
+    committed_ = true;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    ReplacingFile file(path);
+    file.write(bytes);
+    file.commit();
 }
 
 void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback) {
     if (!path.empty() && path != "-") return writeFile(path, bytes);
     fallback << bytes;
     fallback.flush();
-    if (!fallback) throw Error("standard output: the result could not be written in full");
+    if (!fallback) throw Error("sortie standard : le résultat n'a pas pu être écrit en entier");
 }
 
-SpellList readSpellList(const std::string& path) {
-    std::string text = readFile(path);
-    if (text.size() >= UINT32_MAX) throw Error(path + ": too large for a data file");
-    unscramble(text.data(), text.size());
-    SpellList list;
-    SpellNameList names;
-    // The parser's closing NUL goes where std::string keeps one already.
-    if (parseSpellText(text.data(), static_cast<std::uint32_t>(text.size()), *list.catalogue, names) == 0)
-        throw Error(path + ": no spell could be loaded from this file (vyr check tells why)");
-    list.names = std::move(names.names);
-    for (const std::string& name : list.names) list.utf8Names.push_back(cp1252ToUtf8(name));
+SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command) {
+    SpellList list = spellListFromBytes(readFile(path), path);
+    if (!list.note.empty()) notes << "vyr " << command << " : " << list.note << '\n';
     return list;
 }
 

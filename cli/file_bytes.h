@@ -2,21 +2,42 @@
 // Whole-file reads and writes for the tool. Paths are UTF-8 on every system; a failure
 // throws vyr::Error "PATH: reason", with the system's reason.
 
+#include <cstdio>
 #include <ostream>
 #include <string>
+#include <string_view>
 
+#include "error.h"
 #include "spell_list.h"
 
 namespace vyr::cli {
 
 std::string readFile(const std::string& path);
-// A failed write leaves no partial file behind.
+// A file written in pieces into a temporary file beside it, which replaces it only at
+// commit: on any failure (disk full, quota, a folder in the way) the previous file stays
+// byte for byte, the temporary is removed and the Error names the file and the reason.
+class ReplacingFile {
+  public:
+    explicit ReplacingFile(std::string path);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    void write(std::string_view bytes);
+    void commit();
+
+  private:
+    Error failed(int reason);
+    std::string path_, temporary_;
+    std::FILE* file_ = nullptr;
+    bool committed_ = false;
+};
+
+// The whole file at once, through a ReplacingFile.
 void writeFile(const std::string& path, const std::string& bytes);
 // A command's result: path empty or "-" means the stream the command was given.
 void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback);
-// A scrambled data file read through the loader's own parser (the loader itself takes an
-// 8-bit path, which on Windows cannot hold every accented name). A file that loads no
-// spell is an error.
-SpellList readSpellList(const std::string& path);
+// A spell file as players give it (spellListFromBytes); how it was read, when it was not a
+// data file, is one line "vyr COMMAND: note" on notes.
+SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command);
 
 }  // namespace vyr::cli

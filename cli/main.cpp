@@ -9,7 +9,10 @@
 
 int main(int argc, char** argv) {
     vyr::cli::prepareConsole();
-    CLI::App app{"Vyr D\xC3\xA9gats spell tool: compute spells, and read, write and check the spell data file.", "vyr"};
+    CLI::App app{
+        "Vyr Dégats, l'outil des sorts : calcule les sorts, et lit, écrit et vérifie le "
+        "fichier de sorts.",
+        "vyr"};
     int exitCode = vyr::exitOk;
     const std::string dataPath = vyr::cli::defaultDataPath();
 

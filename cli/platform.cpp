@@ -2,13 +2,19 @@
 
 #include <unistd.h>
 
+#include <csignal>
+
 namespace vyr::cli {
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
-void prepareConsole() {}
+void prepareConsole() { std::signal(SIGXFSZ, SIG_IGN); }
 
 std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+bool replaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+
+unsigned long processId() { return static_cast<unsigned long>(::getpid()); }
 
 std::string executableDirectory() {
     char path[4096];

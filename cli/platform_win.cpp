@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include <cerrno>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -53,6 +54,16 @@ void prepareConsole() {
 std::FILE* openFile(const std::string& path, const char* mode) {
     return ::_wfopen(widen(path).c_str(), widen(mode).c_str());
 }
+
+bool replaceFile(const std::string& from, const std::string& to) {
+    if (::MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    const DWORD error = ::GetLastError();
+    errno = error == ERROR_ACCESS_DENIED ? EACCES : error == ERROR_PATH_NOT_FOUND ? ENOENT : EIO;
+    return false;
+}
+
+unsigned long processId() { return ::GetCurrentProcessId(); }
 
 std::string executableDirectory() {
     std::wstring path(MAX_PATH, L'\0');

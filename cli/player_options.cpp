@@ -20,50 +20,54 @@ struct CommandText {
 };
 constexpr CommandText commandTexts[] = {
     {"calc", Spells::one,
-     "Compute one spell for one character, as the calculator's GO ! button does.\n"
-     "Inputs not given keep the calculator's defaults. Every input is a whole number\n"
-     "from 0 to 4294967295; from 2147483648 up a value counts as negative, as in the dialog."},
+     "Calcule un sort pour un personnage, comme le bouton GO ! du calculateur.\n"
+     "Les entrées non données gardent les valeurs par défaut du calculateur. Chaque entrée est un\n"
+     "nombre entier de 0 à 4294967295 ; à partir de 2147483648, elle compte comme négative, comme dans\n"
+     "la fenêtre."},
     {"compare", Spells::none,
-     "Compute every spell for one character: one row per spell with its outputs, its element\n"
-     "or kind, its mean effect ((min + max) / 2), effect per second (mean x 1000 / recast)\n"
-     "and that figure weighted by the chance of success."},
+     "Calcule tous les sorts pour un personnage : une ligne par sort avec ses sorties, son élément\n"
+     "ou son genre, son effet moyen ((min + max) / 2), son effet par seconde (moyen x 1000 / relance)\n"
+     "et ce dernier pondéré par les chances de réussite."},
     {"diff", Spells::one,
-     "Compare two setups, A and B, for one spell or for every spell: each output side by side\n"
-     "with B - A and the change in percent of A; rows that differ first. Both start from the\n"
-     "inputs given by --setup, --profile and the input options."},
+     "Compare deux configurations, A et B, pour un sort ou pour tous : chaque sortie côte à côte\n"
+     "avec B - A et l'écart en pourcentage de A ; les lignes qui diffèrent d'abord. Les deux partent\n"
+     "des entrées données par --setup, --profile et les options d'entrée."},
     {"weights", Spells::one,
-     "Which input helps most: for one spell (or the best N of compare), each of the 23 inputs\n"
-     "a run reads raised by --points, with the gain in weighted effect per second, in mean\n"
-     "effect and in each delay (two ordinary runs per input), the most helpful first."},
+     "Quelle entrée aide le plus : pour un sort (ou les N meilleurs de compare), chacune des 23\n"
+     "entrées qu'un calcul lit augmentée de --points, avec le gain en effet par seconde pondéré, en\n"
+     "effet moyen et en chaque délai (deux calculs ordinaires par entrée), la plus utile d'abord."},
     {"sweep", Spells::several,
-     "Compute spells for every value of one input, the others fixed: one row per spell and\n"
-     "value. Two --vary give a grid of the weighted effect per second of one spell.\n"
-     "At most 100000 runs."},
+     "Calcule des sorts pour chaque valeur d'une entrée, les autres fixes : une ligne par sort et\n"
+     "par valeur. Deux --vary donnent une grille de l'effet par seconde pondéré d'un sort.\n"
+     "Au plus 100000 calculs."},
     {"batch", Spells::none,
-     "One run per input line, one result line each with all 16 outputs. Input: JSON Lines,\n"
-     "one object per line such as {\"spell\": \"Boule de feu\", \"level\": 40} (inputs by field\n"
-     "name), or CSV whose header names the columns. A bad line is reported on the standard\n"
-     "error with its number and the others are computed; the exit code is then 1."},
+     "Un calcul par ligne d'entrée, une ligne de résultat chacun avec les 16 sorties. Entrée : JSON\n"
+     "Lines, un objet par ligne comme {\"spell\": \"Boule de feu\", \"level\": 40} (entrées par nom\n"
+     "de champ), ou CSV dont l'en-tête nomme les colonnes. Une ligne fautive est signalée sur la\n"
+     "sortie d'erreur avec son numéro et les autres sont calculées ; le code de sortie est alors 1."},
 };
 
 }  // namespace
 
 std::shared_ptr<SetupOptions> addSetupOptions(CLI::App& command) {
     auto o = std::make_shared<SetupOptions>();
-    o->codeGiven = command.add_option("--setup", o->code, "Setup code (as vyr setup prints it): the inputs it carries")
-                       ->group("Inputs");
+    o->codeGiven = command
+                       .add_option("--setup", o->code,
+                                   "Code de configuration (comme vyr setup l'affiche) ou lien de partage de la "
+                                   "page\n(...#config=CODE) : les entrées qu'il porte")
+                       ->group("Entrées");
     command
         .add_option("--profile", o->profiles,
-                    "Profile file of \"name = value\" lines, # comments; repeat it\n"
-                    "(a character, an opponent): later files override earlier ones")
-        ->group("Inputs");
+                    "Fichier de profil, lignes \"nom = valeur\", # commentaires ; à répéter\n"
+                    "(un personnage, un adversaire) : les derniers l'emportent")
+        ->group("Entrées");
     for (std::size_t i = 0; i < inputFields.size(); ++i) {
         const InputField& f = inputFields[i];
         o->given[i] = command
                           .add_option("--" + std::string(f.option), o->texts[i],
-                                      std::string(f.label) + " (default " + std::string(f.defaultText) + ")")
+                                      std::string(f.label) + " (par défaut " + std::string(f.defaultText) + ")")
                           ->type_name("NUMBER")
-                          ->group("Inputs");
+                          ->group("Entrées");
     }
     return o;
 }
@@ -79,7 +83,7 @@ Setup buildSetup(const SetupOptions& o) {
 }
 
 void applySetupItem(Setup& setup, const std::string& item, const std::string& option) {
-    if (item.starts_with(setupCodePrefix)) {
+    if (item.starts_with(setupCodePrefix) || item.find("config=") != std::string::npos) {
         const Setup decoded = decodeSetupCode(item);
         // Only what the code changes goes over the base.
         for (std::size_t i = 0; i < inputFields.size(); ++i) {
@@ -90,7 +94,7 @@ void applySetupItem(Setup& setup, const std::string& item, const std::string& op
             const std::size_t end = std::min(item.find(',', start), item.size());
             const std::string part = item.substr(start, end - start);
             const std::size_t equals = part.find('=');
-            if (equals == std::string::npos) throw Error(option + ": expected NAME=VALUE, not \"" + part + "\"");
+            if (equals == std::string::npos) throw Error(option + " : attendu NOM=VALEUR, pas \"" + part + "\"");
             assign(setup, part.substr(0, equals), part.substr(equals + 1), option);
             start = end + 1;
         }
@@ -103,9 +107,9 @@ std::shared_ptr<SpellOptions> addSpellOptions(CLI::App& command, bool several) {
     auto o = std::make_shared<SpellOptions>();
     CLI::Option* name = command.add_option(
         "--spell", o->names,
-        several ? "Spell name (case and accents may differ); repeat it" : "Spell name (case and accents may differ)");
+        several ? "Nom du sort (casse et accents libres) ; à répéter" : "Nom du sort (casse et accents libres)");
     CLI::Option* index =
-        command.add_option("--index", o->indices, "Spell position in the list, from 0")->type_name("NUMBER");
+        command.add_option("--index", o->indices, "Position du sort dans la liste, à partir de 0")->type_name("NUMBER");
     if (!several) {
         name->expected(1);
         index->expected(1);
@@ -128,10 +132,10 @@ std::vector<std::size_t> chosenSpells(const SpellList& list, const SpellOptions&
 std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::string& defaultDataPath) {
     auto o = std::make_shared<CommonOptions>();
     o->dataPath = defaultDataPath;
-    command.add_option("--data", o->dataPath, "Scrambled spell file")->capture_default_str();
-    CLI::Option* csv = command.add_flag("--csv", o->csv, "CSV (RFC 4180) with a header line");
-    command.add_flag("--json", o->json, "JSON: an array of row objects (numbers; null when empty)")->excludes(csv);
-    command.add_option("-o,--output", o->outputPath, "Write the result to FILE (- : the standard output)");
+    command.add_option("--data", o->dataPath, "Fichier de sorts brouillé")->capture_default_str();
+    CLI::Option* csv = command.add_flag("--csv", o->csv, "CSV (RFC 4180) avec une ligne d'en-tête");
+    command.add_flag("--json", o->json, "JSON : un tableau d'objets ligne (nombres ; null si vide)")->excludes(csv);
+    command.add_option("-o,--output", o->outputPath, "Écrit le résultat dans FILE (- : la sortie standard)");
     return o;
 }
 
@@ -148,10 +152,11 @@ PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::
     return c;
 }
 
-void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, Produce produce) {
-    c.command->callback([c, &exitCode, &out, produce] {
+void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, std::ostream& err, Produce produce) {
+    c.command->callback([c, &exitCode, &out, &err, produce] {
         const Setup setup = buildSetup(*c.inputs);
-        writeResult(c.common->outputPath, produce(setup, readSpellList(c.common->dataPath)), out);
+        const SpellList list = readSpellList(c.common->dataPath, err, c.command->get_name());
+        writeResult(c.common->outputPath, produce(setup, list), out);
         exitCode = exitOk;
     });
 }
@@ -160,7 +165,8 @@ void checkDistinctOutputs(const std::string& outputPath, const std::string& othe
     if (outputPath.empty() || outputPath == "-" || otherPath.empty()) return;
     const auto normal = [](const std::string& p) { return std::filesystem::absolute(p).lexically_normal(); };
     if (normal(outputPath) == normal(otherPath))
-        throw Error("-o and " + otherOption + " name the same file, " + otherPath + "; give two different files");
+        throw Error("-o et " + otherOption + " nomment le même fichier, " + otherPath +
+                    " ; donnez deux fichiers différents");
 }
 
 }  // namespace vyr::cli

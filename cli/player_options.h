@@ -68,9 +68,9 @@ struct PlayerCommand {
 };
 PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::string& defaultDataPath);
 // When the command runs: the text produce gives (from the setup and the spell list) goes to
-// -o or to out, and the exit code is 0.
+// -o or to out, and the exit code is 0; how the spell file was read, if it was no data file, to err.
 using Produce = std::function<std::string(const Setup&, const SpellList&)>;
-void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, Produce produce);
+void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, std::ostream& err, Produce produce);
 
 // The same file given to -o and another option (--svg) is refused.
 void checkDistinctOutputs(const std::string& outputPath, const std::string& otherPath, const std::string& otherOption);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include <CLI/CLI.hpp>
 
@@ -19,71 +20,81 @@ namespace vyr::cli {
 
 namespace {
 
-void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
+void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "compare", dataPath);
     auto options = std::make_shared<CompareOptions>();
     c.command
-        ->add_option("--sort", options->sort, "Sort on a column (a CSV heading): index, name, weightedPerSecond...")
+        ->add_option("--sort", options->sort,
+                     "Trie sur une colonne (un en-tête CSV) : index, name, weightedPerSecond...")
         ->capture_default_str();
-    c.command->add_flag("--desc", options->descending, "Sort from the largest value down");
+    c.command->add_flag("--desc", options->descending, "Trie de la plus grande valeur à la plus petite");
     c.command->add_option(
         "--only", options->only,
-        "Only the spells of one element or kind: feu, eau, air, terre, necro,\nlumière, neutre, bonus, spécial");
-    c.command->add_option("--top", options->top, "Only the first N rows once sorted")->type_name("NUMBER");
-    whenRun(c, exitCode, out, [common = c.common, options](const Setup& setup, const SpellList& list) {
+        "Seulement les sorts d'un élément ou d'un genre : feu, eau, air, terre, necro,\nlumière, neutre, bonus, "
+        "spécial");
+    CLI::Option* top =
+        c.command->add_option("--top", options->top, "Seulement les N premières lignes une fois triées (N : 1 ou plus)")
+            ->type_name("NUMBER");
+    whenRun(c, exitCode, out, err, [common = c.common, options, top](const Setup& setup, const SpellList& list) {
+        if (top->count() && options->top == 0) throw Error("--top 0 ne laisserait aucune ligne ; donnez 1 ou plus");
         return writeTable(compareSpells(list, setup, *options), common->format());
     });
 }
 
-void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
+void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "diff", dataPath);
     auto a = std::make_shared<std::vector<std::string>>(), b = std::make_shared<std::vector<std::string>>();
     for (const auto& [option, items] : {std::pair{"--a", a}, std::pair{"--b", b}}) {
         c.command->add_option(option, *items,
-                              std::string("What setup ") + static_cast<char>(std::toupper(option[2])) +
-                                  " changes: a setup code, NAME=VALUE[,NAME=VALUE...] or a profile file; repeat it");
+                              std::string("Ce que change la configuration ") +
+                                  static_cast<char>(std::toupper(option[2])) +
+                                  " : un code de configuration, NOM=VALEUR[,NOM=VALEUR...] ou un fichier de profil ;"
+                                  " à répéter");
     }
-    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, a, b](const Setup& setup, const SpellList& list) {
-        Setup setupA = setup, setupB = setup;
-        for (const std::string& item : *a) applySetupItem(setupA, item, "--a");
-        for (const std::string& item : *b) applySetupItem(setupB, item, "--b");
-        const bool one = !spell->names.empty() || !spell->indices.empty();
-        const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
-        return writeTable(diffSetups(list, setupA, setupB, index), common->format());
-    });
+    whenRun(c, exitCode, out, err,
+            [common = c.common, spell = c.spell, a, b](const Setup& setup, const SpellList& list) {
+                Setup setupA = setup, setupB = setup;
+                for (const std::string& item : *a) applySetupItem(setupA, item, "--a");
+                for (const std::string& item : *b) applySetupItem(setupB, item, "--b");
+                const bool one = !spell->names.empty() || !spell->indices.empty();
+                const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
+                return writeTable(diffSetups(list, setupA, setupB, index), common->format());
+            });
 }
 
-void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
+void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "weights", dataPath);
     auto best = std::make_shared<std::size_t>(0);
     auto points = std::make_shared<std::int64_t>(10);
     CLI::Option* bestOption =
-        c.command->add_option("--best", *best, "The best N spells of compare instead of one")->type_name("NUMBER");
-    c.command->add_option("--points", *points, "Points added to each input (negative: taken away)")
+        c.command->add_option("--best", *best, "Les N meilleurs sorts de compare au lieu d'un seul")
+            ->type_name("NUMBER");
+    c.command->add_option("--points", *points, "Points ajoutés à chaque entrée (négatif : retirés)")
         ->type_name("NUMBER")
         ->capture_default_str();
-    whenRun(c, exitCode, out,
+    whenRun(c, exitCode, out, err,
             [common = c.common, spell = c.spell, best, points, bestOption](const Setup& setup, const SpellList& list) {
                 if (bestOption->count() && (!spell->names.empty() || !spell->indices.empty()))
-                    throw Error("give --best N or one spell, not both");
+                    throw Error("donnez --best N ou un sort, pas les deux");
                 const std::vector<std::size_t> spells =
                     bestOption->count() ? bestSpells(list, setup, *best) : chosenSpells(list, *spell, false);
                 return writeTable(inputWeights(list, setup, spells, *points), common->format());
             });
 }
 
-void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
+void registerSweep(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "sweep", dataPath);
     auto vary = std::make_shared<std::vector<std::string>>();
     auto svg = std::make_shared<std::string>();
     c.command
         ->add_option("--vary", *vary,
-                     "NAME=FIRST..LAST[:STEP]: an input (such as level or fire-power) from FIRST\n"
-                     "to LAST, STEP apart (default 1); give it twice for a grid")
+                     "NOM=DÉBUT..FIN[:PAS] : une entrée (comme level ou fire-power) de DÉBUT\n"
+                     "à FIN, de PAS en PAS (1 par défaut) ; deux fois pour une grille")
         ->required()
         ->expected(1, 2);
-    c.command->add_option("--svg", *svg, "Also write a chart to FILE: effect per second per spell, or a heat map");
-    whenRun(c, exitCode, out,
+    c.command->add_option("--svg", *svg,
+                          "Écrit aussi un graphique dans FILE : effet par seconde par sort, ou une carte de chaleur");
+    whenRun(c, exitCode, out, err,
             [common = c.common, spell = c.spell, vary, svg](const Setup& setup, const SpellList& list) {
                 checkDistinctOutputs(common->outputPath, *svg, "--svg");
                 std::vector<SweepRange> ranges;
@@ -110,26 +121,26 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
                    std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "batch", dataPath);
     auto inputPath = std::make_shared<std::string>();
-    c.command->add_option("input", *inputPath, "Input file (default or -: the standard input)");
+    c.command->add_option("input", *inputPath, "Fichier d'entrée (par défaut ou - : l'entrée standard)");
     auto common = c.common;
     auto inputs = c.inputs;
     c.command->callback([=, &exitCode, &in, &out, &err] {
         const Setup setup = buildSetup(*inputs);
-        const SpellList list = readSpellList(common->dataPath);
+        const SpellList list = readSpellList(common->dataPath, err, "batch");
         // Streamed both ways: a million lines are never held whole.
         auto openOrThrow = [](auto& stream, const std::string& path, std::ios::openmode mode) {
-            if (std::filesystem::is_directory(path)) throw Error(path + ": is a folder, not a file");
+            if (std::filesystem::is_directory(path)) throw Error(path + " : est un dossier, pas un fichier");
             errno = 0;
             stream.open(path, mode);
-            if (!stream) throw Error(path + ": " + std::strerror(errno));
+            if (!stream) throw Error(path + " : " + std::strerror(errno));
         };
         std::ifstream file;
         if (!inputPath->empty() && *inputPath != "-") openOrThrow(file, *inputPath, std::ios::binary);
         std::istream& source = file.is_open() ? file : in;
-        std::ofstream outFile;
-        if (!common->outputPath.empty() && common->outputPath != "-")
-            openOrThrow(outFile, common->outputPath, std::ios::binary | std::ios::trunc);
-        std::ostream& target = outFile.is_open() ? outFile : out;
+        // A result file replaces the previous one only once every line is written.
+        std::optional<ReplacingFile> outFile;
+        if (!common->outputPath.empty() && common->outputPath != "-") outFile.emplace(common->outputPath);
+        const auto emit = [&](const std::string& text) { outFile ? outFile->write(text) : void(out << text); };
         BatchRunner runner(list, setup, common->json ? Format::json : Format::csv);
         std::string buffer = runner.header(), line;
         std::size_t lineNumber = 0, failures = 0;
@@ -139,18 +150,16 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
             } catch (const Error& e) {
                 if (e.exitCode() != exitProblems) throw;
                 ++failures;
-                err << "vyr batch: " << e.what() << '\n';
+                err << "vyr batch : " << e.what() << '\n';
             }
-            if (buffer.size() >= (1u << 20))
-                target.write(buffer.data(), std::streamsize(buffer.size())), buffer.clear();
+            if (buffer.size() >= (1u << 20)) emit(buffer), buffer.clear();
         }
-        target << buffer << std::flush;
-        if (!target)
-            throw Error((outFile.is_open() ? common->outputPath : "standard output") +
-                        ": the result could not be written in full");
+        emit(buffer);
+        if (outFile) outFile->commit();
+        if (!outFile && !out.flush()) throw Error("sortie standard : le résultat n'a pas pu être écrit en entier");
         if (failures)
-            err << "vyr batch: " << failures << (failures == 1 ? " line" : " lines")
-                << " failed, the others were computed\n";
+            err << "vyr batch : " << failures << (failures == 1 ? " ligne a échoué" : " lignes ont échoué")
+                << ", les autres ont été calculées\n";
         exitCode = failures ? exitProblems : exitOk;
     });
 }
@@ -159,10 +168,10 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
 
 void registerPlayerTools(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::istream& in,
                          std::ostream& out, std::ostream& err) {
-    registerCompare(app, defaultDataPath, exitCode, out);
-    registerDiff(app, defaultDataPath, exitCode, out);
-    registerWeights(app, defaultDataPath, exitCode, out);
-    registerSweep(app, defaultDataPath, exitCode, out);
+    registerCompare(app, defaultDataPath, exitCode, out, err);
+    registerDiff(app, defaultDataPath, exitCode, out, err);
+    registerWeights(app, defaultDataPath, exitCode, out, err);
+    registerSweep(app, defaultDataPath, exitCode, out, err);
     registerBatch(app, defaultDataPath, exitCode, in, out, err);
 }
 

@@ -18,6 +18,15 @@ file(COPY ${VYR_JSON_DIR}/nlohmann DESTINATION ${CMAKE_BINARY_DIR}/third_party/i
 add_library(vyr_json INTERFACE)
 target_include_directories(vyr_json SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/third_party/include)
 
+# simdjson reads batch lines on native builds. Debian ships it as a shared library for this
+# machine only, so the Windows and web builds read them with nlohmann-json's event reader.
+add_library(vyr_fast_json INTERFACE)
+if(NOT CMAKE_CROSSCOMPILING AND NOT EMSCRIPTEN)
+  find_package(simdjson CONFIG REQUIRED)
+  target_link_libraries(vyr_fast_json INTERFACE simdjson::simdjson)
+  target_compile_definitions(vyr_fast_json INTERFACE VYR_HAVE_SIMDJSON)
+endif()
+
 if(VYR_BUILD_TESTS)
   if(CMAKE_CROSSCOMPILING)
     # Debian ships GoogleTest's sources: build them with the cross compiler.

@@ -38,7 +38,10 @@ INT_PTR onQuit(HWND) {
     return TRUE;
 }
 
-INT_PTR onGo(HWND dialog) { return runCalculationOn(dialog) ? TRUE : FALSE; }
+INT_PTR onGo(HWND dialog) {
+    runCalculationOn(dialog);
+    return TRUE;
+}
 
 struct ButtonCommand {
     int id;
@@ -77,15 +80,14 @@ INT_PTR onSysCommand(WPARAM command) {
 }  // namespace
 
 void setModuleInstance(HINSTANCE instance) { storedInstance = instance; }
-HINSTANCE moduleInstance() { return storedInstance; }
 
 int showMessage(HWND owner, const char* text, const char* caption, UINT type) {
     return ::MessageBoxW(owner, cp1252ToWide(text).c_str(), cp1252ToWide(caption).c_str(), type);
 }
 
-bool runCalculationOn(HWND dialog) {
+void runCalculationOn(HWND dialog) {
     DialogForm form(dialog);
-    return runCalculation(form, spellCatalogue(), [dialog](const char* text, const char* caption) {
+    runCalculation(form, spellCatalogue(), [dialog](const char* text, const char* caption) {
         showMessage(dialog, text, caption, MB_ICONEXCLAMATION | MB_OK);
     });
 }

@@ -8,12 +8,11 @@ namespace vyr {
 // The module whose resources hold the dialog template and the icon; stored by the
 // entry function before the dialog is created.
 void setModuleInstance(HINSTANCE instance);
-HINSTANCE moduleInstance();
 
 INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// One calculation run on the dialog, as "GO !" and the Enter key start it. Always true.
-bool runCalculationOn(HWND dialog);
+// One calculation run on the dialog, as "GO !" and the Enter key start it.
+void runCalculationOn(HWND dialog);
 
 // A modal box with Windows-1252 text and caption, shown through the wide API.
 int showMessage(HWND owner, const char* text, const char* caption, UINT type);

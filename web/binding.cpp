@@ -5,6 +5,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "analyses.h"
@@ -85,8 +87,8 @@ val attempt(auto body) {
     }
 }
 
-// The 24 inputs (name, label, default) and the 16 outputs (name, label), in the
-// dialog's reading order.
+// The 24 inputs (name, label, default) and the 16 outputs (name, label, column heading,
+// unit: "ms", "%" or ""), in the dialog's reading order.
 val fields() {
     return object({{"inputs", array(inputFields,
                                     [](const InputField& f) {
@@ -95,28 +97,35 @@ val fields() {
                                                        {"default", val(text(f.defaultText))}});
                                     })},
                    {"outputs", array(outputInfos, [](const OutputInfo& f) {
-                        return object({{"name", val(text(f.name))}, {"label", val(text(f.label))}});
+                        return object({{"name", val(text(f.name))},
+                                       {"label", val(text(f.label))},
+                                       {"heading", val(text(f.heading))},
+                                       {"unit", val(text(f.unit))}});
                     })}});
 }
 
-// Loads a file of the in-memory file system; returns the spell names.
+// Loads a file of the in-memory file system as players give it; returns the spell names,
+// with a note when the file was a plain list (read as it stands), or {error: reason}.
 val load(const std::string& path) {
     return attempt([&] {
-        spells = loadSpellList(path);
-        return array(spells.utf8Names, [](const std::string& name) { return val(name); });
+        std::ifstream file(path, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        spells = spellListFromBytes(bytes, path.substr(path.find_last_of('/') + 1));
+        val names = array(spells.utf8Names, [](const std::string& name) { return val(name); });
+        if (!spells.note.empty()) names.set("note", val(spells.note));
+        return names;
     });
 }
+
+// A text folded as spell names are matched (lower case, no accents, "œ" as "oe"), UTF-8.
+std::string fold(const std::string& utf8) { return foldTypedName(utf8); }
 
 // One press of "GO !": {name: value} for the 16 outputs, null where empty.
 val run(std::size_t spell, const val& inputs) {
     const RunResult result = runSpell(spells, spell, setupOf(inputs));
     val outputs = val::object();
-    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
-        const OutputValue& out = result.outputs[k];
-        outputs.set(text(outputInfos[k].name), out.kind == OutputValue::Kind::empty    ? val::null()
-                                               : out.kind == OutputValue::Kind::number ? val(out.number)
-                                                                                       : val(out.text));
-    }
+    for (std::size_t k = 0; k < outputInfos.size(); ++k)
+        outputs.set(text(outputInfos[k].name), cellOf(outputCell(result.outputs[k])));
     return outputs;
 }
 
@@ -165,6 +174,7 @@ EMSCRIPTEN_BINDINGS(vyr) {
     using namespace vyr::web;
     emscripten::function("fields", &fields);
     emscripten::function("load", &load);
+    emscripten::function("fold", &fold);
     emscripten::function("run", &run);
     emscripten::function("leave", &leave);
     emscripten::function("code", &code);

@@ -183,8 +183,8 @@ TEST(Analyses, CompareRowsAreSingleRunsFilteredAndSorted) {
     EXPECT_EQ(best, (std::vector<std::size_t>{65, 57, 35}));
     EXPECT_EQ(errorOf([&] {
                   compareSpells(sample(), s, {"", "levle", false, 0});
-              }).substr(0, 32),
-              "--sort: unknown column \"levle\"; ");
+              }).substr(0, 33),
+              "--sort : colonne inconnue \"levle\"");
 }
 
 TEST(Analyses, DiffRowsAreTheDifferencesOfSingleRunsDifferingFirst) {
@@ -259,6 +259,16 @@ TEST(Analyses, SweepAndGridCellsAreSingleRuns) {
     for (const auto& row : g.rows) {
         const vyr::Setup at = setupOf({{"fireResist", 80}, {"level", whole(row[0])}, {"firePower", whole(row[1])}});
         EXPECT_EQ(row[2], expected(runSpell(sample(), 3, at), "weightedPerSecond"));
+    }
+}
+
+TEST(Outputs, HeadingsAndUnitsInTheDialogsReadingOrder) {
+    const json& table = cases()["outputColumns"];
+    ASSERT_EQ(table.size(), outputInfos.size());
+    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        EXPECT_EQ(outputInfos[k].name, table[k]["name"].get<std::string>());
+        EXPECT_EQ(outputInfos[k].heading, table[k]["heading"].get<std::string>()) << outputInfos[k].name;
+        EXPECT_EQ(outputInfos[k].unit, table[k]["unit"].get<std::string>()) << outputInfos[k].name;
     }
 }
 

@@ -17,6 +17,7 @@
 #include "cp1252.h"
 #include "data_commands.h"
 #include "player_tools.h"
+#include "spell_check.h"
 #include "spell_list.h"
 #include "data_table.h"
 #include "sample_spells.h"
@@ -42,7 +43,7 @@ VyrRun vyr(std::vector<std::string> args, const std::string& data = testing::sam
     CLI::App app{"vyr", "vyr"};
     int exitCode = exitOk;
     registerDataCommands(app, data, exitCode, out, err);
-    registerCalcCommands(app, data, exitCode, out);
+    registerCalcCommands(app, data, exitCode, out, err);
     registerPlayerTools(app, data, exitCode, in, out, err);
     const int code = runCommandLine(app, static_cast<int>(argv.size()), argv.data(), exitCode, out, err);
     return {code, out.str(), err.str()};
@@ -54,6 +55,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json& c = GetParam();
     const std::string in = TempFile::absentPath(".txt"), out = TempFile::absentPath();
     const std::filesystem::path dir = TempFile::absentPath("");
+    const std::size_t dataLength = testing::dataPath("given").size() - std::string("/given").size();
     std::filesystem::create_directories(dir);
     const json files = c.value("files", json::object());
     for (const auto& [name, text] : files.items())
@@ -63,6 +65,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
                                                           {"{missing}", TempFile::absentPath()},
                                                           {"{version}", VYR_VERSION},
                                                           {"{dir}", dir.string()},
+                                                          {"{data}", testing::dataPath("given").substr(0, dataLength)},
                                                           {"{ENOENT}", std::strerror(ENOENT)}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
@@ -107,11 +110,27 @@ INSTANTIATE_TEST_SUITE_P(Table, VyrCommand, ::testing::ValuesIn(testing::readTab
                          [](const auto& info) { return info.param["name"].template get<std::string>(); });
 
 TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
-    for (const json& pair : testing::readTable("vyr_commands.json")["editDistances"]) {
-        EXPECT_EQ(editDistance(pair[0].get<std::string>(), pair[1].get<std::string>()), pair[2].get<std::size_t>())
-            << pair;
-    }
+    for (const json& c : testing::readTable("vyr_commands.json")["editDistances"])
+        EXPECT_EQ(editDistance(c["from"].get<std::string>(), c["to"].get<std::string>()), c["edits"].get<int>()) << c;
 }
+
+class NarrowTable : public ::testing::TestWithParam<json> {};
+
+// Every line of the aligned text within 100 characters (not bytes: "é" and "…" count one).
+TEST_P(NarrowTable, FitsHundredColumns) {
+    std::vector<std::string> args;
+    for (const json& arg : GetParam()["args"]) args.push_back(arg);
+    const VyrRun run = vyr(args);
+    ASSERT_EQ(run.code, exitOk) << run.err;
+    std::istringstream lines(run.out);
+    std::size_t count = 0;
+    for (std::string line; std::getline(lines, line); ++count) EXPECT_LE(characterCount(line), 100u) << line;
+    EXPECT_GE(count, 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NarrowTable,
+                         ::testing::ValuesIn(testing::readTable("vyr_commands.json")["narrowTables"]),
+                         [](const auto& info) { return info.param["name"].template get<std::string>(); });
 
 // The list in the repository, and the data file the build makes from it.
 const std::string sample = testing::fileText(VYR_SAMPLE_SPELLS), shipped = VYR_DATA_FILE;
@@ -120,7 +139,7 @@ TEST(ShippedDataFile, IsTheSampleListInTheExactForm) {
     std::string plain = sample.substr(0, sample.find_last_not_of("\r\n") + 1);
     ASSERT_TRUE(plain.ends_with(' '));
     const VyrRun check = vyr({"check", shipped});
-    EXPECT_EQ(check.out, shipped + ": 79 spells load, no problems\n");
+    EXPECT_EQ(check.out, shipped + " : 79 sorts se chargent, aucun problème\n");
     EXPECT_EQ(vyr({"decode", shipped}).out, plain);
     plain = utf8ToCp1252(plain).text;
     EXPECT_EQ(testing::fileText(shipped), testing::scrambled(plain));

@@ -18,7 +18,7 @@ inline const TempFile& sampleFile() {
 }
 
 inline const SpellList& sample() {
-    static const SpellList list = loadSpellList(sampleFile().path());
+    static const SpellList list = spellListFromBytes(fileText(sampleFile().path()), sampleFile().path());
     return list;
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vyr::cli {
+namespace vyr {
 
 enum class Severity { error, warning };
 
@@ -47,7 +47,16 @@ struct FormGuess {
 };
 FormGuess guessForm(std::string_view bytes);
 
+// What a file given as a spell list is: a scrambled data file, a plain list, or no spell
+// list at all (no line shaped like a record, or names full of control characters), with
+// the reason in French. A file that could be either is taken as scrambled.
+struct SpellFileGuess {
+    enum class Kind { scrambled, plain, notSpellList } kind = Kind::notSpellList;
+    std::string reason;  // why it is no spell list
+};
+SpellFileGuess guessSpellFile(std::string_view bytes);
+
 // Characters of a UTF-8 text (continuation bytes belong to the character before them).
 std::size_t characterCount(std::string_view utf8);
 
-}  // namespace vyr::cli
+}  // namespace vyr

@@ -6,12 +6,13 @@
 #include <functional>
 #include <memory>
 
+#include "code_letters.h"
 #include "cp1252.h"
 #include "effects.h"
 #include "spell_file.h"
 #include "spell_record.h"
 
-namespace vyr::cli {
+namespace vyr {
 
 namespace {
 
@@ -61,10 +62,35 @@ void checkNumber(const Add& add, std::size_t field, std::string_view text) {
     }
 }
 
-// Only some first letters give a standard spell an effect; "s" codes must name a rule.
+// "a, d ou f": the last joined by a word.
+std::string listed(const std::vector<std::string_view>& texts, const char* last) {
+    std::string out;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == texts.size() ? std::string(" ") + last + " " : ", ") + std::string(texts[i]);
+    return out;
+}
+
+// The code beginnings that scale the range, from the run's own table.
+std::string scalingCodes() {
+    std::vector<std::string_view> prefixes;
+    for (const CodeLetter& rule : codeLetters()) {
+        if (rule.scales()) prefixes.push_back(rule.prefix);
+    }
+    return listed(prefixes, "ou");
+}
+
+// Only some code beginnings give a standard spell an effect; "s" codes must name a rule.
 void checkCode(const Add& add, std::string_view code) {
     const char first = code.empty() ? '\0' : code[0];
     const std::string shown = "code " + quoted(code);
+    const CodeLetter* rule = codeLetterOf(code);
+    // The letters a code may begin with, and the two-letter rows a one-letter row stands behind.
+    const auto letters = codeLetters();
+    std::vector<std::string_view> seconds;
+    for (const CodeLetter& longer : letters) {
+        if (rule && longer.prefix.size() > rule->prefix.size() && longer.prefix.starts_with(rule->prefix))
+            seconds.push_back(longer.prefix.substr(rule->prefix.size()));
+    }
     if (code.empty()) {
         add(Severity::warning, "empty code: the spell's range is not scaled");
     } else if (first == 's' && !isSpecialRuleCode(code)) {
@@ -73,10 +99,14 @@ void checkCode(const Add& add, std::string_view code) {
     } else if (first == 'S') {
         add(Severity::error,
             shown + " starts with an upper-case \"S\": not a special spell, four more numbers are read");
-    } else if (first < 'a' || first > 't') {
-        add(Severity::warning, shown + " has no effect: only a first letter from \"a\" to \"t\" scales the range");
-    } else if (first == 'b' && (code.size() < 2 || std::string_view("faed").find(code[1]) == npos)) {
-        add(Severity::warning, shown + ": \"b\" scales only when followed by \"f\", \"a\", \"e\" or \"d\"");
+    } else if (!rule) {
+        add(Severity::warning, shown + " : " + quoted(code.substr(0, 1)) + " n'est pas une lettre de code (de " +
+                                   std::string(letters.front().prefix) + " à " + std::string(letters.back().prefix) +
+                                   "), la portée reste telle quelle ; seuls les codes en " + scalingCodes() +
+                                   " la mettent à l'échelle");
+    } else if (!seconds.empty()) {
+        add(Severity::warning, shown + " : " + quoted(rule->prefix) + " ne met la portée à l'échelle que suivi de " +
+                                   listed(seconds, "ou"));
     }
 }
 
@@ -214,9 +244,29 @@ FormGuess guessForm(std::string_view bytes) {
     return {asTheyStand > once, once > asTheyStand, std::max(asTheyStand, once)};
 }
 
+SpellFileGuess guessSpellFile(std::string_view bytes) {
+    using Kind = SpellFileGuess::Kind;
+    const FormGuess form = guessForm(bytes);
+    if (form.recordLines == 0)
+        return {Kind::notSpellList, "aucune ligne n'a la forme d'un sort (« nom:nombre nombre nombre nombre … »)"};
+    std::string text(bytes);
+    if (!form.plain) unscramble(text.data(), text.size());
+    // The names, as the loader would cut them: what stands before the ":" of each line.
+    std::size_t names = 0, garbled = 0;
+    for (std::string_view line : splitLines(text)) {
+        const std::size_t colon = line.find(':');
+        if (colon == npos) continue;
+        ++names;
+        garbled += std::any_of(line.begin(), line.begin() + colon,
+                               [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    }
+    if (garbled * 2 > names) return {Kind::notSpellList, "ses noms sont pleins de caractères de contrôle"};
+    return {form.plain ? Kind::plain : Kind::scrambled, {}};
+}
+
 std::size_t characterCount(std::string_view utf8) {
     return static_cast<std::size_t>(
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-}  // namespace vyr::cli
+}  // namespace vyr

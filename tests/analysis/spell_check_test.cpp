@@ -1,0 +1,67 @@
+// vyr check's findings, each problem class on the line where it stands (tests/data/spell_check.json);
+// spell files as players give them, and names folded as they are matched (tests/data/spell_files.json).
+
+#include <gtest/gtest.h>
+
+#include "data_table.h"
+#include "error.h"
+#include "spell_check.h"
+#include "spell_list.h"
+#include "temp_file.h"
+
+namespace vyr {
+namespace {
+
+using testing::json;
+
+class CheckSpellText : public ::testing::TestWithParam<json> {};
+
+TEST_P(CheckSpellText, ReportsEachProblemOnItsLine) {
+    const json& c = GetParam();
+    const CheckReport report = checkSpellText(testing::bytes(c["plain"]));
+    EXPECT_EQ(report.loaded, c["loaded"].get<std::size_t>());
+    // A tabled finding names a part of the message: a message holding it is written as that part.
+    json got = json::array();
+    for (std::size_t i = 0; i < report.findings.size(); ++i) {
+        const Finding& f = report.findings[i];
+        const std::string part = i < c["findings"].size() ? c["findings"][i][2].get<std::string>() : f.message;
+        got.push_back({f.line, f.severity == Severity::error ? "error" : "warning",
+                       f.message.find(part) != std::string::npos ? part : f.message});
+    }
+    EXPECT_EQ(got, c["findings"]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CheckSpellText, ::testing::ValuesIn(testing::readTable("spell_check.json")["cases"]),
+                         [](const auto& info) { return info.param["name"].template get<std::string>(); });
+
+const auto caseName = [](const auto& info) { return info.param["name"].template get<std::string>(); };
+
+class SpellFile : public ::testing::TestWithParam<json> {};
+
+TEST_P(SpellFile, IsReadAsItLooksOrRefusedWithTheReason) {
+    const json& c = GetParam();
+    const std::string bytes = testing::bytes(c["bytes"]);
+    try {
+        const SpellList list = spellListFromBytes(c.value("scrambled", false) ? testing::scrambled(bytes) : bytes, "f");
+        EXPECT_EQ(json(list.utf8Names), c.value("names", json())) << "read, yet expected: " << c.value("error", "");
+        EXPECT_EQ(list.note, c.value("plain", false) ? "« f » : liste en clair (non brouillée), lue telle quelle" : "");
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find(c.value("error", "<read>")), std::string::npos) << e.what();
+        EXPECT_TRUE(std::string(e.what()).starts_with("« f » : ")) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SpellFile, ::testing::ValuesIn(testing::readTable("spell_files.json")["loads"]),
+                         caseName);
+
+class FoldedName : public ::testing::TestWithParam<json> {};
+
+TEST_P(FoldedName, IsWhatAPlayerTypes) {
+    EXPECT_EQ(foldTypedName(GetParam()["typed"].get<std::string>()), GetParam()["folded"]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FoldedName, ::testing::ValuesIn(testing::readTable("spell_files.json")["folds"]),
+                         caseName);
+
+}  // namespace
+}  // namespace vyr
