@@ -163,4 +163,16 @@ Setup decodeSetupCode(std::string_view code) {
     return setup;
 }
 
+std::optional<std::string_view> setupCodeOfLink(std::string_view text) {
+    constexpr std::string_view key = "config=";
+    std::size_t at = text.find(key);
+    // The key starts the fragment or follows "#", "?" or "&".
+    while (at != std::string_view::npos && at != 0 &&
+           std::string_view("#?&").find(text[at - 1]) == std::string_view::npos)
+        at = text.find(key, at + 1);
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::string_view rest = text.substr(at + key.size());
+    return rest.substr(0, rest.find_first_of("&#"));
+}
+
 }  // namespace vyr

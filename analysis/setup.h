@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,5 +40,8 @@ std::string setupCode(const Setup& setup);
 // Throws Error "--setup: ..." for a code of another version, a damaged or mistyped code.
 Setup decodeSetupCode(std::string_view code);
 inline constexpr std::string_view setupCodePrefix = "v1-";
+// The setup code a page's share link carries ("...#config=CODE&sort=NAME"), or nullopt when
+// text holds no "config=".
+std::optional<std::string_view> setupCodeOfLink(std::string_view text);
 
 }  // namespace vyr

@@ -28,9 +28,9 @@ constexpr CommandText commandTexts[] = {
      "or kind, its mean effect ((min + max) / 2), effect per second (mean x 1000 / recast)\n"
      "and that figure weighted by the chance of success."},
     {"diff", Spells::one,
-     "Compare two setups, A and B, for one spell or for every spell: each output side by side\n"
-     "with B - A and the change in percent of A; rows that differ first. Both start from the\n"
-     "inputs given by --setup, --profile and the input options."},
+     "Compare two to six setups, A, B, ... F, for one spell or for every spell: each output\n"
+     "side by side with its difference to A and the change in percent of A; rows that differ\n"
+     "first. All start from the inputs given by --setup, --profile and the input options."},
     {"weights", Spells::one,
      "Which input helps most: for one spell (or the best N of compare), each of the 23 inputs\n"
      "a run reads raised by --points, with the gain in weighted effect per second, in mean\n"
@@ -79,8 +79,9 @@ Setup buildSetup(const SetupOptions& o) {
 }
 
 void applySetupItem(Setup& setup, const std::string& item, const std::string& option) {
-    if (item.starts_with(setupCodePrefix)) {
-        const Setup decoded = decodeSetupCode(item);
+    const auto linked = setupCodeOfLink(item);
+    if (linked || item.starts_with(setupCodePrefix)) {
+        const Setup decoded = decodeSetupCode(linked.value_or(item));
         // Only what the code changes goes over the base.
         for (std::size_t i = 0; i < inputFields.size(); ++i) {
             if (decoded.values[i] != Setup::defaults().values[i]) setup.values[i] = decoded.values[i];

@@ -37,19 +37,30 @@ void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, 
 
 void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out) {
     const PlayerCommand c = addPlayerCommand(app, "diff", dataPath);
-    auto a = std::make_shared<std::vector<std::string>>(), b = std::make_shared<std::vector<std::string>>();
-    for (const auto& [option, items] : {std::pair{"--a", a}, std::pair{"--b", b}}) {
-        c.command->add_option(option, *items,
-                              std::string("What setup ") + static_cast<char>(std::toupper(option[2])) +
-                                  " changes: a setup code, NAME=VALUE[,NAME=VALUE...] or a profile file; repeat it");
+    // items[s]: what --a, --b, ... change over the common setup.
+    auto items = std::make_shared<std::vector<std::vector<std::string>>>(maxDiffSetups);
+    for (std::size_t s = 0; s < maxDiffSetups; ++s) {
+        const char letter = static_cast<char>('a' + s);
+        c.command->add_option(std::string("--") + letter, (*items)[s],
+                              std::string("What setup ") + static_cast<char>(std::toupper(letter)) +
+                                  " changes: a setup code, a page's share link, NAME=VALUE[,NAME=VALUE...]\n"
+                                  "or a profile file; repeat it");
     }
-    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, a, b](const Setup& setup, const SpellList& list) {
-        Setup setupA = setup, setupB = setup;
-        for (const std::string& item : *a) applySetupItem(setupA, item, "--a");
-        for (const std::string& item : *b) applySetupItem(setupB, item, "--b");
+    whenRun(c, exitCode, out, [common = c.common, spell = c.spell, items](const Setup& setup, const SpellList& list) {
+        // The setups run from A to the last letter given; a letter between them not given is the common setup.
+        std::vector<Setup> setups(maxDiffSetups, setup);
+        std::size_t count = 0;
+        for (std::size_t s = 0; s < maxDiffSetups; ++s) {
+            for (const std::string& item : (*items)[s])
+                applySetupItem(setups[s], item, std::string("--") + static_cast<char>('a' + s));
+            if (!(*items)[s].empty()) count = s + 1;
+        }
+        if (count < 2)
+            throw Error("il faut au moins deux configurations : donnez --b (et --c jusqu'à --f pour d'autres)");
+        setups.resize(count);
         const bool one = !spell->names.empty() || !spell->indices.empty();
         const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
-        return writeTable(diffSetups(list, setupA, setupB, index), common->format());
+        return writeTable(diffSetups(list, setups, index), common->format());
     });
 }
 
