@@ -142,6 +142,34 @@ val diff(const val& a, const val& b, std::size_t spell) {
     return tableOf(diffSetups(spells, setupOf(a), setupOf(b), spell));
 }
 
+// Up to six setups ([inputs]) side by side for one spell, as vyr diff --a ... --f gives them.
+val diffMany(const val& setups, std::size_t spell) {
+    return attempt([&] {
+        std::vector<Setup> all;
+        for (unsigned i = 0; i < setups["length"].as<unsigned>(); ++i) all.push_back(setupOf(setups[i]));
+        return tableOf(diffSetups(spells, all, spell));
+    });
+}
+
+// compare with vyr compare's --only (an element or kind, "" for all) and the effect kind ("" for all).
+val compareFiltered(const val& inputs, const std::string& sort, bool descending, const std::string& only,
+                    const std::string& effect) {
+    return attempt([&] {
+        return tableOf(compareSpells(spells, setupOf(inputs), {only, sort, descending, 0, effect}));
+    });
+}
+
+// The spell's element or kind (feu, eau, ..., bonus, spécial).
+std::string element(std::size_t spell) { return std::string(spellElement(spells.record(spell))); }
+
+// The values the compare filters take: {elements: [...], effects: [...]}.
+val kinds() {
+    const auto texts = [](const std::vector<std::string_view>& list) {
+        return array(list, [](auto v) { return val(text(v)); });
+    };
+    return object({{"elements", texts(spellElements)}, {"effects", texts(effectKinds)}});
+}
+
 val weights(const val& inputs, std::size_t spell, double delta) {
     return tableOf(inputWeights(spells, setupOf(inputs), {spell}, static_cast<std::int64_t>(delta)));
 }
@@ -172,6 +200,10 @@ EMSCRIPTEN_BINDINGS(vyr) {
     emscripten::function("compare", &compare);
     emscripten::function("diff", &diff);
     emscripten::function("weights", &weights);
+    emscripten::function("diffMany", &diffMany);
+    emscripten::function("compareFiltered", &compareFiltered);
+    emscripten::function("element", &element);
+    emscripten::function("kinds", &kinds);
     emscripten::function("sweep", &sweep);
     emscripten::function("explain", &explain);
 }
