@@ -1,0 +1,32 @@
+import { $, element } from './dom.js';
+
+const units = { moveDelay: 'ms', recastDelay: 'ms', successChance: '%' };
+
+// The core's 24 inputs into the boxes that name them (data-fields), with their labels.
+export function inputsOf(fields) {
+  const inputs = {};
+  for (const box of document.querySelectorAll('[data-fields]')) {
+    for (const name of box.dataset.fields.split(' ')) {
+      const field = fields.inputs.find(f => f.name === name);
+      inputs[name] = element('input', { id: name, value: field.default, inputMode: 'numeric' });
+      box.append(element('label', { htmlFor: name, textContent: field.label }), inputs[name]);
+    }
+  }
+  return inputs;
+}
+
+// The core's 16 outputs; outputs that share a label (a range) share a line: "min - max".
+export function outputsOf(fields) {
+  const outputs = {};
+  let line;
+  fields.outputs.forEach((field, i) => {
+    const out = element('output', { id: field.name });
+    out.setAttribute('aria-label', field.label);
+    outputs[field.name] = out;
+    if (i && fields.outputs[i - 1].label === field.label) return line.append(' - ', out);
+    line = element('dd', {}, out);
+    $('sorties').append(element('dt', { textContent: field.label }), line);
+    if (units[field.name]) out.after(' ' + units[field.name]);
+  });
+  return outputs;
+}
