@@ -1,21 +1,18 @@
 import { $, element } from './dom.js';
 import { table } from './tables.js';
 import { chart } from './chart.js';
+import { compareOf, drawSetups } from './setups.js';
 
-// The sections below the result: explanation, weights, two setups, the sweep and its
+// The sections below the result: explanation, weights, several setups, the sweep and its
 // chart, and the table of every spell.
 export function analyse(page) {
   const { vyr } = page, now = page.values(), current = page.spell();
   if (current === null) return;
   $('explication').replaceChildren(...vyr.explain(now, current).map(step => element('li', { textContent: step })));
   table('poids', vyr.weights(now, current, Number($('pas').value)), { hidden: ['index', 'spell'] });
-  const a = vyr.decode($('config-a').value);
-  if (a.error) {
-    const said = 'Code de A illisible : il est abîmé ou mal recopié.';
-    $('ecarts').replaceChildren(element('caption', { textContent: said }));
-  } else table('ecarts', vyr.diff(a, now, current), { hidden: ['index', 'spell'] });
+  drawSetups(page, current);
   const sortedBy = page.sortedBy;
-  table('comparaison', vyr.compare(now, sortedBy.column, sortedBy.descending), {
+  table('comparaison', compareOf(page, now, sortedBy), {
     sortedBy,
     sort: column => {
       page.sortedBy = { column, descending: sortedBy.column === column && !sortedBy.descending };

@@ -3,8 +3,10 @@
 import { $, element, show } from './dom.js';
 import { inputsOf, outputsOf } from './results.js';
 import { analyse } from './analyses.js';
-import { filter, open, useList } from './spells.js';
-import { lastState, remember, restore } from './link.js';
+import { filter, open } from './spells.js';
+import { copyLink, openLink, remember } from './link.js';
+import { start } from './keep.js';
+import { buildSetups } from './setups.js';
 
 const charted = ['effectPerSecond', 'weightedPerSecond', 'recastDelay', 'moveDelay'];
 
@@ -16,6 +18,7 @@ createVyr().then(vyr => {
     inputs: inputsOf(fields),
     outputs: outputsOf(fields),
     spells: [],
+    defaults: Object.fromEntries(fields.inputs.map(f => [f.name, f.default])),
     sortedBy: { column: 'index', descending: false },
     say: text => { $('etat').textContent = text; },
     values: () => Object.fromEntries(Object.entries(page.inputs).map(([name, input]) => [name, input.value])),
@@ -27,6 +30,7 @@ createVyr().then(vyr => {
       for (const name in page.outputs) page.outputs[name].value = show(result[name]);
       if (current === null) page.say('Aucun sort ne correspond à la recherche.');
       remember(page, now, page.spells[current]);
+      $('element').textContent = current === null ? '' : `Élément : ${vyr.element(current)}`;
       if (!pending) requestAnimationFrame(() => { pending = false; analyse(page); });
       pending = true;
     },
@@ -42,9 +46,8 @@ createVyr().then(vyr => {
     input.addEventListener('input', page.update);
   }
   $('recherche').addEventListener('input', () => filter(page));
-  for (const id of ['sort', 'serie', 'sorts', 'config-a']) $(id).addEventListener('change', page.update);
+  for (const id of ['sort', 'serie', 'sorts', 'avec-adversaire']) $(id).addEventListener('change', page.update);
   $('en-tableau').addEventListener('toggle', page.update);
-  $('garder-a').addEventListener('click', () => { $('config-a').value = vyr.code(page.values()); page.update(); });
   $('saisie').addEventListener('submit', event => { event.preventDefault(); page.update(); });
   $('fichier').addEventListener('change', () => open(page, $('fichier').files[0]));
   document.addEventListener('dragover', event => event.preventDefault());
@@ -52,13 +55,15 @@ createVyr().then(vyr => {
   $('courbe').addEventListener('pointerover', event => {
     $('point').textContent = event.target.dataset.texte || $('point').textContent;
   });
-  $('partager').addEventListener('click', () =>
-    page.say("Le lien de cette configuration est dans la barre d'adresse : copiez-le pour le partager."));
+  $('partager').addEventListener('click', event => { event.preventDefault(); copyLink(page); });
   $('courbe').addEventListener('click', event => { $('point').textContent = event.target.dataset.texte || ''; });
-  window.addEventListener('hashchange', () => useList(page, page.spells, restore(page, location.hash.slice(1))));
+  window.addEventListener('hashchange', () => openLink(page, location.hash.slice(1)));
 
-  $('config-a').value = vyr.code({});
-  useList(page, vyr.load('/sample.dat'), restore(page, lastState()));
+  buildSetups(page);
+  start(page);
+  openLink(page, location.hash.slice(1));
+  // Offline once served over http(s); a page opened from disk goes without.
+  if (location.protocol.startsWith('http') && 'serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
   performance.mark('vyr-first-result');
   const headings = Object.fromEntries(vyr.compare({}, 'index', false).columns.map(c => [c.name, c.heading]));
   $('serie').replaceChildren(...charted.map(name => element('option', { value: name, textContent: headings[name] })));

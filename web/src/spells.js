@@ -1,4 +1,5 @@
 import { $, element } from './dom.js';
+import { keepFile } from './keep.js';
 
 const fold = text => text.normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase();
 
@@ -26,12 +27,11 @@ export function useList(page, names, chosenName) {
 export async function open(page, file) {
   $('fichier').value = '';  // the same file may be chosen again
   if (!file) return;
-  page.vyr.FS.writeFile('/joueur.dat', new Uint8Array(await file.arrayBuffer()));
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  page.vyr.FS.writeFile('/joueur.dat', bytes);
   const names = page.vyr.load('/joueur.dat');
   if (names.error) {
     return page.say(`« ${file.name} » : aucun sort n'a pu être chargé. La liste actuelle est conservée.`);
   }
-  useList(page, names, page.spells[page.spell()]);
-  const s = names.length > 1 ? 's' : '';
-  page.say(`« ${file.name} » : ${names.length} sort${s} chargé${s}.`);
+  keepFile(page, file.name, bytes, names);
 }

@@ -89,36 +89,4 @@ test.describe('analyses and sharing', () => {
       expect(cells).toEqual([...cells].sort((a, b) => (order === 'ascending' ? a - b : b - a)));
     }
   });
-
-  test('two setups side by side, which stat helps most, the explanation', async ({ page }) => {
-    const { search, level, row, step, stat, gain, broken, said } = flows.setups;
-    await page.fill('#recherche', search);
-    await page.click('#garder-a');
-    const before = await page.locator('#moveDelay').textContent();
-    await page.fill('#level', level);
-    const cells = page.locator('#ecarts tr', { hasText: row }).locator('td');
-    await expect(cells.nth(1)).toHaveText(before);
-    await expect(cells.nth(2)).toHaveText(await page.locator('#moveDelay').textContent());
-    await page.fill('#pas', step);
-    await expect(page.locator('#poids tr', { hasText: stat }).locator('td').nth(2)).toHaveText(gain);
-    await expect(page.locator('#explication li').last()).toContainText(await page.locator('#recastDelay').textContent());
-    await page.fill('#config-a', broken);
-    await page.locator('#config-a').dispatchEvent('change');
-    await expect(page.locator('#ecarts caption')).toContainText(said);
-  });
-
-  test('a shared link and the next visit rebuild the exact inputs and spell', async ({ page, browser }) => {
-    const { search, inputs, broken } = flows.shared;
-    await page.fill('#recherche', search);
-    for (const [name, value] of Object.entries(inputs)) await page.fill(`#${name}`, value);
-    const link = sitePage + (await page.locator('#partager').getAttribute('href'));
-    const all = page => page.locator('#saisie input:not([type=search]), #saisie output, #sort option:checked').evaluateAll(list => list.map(e => e.value || e.textContent));
-    const expected = await all(page), elsewhere = await (await browser.newContext()).newPage();
-    await elsewhere.goto(link);
-    await expect.poll(() => all(elsewhere)).toEqual(expected);
-    await page.reload();
-    await expect.poll(() => all(page)).toEqual(expected);
-    await elsewhere.goto(link.replace('config=v1-', 'config=v1-Q'));
-    await expect(elsewhere.locator('#etat')).toContainText(broken);
-  });
 });
