@@ -13,14 +13,17 @@ const groups = {
 export const keep = { state: null, linked: { character: false, opponent: false } };
 
 // The opponent is the box holding the resistances; the character, every other input.
-export const fieldsOf = (page, group) => Object.keys(page.inputs)
-  .filter(name => (page.inputs[name].closest('fieldset') === $('fireResist').closest('fieldset')) === (group === 'opponent'));
-const valuesOf = (page, group) => Object.fromEntries(fieldsOf(page, group).map(name => [name, page.inputs[name].value]));
+export const fieldsOf = (page, group) => Object.keys(page.inputs).filter(name =>
+  (page.inputs[name].closest('fieldset') === $('fireResist').closest('fieldset')) === (group === 'opponent'));
+const valuesOf = (page, group) =>
+  Object.fromEntries(fieldsOf(page, group).map(name => [name, page.inputs[name].value]));
 const entry = group => keep.state[groups[group].list].find(e => e.name === keep.state[groups[group].chosen]);
 export const saved = group => keep.state[groups[group].list];
 
 function store(page) {
-  if (!save(keep.state)) page.say("Le navigateur refuse d'enregistrer : rien de plus ne sera gardé pour la prochaine visite.");
+  if (!save(keep.state)) {
+    page.say("Le navigateur refuse d'enregistrer : rien de plus ne sera gardé pour la prochaine visite.");
+  }
 }
 
 // The field values of a saved entry, or the defaults for the names it lacks.
@@ -31,7 +34,8 @@ function fill(page, group, inputs) {
 function drawChoice(group) {
   const g = groups[group], select = $(`choix-${group}`);
   const options = saved(group).map(e => element('option', { value: e.name, textContent: e.name }));
-  if (keep.linked[group]) options.unshift(element('option', { value: '', textContent: 'Lien partagé (non enregistré)' }));
+  const linked = element('option', { value: '', textContent: 'Lien partagé (non enregistré)' });
+  if (keep.linked[group]) options.unshift(linked);
   select.replaceChildren(...options);
   select.value = keep.linked[group] ? '' : keep.state[g.chosen];
   $(`nom-${group}`).value = keep.linked[group] ? '' : keep.state[g.chosen];
@@ -74,8 +78,10 @@ function act(page, group, action) {
 
 function buildChoice(page, group) {
   const g = groups[group], box = $(`profil-${group}`);
-  const button = (text, action) => element('button', { type: 'button', textContent: text, onclick: () => act(page, group, action) });
-  const select = element('select', { id: `choix-${group}`, onchange: () => select.value && choose(page, group, select.value) });
+  const button = (textContent, action) => element('button',
+    { type: 'button', id: `${action}-${group}`, textContent, onclick: () => act(page, group, action) });
+  const select = element('select', { id: `choix-${group}` });
+  select.addEventListener('change', () => select.value && choose(page, group, select.value));
   box.replaceChildren(element('label', { htmlFor: select.id, textContent: g.label }), select,
     element('label', { htmlFor: `nom-${group}`, textContent: 'Nom' }), element('input', { id: `nom-${group}` }),
     button('Renommer', 'rename'), button('Enregistrer sous ce nom', 'add'), button('Supprimer', 'delete'));
@@ -120,7 +126,8 @@ function showList(page, names, said) {
   const before = page.spells[page.spell()];
   useList(page, names, before);
   const now = page.spells[page.spell()];
-  const moved = before && before !== now ? `« ${before} » n'est pas dans cette liste : « ${now} » est affiché. ` : '';
+  const moved = before && before !== now
+    ? `« ${before} » n'est pas dans cette liste : « ${now} » est affiché. ` : '';
   page.say(moved + said);
 }
 
@@ -150,8 +157,9 @@ export function start(page) {
     const setup = page.vyr.decode(code);
     if (setup.error) return null;
     const pick = group => Object.fromEntries(fieldsOf(page, group).map(name => [name, setup[name]]));
-    return { characters: [{ name: groups.character.fresh, inputs: pick('character') }], character: groups.character.fresh,
-      opponents: [{ name: groups.opponent.fresh, inputs: pick('opponent') }], opponent: groups.opponent.fresh };
+    const [character, opponent] = [groups.character.fresh, groups.opponent.fresh];
+    return { characters: [{ name: character, inputs: pick('character') }], character,
+      opponents: [{ name: opponent, inputs: pick('opponent') }], opponent };
   });
   keep.state = state;
   for (const group in groups) {

@@ -9,7 +9,8 @@ function link(page, inputs, spellName) {
   const withOpponent = $('avec-adversaire').checked;
   const carried = withOpponent ? inputs : Object.fromEntries(fieldsOf(page, 'character').map(n => [n, inputs[n]]));
   const more = withOpponent ? '' : '&adversaire=non';
-  return `${location.href.split('#')[0]}#config=${page.vyr.code(carried)}&sort=${encodeURIComponent(spellName ?? '')}${more}`;
+  const spell = encodeURIComponent(spellName ?? '');
+  return `${location.href.split('#')[0]}#config=${page.vyr.code(carried)}&sort=${spell}${more}`;
 }
 
 // On every change: the link of what is shown on the button, and the player's state kept.

@@ -12,8 +12,8 @@ export function buildSetups(page) {
   for (let r = 0; r < ROWS; ++r) {
     const letter = String.fromCharCode(65 + r), pick = group => element('select', { id: `cfg-${group}-${r}` });
     const [character, opponent] = [pick('character'), pick('opponent')];
-    rows.push(element('li', {}, element('label', { htmlFor: character.id, textContent: `${letter} : personnage` }), character,
-      element('label', { htmlFor: opponent.id, textContent: 'contre' }), opponent));
+    rows.push(element('li', {}, element('label', { htmlFor: character.id, textContent: `${letter} : personnage` }),
+      character, element('label', { htmlFor: opponent.id, textContent: 'contre' }), opponent));
     character.addEventListener('change', page.update);
     opponent.addEventListener('change', page.update);
   }

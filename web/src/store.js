@@ -14,7 +14,8 @@ const inputs = value => value && typeof value === 'object' && Object.values(valu
 const named = (list, check) => Array.isArray(list) && list.every(item => item && text(item.name) && check(item));
 
 function readable(state) {
-  return state && state.version === VERSION && ['activeFile', 'character', 'opponent', 'spell'].every(k => text(state[k]))
+  return state && state.version === VERSION
+    && ['activeFile', 'character', 'opponent', 'spell'].every(k => text(state[k]))
     && named(state.files, file => text(file.bytes)) && named(state.characters, c => inputs(c.inputs))
     && named(state.opponents, o => inputs(o.inputs));
 }
@@ -30,7 +31,8 @@ export function load(fromOld) {
     const taken = fromOld(old.get('config'));
     if (!taken) {
       localStorage.setItem(ASIDE, old.toString());
-      return { state: empty(), said: `Configuration de la version précédente illisible : mise de côté sous « ${ASIDE} ».` };
+      const said = `Configuration de la version précédente illisible : mise de côté sous « ${ASIDE} ».`;
+      return { state: empty(), said };
     }
     return { state: { ...empty(), ...taken, spell: old.get('sort') ?? '' },
       said: 'Configuration de la version précédente reprise comme premier personnage et premier adversaire.' };
@@ -41,8 +43,9 @@ export function load(fromOld) {
   } catch { /* set aside below */ }
   localStorage.setItem(ASIDE, raw);
   localStorage.removeItem(KEY);
-  return { state: empty(), said: `Données enregistrées illisibles (abîmées ou d'une autre version) : mises de côté `
-    + `sous « ${ASIDE} » ; la page repart des valeurs par défaut.` };
+  const said = "Données enregistrées illisibles (abîmées ou d'une autre version) : mises de côté "
+    + `sous « ${ASIDE} » ; la page repart des valeurs par défaut.`;
+  return { state: empty(), said };
 }
 
 export function save(state) {
