@@ -1,13 +1,10 @@
 import { $, element } from './dom.js';
 
-const fold = text => text.normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase();
-
-// The list shows the spells whose name holds the search, ignoring case and accents.
+// The list shows the spells whose name holds the search, folded by the core as vyr folds it.
 export function filter(page) {
-  const wanted = fold($('recherche').value), chosen = $('sort').value;
-  const option = (name, i) => element('option', { value: i, textContent: name, selected: String(i) === chosen });
-  const matching = page.spells.flatMap((name, i) => (fold(name).includes(wanted) ? [option(name, i)] : []));
-  $('sort').replaceChildren(...matching);
+  const chosen = $('sort').value;
+  const option = i => element('option', { value: i, textContent: page.spells[i], selected: String(i) === chosen });
+  $('sort').replaceChildren(...page.vyr.find($('recherche').value).map(option));
   page.update();
 }
 
@@ -21,16 +18,19 @@ export function useList(page, names, chosenName) {
   page.update();
 }
 
-// A spell file of the player's, read into the core's file system; a file that loads no
-// spell leaves the list as it was.
+// A spell file of the player's, read into the core's file system (and the worker's); a
+// file that loads no spell leaves the list as it was.
 export async function open(page, file) {
   $('fichier').value = '';  // the same file may be chosen again
   if (!file) return;
-  page.vyr.FS.writeFile('/joueur.dat', new Uint8Array(await file.arrayBuffer()));
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  page.vyr.FS.writeFile('/joueur.dat', bytes);
   const names = page.vyr.load('/joueur.dat');
   if (names.error) {
     return page.say(`« ${file.name} » : aucun sort n'a pu être chargé. La liste actuelle est conservée.`);
   }
+  page.analyses.list(bytes);
+  page.listVersion = (page.listVersion ?? 0) + 1;
   useList(page, names, page.spells[page.spell()]);
   const s = names.length > 1 ? 's' : '';
   page.say(`« ${file.name} » : ${names.length} sort${s} chargé${s}.`);
