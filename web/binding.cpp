@@ -5,10 +5,13 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <string>
 
 #include "analyses.h"
 #include "calculator_form.h"
+#include "charts.h"
+#include "cp1252.h"
 #include "error.h"
 #include "fields.h"
 #include "memory_form.h"
@@ -65,14 +68,41 @@ val cellOf(const Cell& cell) {
         cell);
 }
 
-// Columns not shown are those of CSV and JSON only.
+// The page says in plain French what the dialog's labels say in English or misspell, and
+// what "CA" stands for; the dialog keeps its own.
+struct Wording {
+    std::string_view dialog, page;
+};
+constexpr Wording pageWording[] = {
+    {"Level :", "Niveau :"},
+    {"Nombre de rennaissances :", "Renaissances :"},
+    {"Dexterité", "Dextérité"},
+    {"Dégats", "Dégâts"},
+    {"Lumiere :", "Puissance Lumière :"},
+    {"Necro", "Nécro"},
+    {"CA :", "CA (classe d'armure) :"},
+};
+
+std::string pageLabel(std::string_view dialog) {
+    std::string label(dialog);
+    for (const Wording& w : pageWording) {
+        if (const auto at = label.find(w.dialog); at != std::string::npos) label.replace(at, w.dialog.size(), w.page);
+    }
+    return label;
+}
+
+// Columns not shown are those of CSV and JSON only; best: which end of a number column a
+// player wants on top (a delay is better short).
 val tableOf(const Table& table) {
     return object(
-        {{"columns",
-          array(table.columns,
-                [](const Column& c) {
-                    return object({{"name", val(c.name)}, {"heading", val(c.heading)}, {"shown", val(c.inText)}});
-                })},
+        {{"columns", array(table.columns,
+                           [](const Column& c) {
+                               return object(
+                                   {{"name", val(c.name)},
+                                    {"heading", val(pageLabel(c.heading))},
+                                    {"shown", val(c.inText)},
+                                    {"best", val(c.name.find("Delay") != std::string::npos ? "low" : "high")}});
+                           })},
          {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
 }
 
@@ -85,18 +115,35 @@ val attempt(auto body) {
     }
 }
 
-// The 24 inputs (name, label, default) and the 16 outputs (name, label), in the
-// dialog's reading order.
+// The 24 inputs (name, label, default) and the 16 outputs (name, label, heading: the short
+// name that tells the two ends of a range apart), in the dialog's reading order.
 val fields() {
     return object({{"inputs", array(inputFields,
                                     [](const InputField& f) {
                                         return object({{"name", val(text(f.name))},
-                                                       {"label", val(text(f.label))},
+                                                       {"label", val(pageLabel(f.label))},
                                                        {"default", val(text(f.defaultText))}});
                                     })},
-                   {"outputs", array(outputInfos, [](const OutputInfo& f) {
-                        return object({{"name", val(text(f.name))}, {"label", val(text(f.label))}});
+                   {"outputs", array(outputInfos,
+                                     [](const OutputInfo& f) {
+                                         return object({{"name", val(text(f.name))},
+                                                        {"label", val(pageLabel(f.label))},
+                                                        {"heading", val(pageLabel(f.heading))}});
+                                     })},
+                   {"series", array(chartSeries, [](const ChartSeries& c) {
+                        return object({{"name", val(text(c.name))}, {"title", val(text(c.title))}});
                     })}});
+}
+
+// The spells whose name holds what was typed, ignoring case and accents as vyr does.
+val find(const std::string& typed) {
+    const Utf8ToCp1252Result converted = utf8ToCp1252(typed);
+    const std::string wanted = foldForMatch(converted.errorOffset ? typed : converted.text);
+    val out = val::array();
+    for (std::size_t i = 0; i < spells.size(); ++i) {
+        if (foldForMatch(spells.names[i]).find(wanted) != std::string::npos) out.call<void>("push", val(double(i)));
+    }
+    return out;
 }
 
 // Loads a file of the in-memory file system; returns the spell names.
@@ -182,6 +229,18 @@ val sweep(const val& inputs, const val& chosen, const std::string& range) {
     });
 }
 
+// The sweep's chart, width px wide, and its table when asked: {svg, table}.
+val chart(const val& inputs, const val& chosen, const std::string& range, const std::string& series, int width,
+          bool withTable) {
+    return attempt([&] {
+        const auto indices = emscripten::vecFromJSArray<std::size_t>(chosen);
+        const Sweep sweep = runSweep(spells, setupOf(inputs), indices, parseSweepRange(range));
+        const int height = width < 600 ? std::max(260, width * 3 / 4) : std::min(540, width * 9 / 16);
+        return object({{"svg", val(sweepChart(spells, sweep, {width, height, series, true}))},
+                       {"table", withTable ? tableOf(sweepTable(spells, sweep)) : val::null()}});
+    });
+}
+
 val explain(const val& inputs, std::size_t spell) {
     return array(explainRun(spells, spell, setupOf(inputs)), [](const std::string& line) { return val(line); });
 }
@@ -206,4 +265,6 @@ EMSCRIPTEN_BINDINGS(vyr) {
     emscripten::function("kinds", &kinds);
     emscripten::function("sweep", &sweep);
     emscripten::function("explain", &explain);
+    emscripten::function("find", &find);
+    emscripten::function("chart", &chart);
 }

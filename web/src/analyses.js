@@ -1,29 +1,45 @@
-import { $, element } from './dom.js';
-import { table } from './tables.js';
-import { chart } from './chart.js';
-import { compareOf, drawSetups } from './setups.js';
+// The analyses below the result, one section at a time. Both functions here run as they
+// are in the page and, turned back into source text, in the worker: they use nothing but
+// their arguments.
 
-// The sections below the result: explanation, weights, several setups, the sweep and its
-// chart, and the table of every spell.
-export function analyse(page) {
-  const { vyr } = page, now = page.values(), current = page.spell();
-  if (current === null) return;
-  $('explication').replaceChildren(...vyr.explain(now, current).map(step => element('li', { textContent: step })));
-  table('poids', vyr.weights(now, current, Number($('pas').value)), { hidden: ['index', 'spell'] });
-  drawSetups(page, current);
-  const sortedBy = page.sortedBy;
-  table('comparaison', compareOf(page, now, sortedBy), {
-    sortedBy,
-    sort: column => {
-      page.sortedBy = { column, descending: sortedBy.column === column && !sortedBy.descending };
-      analyse(page);
-    },
-  });
-  const others = [...$('sorts').selectedOptions].map(option => Number(option.value)).filter(s => s !== current);
-  const sweep = vyr.sweep(now, [current, ...others], `level=${$('de').value}..${$('jusqua').value}`);
-  if (sweep.error) {
-    $('point').textContent =
-      'Plage de niveaux refusée : le premier niveau doit précéder le dernier, et la plage rester raisonnable.';
-  } else chart(sweep, page.spells, $('serie').value);
-  if ($('en-tableau').open && !sweep.error) table('valeurs', sweep);
+// A job: {inputs, spell, sections: [names], step, setups: [inputs], sort: {column, descending}, filters,
+// others: [spell], range, series, width, withTable}; yields [section, what the core gave].
+export function* analysesOf(vyr, job) {
+  const { inputs, spell } = job;
+  const compute = {
+    explication: () => vyr.explain(inputs, spell),
+    poids: () => vyr.weights(inputs, spell, job.step),
+    ecarts: () => vyr.diffMany(job.setups, spell),
+    comparaison: () => vyr.compareFiltered(inputs, job.sort.column, job.sort.descending, job.filters.only,
+      job.filters.effect),
+    courbe: () => vyr.chart(inputs, [spell, ...job.others], job.range, job.series, job.width, job.withTable),
+  };
+  for (const section of job.sections) yield [section, compute[section]()];
+}
+
+// The worker's side: its own copy of the core, the sample list, then the player's list when
+// one is posted ({list: bytes}). A job's sections go back one message each; between two, a
+// newer job or {cancel: true} stops it. {id, done: true} closes every job.
+export function serve(analysesOf) {
+  let latest = 0;
+  const ready = createVyr().then(vyr => (vyr.load('/sample.dat'), vyr));
+  onmessage = async ({ data }) => {
+    const vyr = await ready;
+    if (ArrayBuffer.isView(data.list)) {  // a job's list is the list's version, a number
+      vyr.FS.writeFile('/joueur.dat', data.list);
+      vyr.load('/joueur.dat');
+      return;
+    }
+    if (data.cancel) {
+      latest = 0;
+      return;
+    }
+    latest = data.id;
+    for (const [section, result] of analysesOf(vyr, data)) {
+      postMessage({ id: data.id, section, result });
+      await new Promise(resolve => setTimeout(resolve));
+      if (latest !== data.id) break;
+    }
+    postMessage({ id: data.id, done: true });
+  };
 }

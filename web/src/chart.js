@@ -1,33 +1,60 @@
-import { $, element, show, svg } from './dom.js';
+import { $ } from './dom.js';
 
-const colours = ['#b3261e', '#1f5fa8', '#2e7d32', '#8e24aa', '#ef6c00', '#00838f'];
+// The chart the core draws, put in the page as parsed SVG (names inside are the core's
+// escaped text, never markup), and its marks stepped through: arrows or Home/End on the
+// focused chart, a tap or hover anywhere on it picks the nearest. The chart is a slider
+// whose value text is the mark's sentence, and #point shows it too.
+let marks = [], current = -1;
 
-// The sweep's series named by the chosen value, one line per spell.
-export function chart(data, spells, series) {
-  const x = 0, index = data.columns.findIndex(c => c.name === 'index');
-  const y = data.columns.findIndex(c => c.name === series);
-  const points = y < 0 ? [] : data.rows.filter(row => row[y] !== null);
-  const first = data.rows[0][x], last = data.rows[data.rows.length - 1][x];
-  const top = Math.max(1, ...points.map(row => row[y]));
-  const at = row => [60 + ((row[x] - first) / (last - first || 1)) * 560, 240 - (row[y] / top) * 220];
-  const chosen = [...new Set(data.rows.map(row => row[index]))];
-  const heading = data.columns[y] ? data.columns[y].heading : '';
-  const text = (x, y, anchor, content) => svg('text', { x, y, 'text-anchor': anchor }, content);
-  $('courbe').replaceChildren(
-    svg('line', { x1: 60, y1: 240, x2: 620, y2: 240, class: 'axe' }),
-    svg('line', { x1: 60, y1: 20, x2: 60, y2: 240, class: 'axe' }),
-    text(56, 24, 'end', show(top)), text(56, 244, 'end', '0'),
-    text(60, 258, 'middle', show(first)), text(620, 258, 'middle', show(last)),
-    text(340, 274, 'middle', 'Niveau'), text(66, 14, 'start', heading),
-    ...chosen.map((s, n) => {
-      const own = points.filter(row => row[index] === s), colour = colours[n % colours.length];
-      return svg('g', { fill: colour, stroke: colour },
-        svg('polyline', { points: own.map(at).join(' '), fill: 'none' }),
-        ...own.map(row => {
-          const [cx, cy] = at(row), said = `${spells[s]}, niveau ${row[x]} : ${show(row[y])}`;
-          return svg('circle', { cx, cy, r: 3, 'data-texte': said }, svg('title', {}, said));
-        }));
-    }));
-  $('legende').replaceChildren(...chosen.map((s, n) =>
-    element('li', { style: `--couleur: ${colours[n % colours.length]}`, textContent: spells[s] })));
+function pick(index) {
+  if (!marks.length) return;
+  current = Math.max(0, Math.min(marks.length - 1, index));
+  marks.forEach((mark, k) => mark.classList.toggle('courant', k === current));
+  const said = marks[current].dataset.say;
+  $('courbe').setAttribute('aria-valuenow', current + 1);
+  $('courbe').setAttribute('aria-valuetext', said);
+  $('point').textContent = said;
+}
+
+export function showChart(svgText) {
+  const picture = new DOMParser().parseFromString(svgText, 'image/svg+xml').documentElement;
+  const box = $('courbe');
+  if (picture.nodeName !== 'svg') return clearChart();
+  picture.removeAttribute('width');  // the box sets the size; the view box keeps the proportions
+  picture.setAttribute('aria-hidden', 'true');
+  box.replaceChildren(document.importNode(picture, true));
+  marks = [...box.querySelectorAll('.mark')];
+  box.setAttribute('aria-valuemin', 1);
+  box.setAttribute('aria-valuemax', marks.length);
+  pick(current < 0 ? 0 : current);
+}
+
+export function clearChart() {
+  marks = [];
+  current = -1;
+  $('courbe').replaceChildren();
+  for (const name of ['aria-valuenow', 'aria-valuetext']) $('courbe').removeAttribute(name);
+  $('point').textContent = '';
+}
+
+const steps = { ArrowRight: 1, ArrowUp: 1, ArrowLeft: -1, ArrowDown: -1, PageUp: 10, PageDown: -10 };
+
+export function wireChart() {
+  const box = $('courbe');
+  box.addEventListener('keydown', event => {
+    const to = event.key === 'Home' ? 0 : event.key === 'End' ? marks.length - 1 : current + (steps[event.key] ?? NaN);
+    if (Number.isNaN(to)) return;
+    event.preventDefault();
+    pick(to);
+  });
+  const nearest = event => {
+    const picture = box.querySelector('svg');
+    if (!picture || !marks.length) return;
+    const frame = picture.getBoundingClientRect(), width = picture.viewBox.baseVal.width;
+    const x = ((event.clientX - frame.left) * width) / frame.width;
+    const distance = mark => Math.abs(Number(mark.dataset.x) - x);
+    pick(marks.indexOf(marks.reduce((best, mark) => (distance(mark) < distance(best) ? mark : best))));
+  };
+  box.addEventListener('pointermove', nearest);
+  box.addEventListener('pointerdown', nearest);
 }

@@ -112,18 +112,21 @@ function drawFiles() {
   $('retirer').disabled = !keep.state.activeFile;
 }
 
-// The names of a list, or an error: the sample ('') or a kept file.
-function namesOf(page, fileName) {
-  if (!fileName) return page.vyr.load('/sample.dat');
+// A list loaded into the page's core: the sample ('') or a kept file. Its names (or an error)
+// and its bytes, for the analyses' own copy of the core.
+function loadList(page, fileName) {
   const file = keep.state.files.find(f => f.name === fileName);
-  page.vyr.FS.writeFile('/joueur.dat', fromBase64(file.bytes));
-  return page.vyr.load('/joueur.dat');
+  const bytes = file ? fromBase64(file.bytes) : page.vyr.FS.readFile('/sample.dat');
+  page.vyr.FS.writeFile('/joueur.dat', bytes);
+  return { names: page.vyr.load('/joueur.dat'), bytes };
 }
 
 // A new list on screen: the chosen spell stays when the list has a spell of that name;
 // otherwise the message says which spell is shown now.
-function showList(page, names, said) {
+function showList(page, names, bytes, said) {
   const before = page.spells[page.spell()];
+  page.analyses.list(bytes);
+  page.listVersion = (page.listVersion ?? 0) + 1;
   useList(page, names, before);
   const now = page.spells[page.spell()];
   const moved = before && before !== now
@@ -132,12 +135,12 @@ function showList(page, names, said) {
 }
 
 function activate(page, fileName) {
-  const names = namesOf(page, fileName);
+  const { names, bytes } = loadList(page, fileName);
   if (names.error) return page.say(`« ${fileName} » ne se charge plus : la liste affichée est conservée.`);
   keep.state.activeFile = fileName;
   drawFiles();
   store(page);
-  showList(page, names, fileName ? `Liste « ${fileName} » : ${names.length} sorts.` : "Liste d'exemple.");
+  showList(page, names, bytes, fileName ? `Liste « ${fileName} » : ${names.length} sorts.` : "Liste d'exemple.");
 }
 
 // A file the player opened, once it loads: kept under its name (replacing one of the same
@@ -148,7 +151,7 @@ export function keepFile(page, name, bytes, names) {
   drawFiles();
   store(page);
   const s = names.length > 1 ? 's' : '';
-  showList(page, names, `« ${name} » : ${names.length} sort${s} chargé${s}.`);
+  showList(page, names, bytes, `« ${name} » : ${names.length} sort${s} chargé${s}.`);
 }
 
 // The kept state on screen: the active list, the chosen character and opponent, the spell.
@@ -170,8 +173,9 @@ export function start(page) {
     fill(page, group, entry(group).inputs);
     drawChoice(group);
   }
-  let names = namesOf(page, state.activeFile);
-  if (names.error) [state.activeFile, names] = ['', page.vyr.load('/sample.dat')];
+  let list = loadList(page, state.activeFile);
+  if (list.names.error) [state.activeFile, list] = ['', loadList(page, '')];
+  page.analyses.list(list.bytes);
   drawFiles();
   $('liste').addEventListener('change', () => activate(page, $('liste').value));
   $('retirer').addEventListener('click', () => {
@@ -180,6 +184,6 @@ export function start(page) {
     activate(page, '');
     page.say(`« ${name} » retiré ; la liste d'exemple est affichée.`);
   });
-  useList(page, names, state.spell);
+  useList(page, list.names, state.spell);
   if (said) page.say(said);
 }

@@ -1,18 +1,36 @@
-// The page lays out what the core (vyr.js, WebAssembly) computes: no figure is made here,
-// the chart only turns the core's figures into positions.
-import { $, element, show } from './dom.js';
-import { inputsOf, outputsOf } from './results.js';
-import { analyse } from './analyses.js';
+// The page lays out what the core (vyr.js, WebAssembly) computes: no figure is made here.
+// The main result follows every keystroke at once; the analyses below it follow in a
+// worker (schedule.js), only for the sections on screen or open.
+import { $, element } from './dom.js';
+import { inputsOf, outputsOf, showResult } from './results.js';
+import { scheduler } from './schedule.js';
+import { clear, table } from './tables.js';
+import { clearChart, showChart, wireChart } from './chart.js';
 import { filter, open } from './spells.js';
 import { copyLink, openLink, remember } from './link.js';
 import { start } from './keep.js';
-import { buildSetups } from './setups.js';
+import { buildSetups, filtersOf, setupsOf } from './setups.js';
 
-const charted = ['effectPerSecond', 'weightedPerSecond', 'recastDelay', 'moveDelay'];
+// The columns a player reads first (a phone shows only these until asked for all).
+const firstColumns = {
+  poids: ['heading', 'from', 'to', 'weightedPerSecondGain'],
+  comparaison: ['name', 'weightedPerSecond', 'effectMin', 'effectMax'],
+};
+// Each section and what it depends on: it is computed again only when one of these changes.
+const needs = {
+  explication: ['inputs', 'spell', 'list'],
+  poids: ['inputs', 'spell', 'list', 'step'],
+  ecarts: ['inputs', 'spell', 'list', 'setups'],
+  courbe: ['inputs', 'spell', 'list', 'others', 'range', 'series', 'width', 'withTable'],
+  comparaison: ['inputs', 'list', 'sort', 'filters'],
+};
+const sections = Object.keys(needs);
+const sweepRows = 2000;  // rows of the chart's table shown at most
 
 createVyr().then(vyr => {
   const fields = vyr.fields();
-  let pending = false;
+  const onScreen = new Set(), done = {};
+  let job = 0, analyses = null;
   const page = {
     vyr,
     inputs: inputsOf(fields),
@@ -20,52 +38,146 @@ createVyr().then(vyr => {
     spells: [],
     defaults: Object.fromEntries(fields.inputs.map(f => [f.name, f.default])),
     sortedBy: { column: 'index', descending: false },
+    analyses: { list: bytes => { page.firstList = bytes; } },  // until the worker is made
     say: text => { $('etat').textContent = text; },
     values: () => Object.fromEntries(Object.entries(page.inputs).map(([name, input]) => [name, input.value])),
     spell: () => ($('sort').value === '' ? null : Number($('sort').value)),
-    // The main result at once; the analyses follow in the next frame, so that typing stays quick.
     update() {
       const current = page.spell(), now = page.values();
-      const result = current === null ? {} : vyr.run(current, now);
-      for (const name in page.outputs) page.outputs[name].value = show(result[name]);
+      showResult(fields, page.outputs, current === null ? {} : vyr.run(current, now), page.spells[current ?? -1]);
       if (current === null) page.say('Aucun sort ne correspond à la recherche.');
       remember(page, now, page.spells[current]);
       $('element').textContent = current === null ? '' : `Élément : ${vyr.element(current)}`;
-      if (!pending) requestAnimationFrame(() => { pending = false; analyse(page); });
-      pending = true;
+      analyse();
     },
   };
   const { inputs } = page;
 
+  // What the analyses depend on; a section already showing this state is left alone.
+  function state() {
+    const current = page.spell();
+    return {
+      inputs: page.values(), spell: current, step: Number($('pas').value), setups: setupsOf(page), filters: filtersOf(),
+      sort: page.sortedBy, range: `level=${$('de').value}..${$('jusqua').value}`, series: $('serie').value,
+      others: [...$('sorts').selectedOptions].map(option => Number(option.value)).filter(s => s !== current),
+      width: Math.max(280, Math.round($('courbe').clientWidth / 10) * 10), withTable: $('en-tableau').open,
+      list: page.listVersion,
+    };
+  }
+
+  let keys = {};  // of the job asked last
+  function analyse() {
+    const now = state();
+    keys = Object.fromEntries(sections.map(name => [name, JSON.stringify(needs[name].map(need => now[need]))]));
+    if (now.spell === null) {
+      // No spell: what was said of the last one no longer holds, and goes.
+      $('explication').replaceChildren();
+      for (const id of ['poids', 'ecarts', 'valeurs']) clear($(id));
+      clearChart();
+      $('erreur-plage').textContent = '';
+      for (const name of sections) delete done[name];
+    }
+    const wanted = sections.filter(name => onScreen.has(name) && done[name] !== keys[name])
+      .filter(name => now.spell !== null || name === 'comparaison');
+    for (const name of sections) {
+      if (wanted.includes(name)) $(`section-${name}`).setAttribute('aria-busy', 'true');
+      else $(`section-${name}`).removeAttribute('aria-busy');
+    }
+    if (wanted.length && analyses) analyses.run({ ...now, id: ++job, sections: wanted });
+  }
+
+  const show = {
+    explication: lines => {
+      const list = $('explication');
+      while (list.children.length > lines.length) list.lastElementChild.remove();
+      lines.forEach((line, k) => {
+        const item = list.children[k] || list.appendChild(element('li'));
+        if (item.textContent !== line) item.textContent = line;
+      });
+    },
+    poids: data => table($('poids'), data, { first: firstColumns.poids, hidden: ['index', 'spell'] }),
+    ecarts: data => {
+      if (!data.error) return table($('ecarts'), data, { hidden: ['index', 'spell'] });
+      clear($('ecarts'));
+      const said = 'Choisissez au moins deux configurations (un personnage pour A et pour B).';
+      $('ecarts').append(element('caption', { textContent: said }));
+    },
+    comparaison: data => table($('comparaison'), data, {
+      first: firstColumns.comparaison, sortedBy: page.sortedBy,
+      sort: (column, descendingFirst) => {
+        const again = page.sortedBy.column === column;
+        page.sortedBy = { column, descending: again ? !page.sortedBy.descending : descendingFirst };
+        analyse();
+      },
+    }),
+    courbe: data => {
+      $('erreur-plage').textContent = data.error
+        ? 'Plage de niveaux refusée : le premier niveau doit précéder le dernier, et la plage rester raisonnable.' : '';
+      if (data.error) {
+        clearChart();
+        return clear($('valeurs'));
+      }
+      showChart(data.svg);
+      if (data.table) table($('valeurs'), data.table, { most: sweepRows });
+    },
+  };
+
+  function apply({ id, section, result }) {
+    if (id !== job) return;  // a later change has asked again
+    $(`section-${section}`).removeAttribute('aria-busy');
+    done[section] = keys[section];
+    show[section](result);
+  }
+
   for (const [name, input] of Object.entries(inputs)) {
     // Typing accepts digits only, as in the dialog's fields; leaving a field applies its rule.
     input.addEventListener('beforeinput', event => { if (/\D/.test(event.data || '')) event.preventDefault(); });
-    input.addEventListener('blur', () => { input.value = vyr.leave(name, input.value); page.update(); });
+    input.addEventListener('blur', () => {
+      const left = vyr.leave(name, input.value);
+      if (left !== input.value) {
+        input.value = left;
+        page.update();
+      }
+    });
   }
   for (const input of [...Object.values(inputs), $('pas'), $('de'), $('jusqua')]) {
     input.addEventListener('input', page.update);
   }
   $('recherche').addEventListener('input', () => filter(page));
   for (const id of ['sort', 'serie', 'sorts', 'avec-adversaire']) $(id).addEventListener('change', page.update);
-  $('en-tableau').addEventListener('toggle', page.update);
+  $('en-tableau').addEventListener('toggle', analyse);
   $('saisie').addEventListener('submit', event => { event.preventDefault(); page.update(); });
   $('fichier').addEventListener('change', () => open(page, $('fichier').files[0]));
   document.addEventListener('dragover', event => event.preventDefault());
   document.addEventListener('drop', event => { event.preventDefault(); open(page, event.dataTransfer.files[0]); });
-  $('courbe').addEventListener('pointerover', event => {
-    $('point').textContent = event.target.dataset.texte || $('point').textContent;
-  });
   $('partager').addEventListener('click', event => { event.preventDefault(); copyLink(page); });
-  $('courbe').addEventListener('click', event => { $('point').textContent = event.target.dataset.texte || ''; });
   window.addEventListener('hashchange', () => openLink(page, location.hash.slice(1)));
+  $('toutes').addEventListener('change', () => $('comparaison').classList.toggle('toutes', $('toutes').checked));
+  wireChart();
 
+  $('serie').replaceChildren(...fields.series.map(s => element('option', { value: s.name, textContent: s.title })));
   buildSetups(page);
   start(page);
   openLink(page, location.hash.slice(1));
   // Offline once served over http(s); a page opened from disk goes without.
   if (location.protocol.startsWith('http') && 'serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
   performance.mark('vyr-first-result');
-  const headings = Object.fromEntries(vyr.compare({}, 'index', false).columns.map(c => [c.name, c.heading]));
-  $('serie').replaceChildren(...charted.map(name => element('option', { value: name, textContent: headings[name] })));
   window.vyr = vyr;  // for the browser tests
+
+  // The worker and the watch on what is on screen start once the first result is shown.
+  setTimeout(() => {
+    analyses = scheduler(vyr, apply);
+    if (page.firstList) analyses.list(page.firstList);
+    page.analyses = analyses;
+    const watch = new IntersectionObserver(entries => {
+      for (const entry of entries) {
+        const name = entry.target.id.replace('section-', '');
+        if (entry.isIntersecting) onScreen.add(name);
+        else onScreen.delete(name);
+      }
+      analyse();
+    }, { rootMargin: '200px 0px' });
+    for (const name of sections) watch.observe($(`section-${name}`));
+    new ResizeObserver(analyse).observe($('courbe'));
+  });
 });

@@ -1,7 +1,6 @@
 // Up to six setups side by side for the chosen spell, each a character against an opponent
 // (the one on screen or a saved one), as vyr diff gives them; and the compare table's filters.
 import { $, element } from './dom.js';
-import { table } from './tables.js';
 import { fieldsOf, saved } from './keep.js';
 
 const ROWS = 6, SHOWN = '\u0001';  // the value of "the one on screen" among the saved names
@@ -38,21 +37,20 @@ function drawChoices(group) {
 
 function inputsOf(page, group, name) {
   const now = page.values(), kept = saved(group).find(e => e.name === name)?.inputs ?? {};
-  return Object.fromEntries(fieldsOf(page, group).map(f => [f, name === SHOWN ? now[f] : kept[f] ?? page.defaults[f]]));
+  const value = f => (name === SHOWN ? now[f] : kept[f] ?? page.defaults[f]);
+  return Object.fromEntries(fieldsOf(page, group).map(f => [f, value(f)]));
 }
 
-export function drawSetups(page, spell) {
-  drawChoices('character');
-  drawChoices('opponent');
-  const chosen = [...Array(ROWS).keys()].filter(r => $(`cfg-character-${r}`).value);
-  const setups = chosen.map(r => ({ ...inputsOf(page, 'character', $(`cfg-character-${r}`).value),
-    ...inputsOf(page, 'opponent', $(`cfg-opponent-${r}`).value) }));
-  if (setups.length < 2) {
-    const said = 'Choisissez au moins deux configurations (un personnage pour A et pour B).';
-    return $('ecarts').replaceChildren(element('caption', { textContent: said }));
+// The setups of the rows in use, A first, for the core's diff.
+let names = null;
+export function setupsOf(page) {
+  const now = JSON.stringify([saved('character').map(e => e.name), saved('opponent').map(e => e.name)]);
+  if (now !== names) {
+    [names] = [now, drawChoices('character'), drawChoices('opponent')];
   }
-  table('ecarts', page.vyr.diffMany(setups, spell), { hidden: ['index', 'spell'] });
+  const used = [...Array(ROWS).keys()].filter(r => $(`cfg-character-${r}`).value);
+  return used.map(r => ({ ...inputsOf(page, 'character', $(`cfg-character-${r}`).value),
+    ...inputsOf(page, 'opponent', $(`cfg-opponent-${r}`).value) }));
 }
 
-export const compareOf = (page, now, { column, descending }) =>
-  page.vyr.compareFiltered(now, column, descending, $('filtre-element').value, $('filtre-effet').value);
+export const filtersOf = () => ({ only: $('filtre-element').value, effect: $('filtre-effet').value });

@@ -1,14 +1,11 @@
 import { $, element } from './dom.js';
 import { keepFile } from './keep.js';
 
-const fold = text => text.normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase();
-
-// The list shows the spells whose name holds the search, ignoring case and accents.
+// The list shows the spells whose name holds the search, folded by the core as vyr folds it.
 export function filter(page) {
-  const wanted = fold($('recherche').value), chosen = $('sort').value;
-  const option = (name, i) => element('option', { value: i, textContent: name, selected: String(i) === chosen });
-  const matching = page.spells.flatMap((name, i) => (fold(name).includes(wanted) ? [option(name, i)] : []));
-  $('sort').replaceChildren(...matching);
+  const chosen = $('sort').value;
+  const option = i => element('option', { value: i, textContent: page.spells[i], selected: String(i) === chosen });
+  $('sort').replaceChildren(...page.vyr.find($('recherche').value).map(option));
   page.update();
 }
 
@@ -22,8 +19,8 @@ export function useList(page, names, chosenName) {
   page.update();
 }
 
-// A spell file of the player's, read into the core's file system; a file that loads no
-// spell leaves the list as it was.
+// A spell file of the player's, read into the core's file system (and the worker's); a
+// file that loads no spell leaves the list as it was.
 export async function open(page, file) {
   $('fichier').value = '';  // the same file may be chosen again
   if (!file) return;

@@ -45,7 +45,7 @@ test.beforeEach(async ({ page }) => {
   page.on('pageerror', error => errors.push(error.message));
 });
 test.afterEach(() => expect([...requests.filter(url => !url.startsWith(`file://${site}/`)
-  && !url.startsWith('data:') && !url.startsWith('http://127.0.0.1:')), ...errors]).toEqual([]));
+  && !/^(data|blob):/.test(url) && !url.startsWith('http://127.0.0.1:')), ...errors]).toEqual([]));
 
 test.describe("the player's own things", () => {
   test('own spell file kept across a reload, removable; the sample list always there', async ({ page }) => {

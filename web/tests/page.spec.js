@@ -7,8 +7,6 @@ const { root, site, sitePage } = require('./paths');
 const flows = require('./flows.json');
 
 const focused = page => page.evaluate(() => document.activeElement.id);
-const column = (page, heading) => page.locator('#comparaison').evaluate((table, heading) => [...table.tBodies[0].rows]
-  .map(row => row.cells[[...table.tHead.rows[0].cells].findIndex(th => th.textContent === heading)].textContent), heading);
 
 // Every test also checks that nothing outside the page's folder is asked for and that the page throws nothing.
 let requests, errors;
@@ -19,7 +17,9 @@ test.beforeEach(async ({ page }) => {
   await page.goto(sitePage);
   await expect(page.locator('#effectMin')).not.toBeEmpty();
 });
-test.afterEach(() => expect([...requests.filter(url => !url.startsWith(`file://${site}/`) && !url.startsWith('data:')), ...errors]).toEqual([]));
+// (The worker that runs the analyses is made from a blob: the page's own memory.)
+const outside = url => !url.startsWith(`file://${site}/`) && !url.startsWith('data:') && !url.startsWith('blob:');
+test.afterEach(() => expect([...requests.filter(outside), ...errors]).toEqual([]));
 
 test.describe('results', () => {
   for (const flow of flows.results) {
@@ -75,18 +75,22 @@ test('the keyboard alone reaches every field in order and runs the spell; every 
 });
 
 test.describe('analyses and sharing', () => {
-  test('the chart shows the values of the table of every spell, which the core sorts on a click of a heading', async ({ page }) => {
-    await page.selectOption('#sorts', flows.chart.spells);
-    await expect.poll(() => Promise.all(['polyline', 'circle'].map(shape => page.locator(`#courbe ${shape}`).count()))).toEqual(flows.chart.counts);
-    await page.locator('#courbe circle').first().dispatchEvent('pointerover');
-    await expect(page.locator('#point')).toHaveText(flows.chart.first + (await column(page, flows.chart.column))[0]);
-    const heading = page.locator('#comparaison th', { hasText: flows.sorted.heading });
-    for (const order of ['ascending', 'descending']) {
-      await heading.locator('button').click();
-      await expect(heading).toHaveAttribute('aria-sort', order);
-      const cells = (await column(page, flows.sorted.column)).map(Number);
-      expect(cells).toHaveLength(flows.sorted.rows);
-      expect(cells).toEqual([...cells].sort((a, b) => (order === 'ascending' ? a - b : b - a)));
-    }
+  test('the chart is the core\'s: a line and a legend entry per spell, and a tap says the nearest point',
+    async ({ page }) => {
+      const { spells, legend, tapped } = flows.chart;
+      await page.selectOption('#sorts', spells);
+      await page.locator('#courbe').scrollIntoViewIfNeeded();
+      await expect(page.locator('#courbe .legend text')).toHaveText(legend);
+      await expect(page.locator('#courbe path')).toHaveCount(legend.length);
+      await page.locator('#courbe').click({ position: { x: 1, y: 100 } });
+      await expect(page.locator('#point')).toHaveText(tapped);
+    });
+
+  test('which stat helps most, the explanation', async ({ page }) => {
+    const { search, step, stat, gain } = flows.weights;
+    await page.fill('#recherche', search);
+    await page.fill('#pas', step);
+    await expect(page.locator('#poids tr', { hasText: stat }).locator('td').nth(2)).toHaveText(gain);
+    await expect(page.locator('#explication li').last()).toContainText(await page.locator('#recastDelay').textContent());
   });
 });
