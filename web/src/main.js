@@ -16,11 +16,11 @@ const firstColumns = {
 };
 // Each section and what it depends on: it is computed again only when one of these changes.
 const needs = {
-  explication: ['inputs', 'spell', 'list'],
-  poids: ['inputs', 'spell', 'list', 'step'],
-  ecarts: ['inputs', 'spell', 'list', 'configA'],
-  courbe: ['inputs', 'spell', 'list', 'others', 'range', 'series', 'width', 'withTable'],
-  comparaison: ['inputs', 'list', 'sort'],
+  explication: ['inputs', 'spell', 'version'],
+  poids: ['inputs', 'spell', 'version', 'step'],
+  ecarts: ['inputs', 'spell', 'version', 'configA'],
+  courbe: ['inputs', 'spell', 'version', 'others', 'range', 'series', 'width', 'withTable'],
+  comparaison: ['inputs', 'version', 'sort'],
 };
 const sections = Object.keys(needs);
 const sweepRows = 2000;  // rows of the chart's table shown at most
@@ -57,7 +57,7 @@ createVyr().then(vyr => {
       sort: page.sortedBy, range: `level=${$('de').value}..${$('jusqua').value}`, series: $('serie').value,
       others: [...$('sorts').selectedOptions].map(option => Number(option.value)).filter(s => s !== current),
       width: Math.max(280, Math.round($('courbe').clientWidth / 10) * 10), withTable: $('en-tableau').open,
-      list: page.listVersion,
+      version: page.listVersion,
     };
   }
 

@@ -79,7 +79,7 @@ test.describe('analyses and sharing', () => {
     async ({ page }) => {
       const { spells, legend, tapped } = flows.chart;
       await page.selectOption('#sorts', spells);
-      await page.locator('#courbe').scrollIntoViewIfNeeded();
+      await page.locator('#section-courbe').scrollIntoViewIfNeeded();
       await expect(page.locator('#courbe .legend text')).toHaveText(legend);
       await expect(page.locator('#courbe path')).toHaveCount(legend.length);
       await page.locator('#courbe').click({ position: { x: 1, y: 100 } });
