@@ -28,7 +28,7 @@ const sweepRows = 2000;  // rows of the chart's table shown at most
 createVyr().then(vyr => {
   const fields = vyr.fields();
   const onScreen = new Set(), done = {};
-  let job = 0, analyses = null;
+  let job = 0, analyses = null, chartWidth = 0;  // the chart's box, read when it changes, not on each key
   const page = {
     vyr,
     inputs: inputsOf(fields),
@@ -56,13 +56,14 @@ createVyr().then(vyr => {
       inputs: page.values(), spell: current, step: Number($('pas').value), configA: $('config-a').value,
       sort: page.sortedBy, range: `level=${$('de').value}..${$('jusqua').value}`, series: $('serie').value,
       others: [...$('sorts').selectedOptions].map(option => Number(option.value)).filter(s => s !== current),
-      width: Math.max(280, Math.round($('courbe').clientWidth / 10) * 10), withTable: $('en-tableau').open,
+      width: chartWidth, withTable: $('en-tableau').open,
       version: page.listVersion,
     };
   }
 
   let keys = {};  // of the job asked last
   function analyse() {
+    if (!analyses) return;  // the first result goes first; the worker starts after it
     const now = state();
     keys = Object.fromEntries(sections.map(name => [name, JSON.stringify(needs[name].map(need => now[need]))]));
     if (now.spell === null) {
@@ -172,6 +173,10 @@ createVyr().then(vyr => {
       analyse();
     }, { rootMargin: '200px 0px' });
     for (const name of sections) watch.observe($(`section-${name}`));
-    new ResizeObserver(analyse).observe($('courbe'));
+    new ResizeObserver(([box]) => {
+      chartWidth = Math.max(280, Math.round(box.contentRect.width / 10) * 10);
+      analyse();
+    }).observe($('section-courbe'));  // the chart's box fills it; the box itself is hidden while empty
+    analyse();
   });
 });
