@@ -127,9 +127,13 @@ std::string xAxis(const Frame& f, const SweepRange& range, const Scale& sx) {
            "</g>\n";
 }
 
-// A figure as the page reads it: a decimal comma.
+// A figure as the page reads it: at most two decimals, no trailing zero, a decimal comma.
 std::string said(double v) {
     std::string t = label(v);
+    if (t.find('.') != std::string::npos) {
+        t.erase(t.find_last_not_of('0') + 1);
+        if (t.back() == '.') t.pop_back();
+    }
     std::replace(t.begin(), t.end(), '.', ',');
     return t;
 }

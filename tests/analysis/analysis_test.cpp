@@ -349,10 +349,12 @@ TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
     spike.runs[0][50] = madeRun(5000, 1000);
     const SweepGrid grid = runSweepGrid(sample(), vyr::Setup::defaults(), 3, parseSweepRange("level=1..3"),
                                         parseSweepRange("fire-power=1..4"));
+    const ChartOptions onPhone{360, 270, "effectPerSecond", true};  // as the page asks for it
     const std::map<std::string, std::string> charts{{"two", sweepChart(sample(), two)},
                                                     {"one", sweepChart(sample(), one)},
                                                     {"spike", sweepChart(sample(), spike)},
-                                                    {"grid", gridChart(sample(), grid)}};
+                                                    {"grid", gridChart(sample(), grid)},
+                                                    {"phone", sweepChart(sample(), two, onPhone)}};
     for (const json& c : cases()["charts"]) {  // what an XPath expression selects, as libxml2 parses the chart
         const testing::TempFile file(charts.at(c[0]), ".svg");
         std::FILE* pipe = popen(

@@ -18,11 +18,11 @@ const firstColumns = {
 };
 // Each section and what it depends on: it is computed again only when one of these changes.
 const needs = {
-  explication: ['inputs', 'spell', 'list'],
-  poids: ['inputs', 'spell', 'list', 'step'],
-  ecarts: ['inputs', 'spell', 'list', 'setups'],
-  courbe: ['inputs', 'spell', 'list', 'others', 'range', 'series', 'width', 'withTable'],
-  comparaison: ['inputs', 'list', 'sort', 'filters'],
+  explication: ['inputs', 'spell', 'version'],
+  poids: ['inputs', 'spell', 'version', 'step'],
+  ecarts: ['inputs', 'spell', 'version', 'setups'],
+  courbe: ['inputs', 'spell', 'version', 'others', 'range', 'series', 'width', 'withTable'],
+  comparaison: ['inputs', 'version', 'sort', 'filters'],
 };
 const sections = Object.keys(needs);
 const sweepRows = 2000;  // rows of the chart's table shown at most
@@ -30,7 +30,7 @@ const sweepRows = 2000;  // rows of the chart's table shown at most
 createVyr().then(vyr => {
   const fields = vyr.fields();
   const onScreen = new Set(), done = {};
-  let job = 0, analyses = null;
+  let job = 0, analyses = null, chartWidth = 0;  // the chart's box, read when it changes, not on each key
   const page = {
     vyr,
     inputs: inputsOf(fields),
@@ -60,13 +60,14 @@ createVyr().then(vyr => {
       inputs: page.values(), spell: current, step: Number($('pas').value), setups: setupsOf(page), filters: filtersOf(),
       sort: page.sortedBy, range: `level=${$('de').value}..${$('jusqua').value}`, series: $('serie').value,
       others: [...$('sorts').selectedOptions].map(option => Number(option.value)).filter(s => s !== current),
-      width: Math.max(280, Math.round($('courbe').clientWidth / 10) * 10), withTable: $('en-tableau').open,
-      list: page.listVersion,
+      width: chartWidth, withTable: $('en-tableau').open,
+      version: page.listVersion,
     };
   }
 
   let keys = {};  // of the job asked last
   function analyse() {
+    if (!analyses) return;  // the first result goes first; the worker starts after it
     const now = state();
     keys = Object.fromEntries(sections.map(name => [name, JSON.stringify(needs[name].map(need => now[need]))]));
     if (now.spell === null) {
@@ -178,6 +179,10 @@ createVyr().then(vyr => {
       analyse();
     }, { rootMargin: '200px 0px' });
     for (const name of sections) watch.observe($(`section-${name}`));
-    new ResizeObserver(analyse).observe($('courbe'));
+    new ResizeObserver(([box]) => {
+      chartWidth = Math.max(280, Math.round(box.contentRect.width / 10) * 10);
+      analyse();
+    }).observe($('section-courbe'));  // the chart's box fills it; the box itself is hidden while empty
+    analyse();
   });
 });

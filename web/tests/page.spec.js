@@ -27,14 +27,18 @@ test.describe('results', () => {
       await page.fill('#recherche', flow.search);
       await expect(page.locator('#sort option:checked')).toHaveText(flow.spell);
       for (const [name, value] of Object.entries(flow.inputs)) await page.fill(`#${name}`, value);
-      for (const [name, value] of Object.entries(flow.outputs)) await expect(page.locator(`#${name}`), name).toHaveText(value);
+      for (const [name, value] of Object.entries(flow.outputs)) {
+        await expect(page.locator(`#${name}`), name).toHaveText(value);
+      }
       // A whole line as shown: a range reads "min - max", a delay or a chance has its unit.
-      for (const [name, text] of Object.entries(flow.lines ?? {})) await expect(page.locator('dd', { has: page.locator(`#${name}`) }), name).toHaveText(text);
+      for (const [name, text] of Object.entries(flow.lines ?? {})) {
+        await expect(page.locator('dd', { has: page.locator(`#${name}`) }), name).toHaveText(text);
+      }
     });
   }
 
   test('typing keeps the digits, Enter keeps the value, leaving the field applies the rule', async ({ page }) => {
-    for (const [typed, key, value] of flows.keys) {
+    for (const { typed, key, value } of flows.keys) {
       await page.fill('#level', '');
       await page.locator('#level').pressSequentially(typed);
       await page.press('#level', key);
@@ -44,22 +48,29 @@ test.describe('results', () => {
 });
 
 test('spell files, dropped on the page: a message each, the list replaced only by one that loads', async ({ page }) => {
-  const hostile = fs.readdirSync(path.join(root, 'tests/data/malformed')).filter(name => name.endsWith('.dat')).map(name => [`tests/data/malformed/${name}`]);
-  for (const [file, message, list] of [...flows.files, ...hostile]) {
+  const hostile = fs.readdirSync(path.join(root, 'tests/data/malformed')).filter(name => name.endsWith('.dat'))
+    .map(name => ({ file: `tests/data/malformed/${name}` }));
+  const drop = ([bytes, name]) => {
+    const data = new DataTransfer();
+    data.items.add(new File([new Uint8Array(bytes)], name));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+  };
+  for (const { file, said, list } of [...flows.files, ...hostile]) {
     const before = await page.locator('#sort option').allTextContents();
-    await page.evaluate(([bytes, name], data = new DataTransfer()) => data.items.add(new File([new Uint8Array(bytes)], name)) &&
-      document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true })), [[...fs.readFileSync(path.join(root, file))], path.basename(file)]);
-    await expect(page.locator('#etat')).toContainText(message ?? `« ${path.basename(file)} »`);
-    const after = await page.locator('#sort option').allTextContents(), loaded = (await page.locator('#etat').textContent()).match(/: (\d+) sorts? chargés?\.$/);
+    await page.evaluate(drop, [[...fs.readFileSync(path.join(root, file))], path.basename(file)]);
+    await expect(page.locator('#etat')).toContainText(said ?? `« ${path.basename(file)} »`);
+    const after = await page.locator('#sort option').allTextContents();
+    const loaded = (await page.locator('#etat').textContent()).match(/: (\d+) sorts? chargés?\.$/);
     expect(loaded ? after.length : after, file).toEqual(loaded ? Number(loaded[1]) : before);
     if (list) expect(after).toEqual(list);
   }
 });
 
-test('the keyboard alone reaches every field in order and runs the spell; every control is named; a phone needs no sideways scroll and loads at most the byte budget', async ({ page }) => {
+test('the keyboard alone reaches every field in order and runs the spell; every control is named; a phone needs no '
+  + 'sideways scroll and loads at most the byte budget', async ({ page }) => {
   const { fields, controls, search, spell, effectMin } = flows.keyboard, order = [];
   do await page.keyboard.press('Tab'); while (order.push(await focused(page)) === new Set(order).size);
-  const inPage = await page.evaluate(() => [...document.querySelectorAll('#saisie input:not([type=search])')].map(e => e.id));
+  const inPage = await page.locator('#saisie input:not([type=search])').evaluateAll(list => list.map(e => e.id));
   expect(inPage).toHaveLength(fields);
   expect(order.slice(0, -1).filter(id => inPage.includes(id))).toEqual(inPage);
   expect(order).toEqual(expect.arrayContaining(controls));
@@ -67,11 +78,13 @@ test('the keyboard alone reaches every field in order and runs the spell; every 
   await page.keyboard.type(`${search}\n`);
   await expect(page.locator('#sort option:checked')).toHaveText(spell);
   await expect(page.locator('#effectMin')).toHaveText(effectMin);
-  expect(await page.evaluate(() => [...document.querySelectorAll('input, select, button, a, output')]
-    .filter(e => !(e.labels && e.labels.length) && !e.getAttribute('aria-label') && !e.textContent.trim()).map(e => e.id))).toEqual([]);
+  const unnamed = await page.locator('input, select, button, a, output').evaluateAll(list => list
+    .filter(e => !(e.labels && e.labels.length) && !e.getAttribute('aria-label') && !e.textContent.trim()).map(e => e.id));
+  expect(unnamed).toEqual([]);
   await page.setViewportSize({ width: 360, height: 740 });
   expect(await page.evaluate(() => document.documentElement.scrollWidth)).toBeLessThanOrEqual(360);
-  expect(fs.readdirSync(site).reduce((sum, name) => sum + fs.statSync(path.join(site, name)).size, 0)).toBeLessThanOrEqual(flows.budgets.bytes);
+  const bytes = fs.readdirSync(site).reduce((sum, name) => sum + fs.statSync(path.join(site, name)).size, 0);
+  expect(bytes).toBeLessThanOrEqual(flows.budgets.bytes);
 });
 
 test.describe('analyses and sharing', () => {
@@ -79,7 +92,7 @@ test.describe('analyses and sharing', () => {
     async ({ page }) => {
       const { spells, legend, tapped } = flows.chart;
       await page.selectOption('#sorts', spells);
-      await page.locator('#courbe').scrollIntoViewIfNeeded();
+      await page.locator('#section-courbe').scrollIntoViewIfNeeded();
       await expect(page.locator('#courbe .legend text')).toHaveText(legend);
       await expect(page.locator('#courbe path')).toHaveCount(legend.length);
       await page.locator('#courbe').click({ position: { x: 1, y: 100 } });
