@@ -163,6 +163,9 @@ test('six setups side by side show the figures of vyr diff on the same setups', 
   const csv = vyr('diff', '--index', String(index), '--csv', ...rows.flatMap((row, r) =>
     [`--${String.fromCharCode(97 + r)}`, row.vyr])).trim().split('\r\n').map(line => line.split(','));
   const columns = csv[0].flatMap((name, i) => (['index', 'spell', 'output'].includes(name) ? [] : [i]));
+  // The analyses follow in a worker, for the sections on screen.
+  await page.locator('#ecarts').scrollIntoViewIfNeeded();
+  await expect(page.locator('#ecarts tbody tr')).toHaveCount(csv.length - 1, { timeout: 30000 });
   const table = await page.locator('#ecarts tbody tr').evaluateAll(list => list.map(tr => [...tr.cells]
     .map(td => td.textContent.replace(',', '.'))));
   expect(table).toHaveLength(csv.length - 1);
@@ -180,7 +183,8 @@ test("compare's filters keep the spells of an element and an effect; the element
   for (const filter of keeps.filters) {
     await page.selectOption('#filtre-element', filter.element);
     await page.selectOption('#filtre-effet', filter.effect);
-    await expect(page.locator('#comparaison tbody tr'), filter.name).toHaveCount(filter.rows);
+    await page.locator('#comparaison').scrollIntoViewIfNeeded();
+    await expect(page.locator('#comparaison tbody tr'), filter.name).toHaveCount(filter.rows, { timeout: 30000 });
   }
 });
 
