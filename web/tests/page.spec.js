@@ -100,9 +100,11 @@ test.describe('analyses and sharing', () => {
     });
 
   test('which stat helps most, the explanation', async ({ page }) => {
-    const { search, step, stat, gain } = flows.weights;
+    const { search, level, step, stat, gain } = flows.weights;
     await page.fill('#recherche', search);
+    await page.fill('#level', level);
     await page.fill('#pas', step);
+    await page.locator('#poids').scrollIntoViewIfNeeded();
     await expect(page.locator('#poids tr', { hasText: stat }).locator('td').nth(2)).toHaveText(gain);
     await expect(page.locator('#explication li').last()).toContainText(await page.locator('#recastDelay').textContent());
   });
