@@ -25,7 +25,7 @@ const seed = async (page, state) => {
 // Everything a player sees of a setup: the 24 inputs, the spell, the chosen character and opponent.
 const shown = page => page.evaluate(() => [...document.querySelectorAll('#saisie input:not([type=search])')]
   .map(e => e.value).concat(['sort', 'choix-character', 'choix-opponent']
-    .map(id => document.getElementById(id).selectedOptions[0]?.textContent)));
+    .map(id => document.getElementById(id)?.selectedOptions[0]?.textContent)));
 const bytesOf = file => {
   if (file.path) return fs.readFileSync(path.join(root, file.path));
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vyr-keeps-'));
