@@ -92,6 +92,7 @@ Table calcTable(const SpellList& list, const RunResult& result) {
     Table table;
     table.columns = {{"output", "Sortie", false}, {"label", "Sortie"}, {"value", "Valeur"}};
     table.notes.push_back("Sort : " + list.utf8Names[result.spell] + " (n° " + std::to_string(result.spell) + ")");
+    table.notes.push_back("Élément : " + std::string(spellElement(list.record(result.spell))));
     for (std::size_t k = 0; k < outputInfos.size(); ++k) {
         if (result.outputs[k].kind == OutputValue::Kind::empty) continue;
         table.rows.push_back(
@@ -134,10 +135,14 @@ Table compareSpells(const SpellList& list, const Setup& setup, const CompareOpti
         for (std::string_view e : spellElements) known += (known.empty() ? "" : ", ") + std::string(e);
         throw Error("--only : \"" + options.only + "\" n'est aucun de " + known);
     }
+    if (!options.effect.empty() &&
+        std::find(effectKinds.begin(), effectKinds.end(), options.effect) == effectKinds.end())
+        throw Error("--effect: \"" + options.effect + "\" is none of effet, bonus, texte");
     std::vector<RunResult> runs;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (options.only.empty() || spellElement(list.record(i)) == options.only)
-            runs.push_back(runSpell(list, i, setup));
+        if (!options.only.empty() && spellElement(list.record(i)) != options.only) continue;
+        RunResult r = runSpell(list, i, setup);
+        if (options.effect.empty() || effectKind(r) == options.effect) runs.push_back(std::move(r));
     }
     Table table;
     table.columns = {{"index", "n°"}, {"name", "Sort"}, {"element", "Élément"}};
@@ -165,29 +170,71 @@ std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, s
     return best;
 }
 
-Table diffSetups(const SpellList& list, const Setup& a, const Setup& b, std::optional<std::size_t> spell) {
+const std::vector<std::string_view> effectKinds = {"effet", "bonus", "texte"};
+
+std::string_view effectKind(const RunResult& result) {
+    static constexpr int bonuses[] = {field::strengthBonus,     field::dexterityBonus,    field::wisdomBonus,
+                                      field::intelligenceBonus, field::hitPointsBonusMin, field::armourBonusMin,
+                                      field::attackBonus,       field::archeryBonus};
+    const auto shows = [&](int id) { return result[id].kind != OutputValue::Kind::empty; };
+    if (shows(field::effectMin)) return effectKinds[0];
+    return std::any_of(std::begin(bonuses), std::end(bonuses), shows) ? effectKinds[1] : effectKinds[2];
+}
+
+Table diffSetups(const SpellList& list, const std::vector<Setup>& setups, std::optional<std::size_t> spell) {
+    const std::size_t n = setups.size();
+    if (n < 2 || n > maxDiffSetups)
+        throw Error("il faut de 2 à " + std::to_string(maxDiffSetups) + " configurations à comparer, pas " +
+                    std::to_string(n));
     Table table;
-    table.columns = {{"index", "n°"}, {"spell", "Sort"}, {"output", "Sortie", false}, {"heading", "Sortie"},
-                     {"a", "A"},      {"b", "B"},        {"difference", "Écart"},     {"percent", "Écart (%)"}};
+    table.columns = {{"index", "n°"}, {"spell", "Sort"}, {"output", "Sortie", false}, {"heading", "Sortie"}};
+    // Two setups keep the plain names (difference, percent); more name each difference by its setup's letter.
+    auto letter = [](std::size_t s) { return std::string(1, static_cast<char>('A' + s)); };
+    auto lower = [](std::size_t s) { return std::string(1, static_cast<char>('a' + s)); };
+    for (std::size_t s = 0; s < n; ++s) table.columns.push_back({lower(s), letter(s)});
+    for (const bool percent : {false, true}) {
+        for (std::size_t s = 1; s < n; ++s) {
+            const std::string name = percent ? "percent" : "difference", unit = percent ? " (%)" : "";
+            if (n == 2)
+                table.columns.push_back({name, "Écart" + unit});
+            else
+                table.columns.push_back({name + letter(s), "Écart " + letter(s) + unit});
+        }
+    }
     std::vector<std::vector<Cell>> same;
     for (std::size_t i = spell.value_or(0); i < (spell ? *spell + 1 : list.size()); ++i) {
-        const RunResult ra = runSpell(list, i, a), rb = runSpell(list, i, b);
-        auto add = [&](std::string_view name, std::string_view heading, const Cell& x, const Cell& y) {
-            if (std::holds_alternative<std::monostate>(x) && std::holds_alternative<std::monostate>(y)) return;
-            std::vector<Cell> row{
-                std::int64_t(i), list.utf8Names[i], std::string(name), std::string(heading), x, y, Cell(), Cell()};
-            const auto nx = cellNumber(x), ny = cellNumber(y);
-            if (nx && ny) {
-                row[6] = std::holds_alternative<double>(x)
-                             ? Cell(*ny - *nx)
-                             : Cell(std::get<std::int64_t>(y) - std::get<std::int64_t>(x));
-                if (*nx != 0) row[7] = (*ny - *nx) / *nx * 100.0;
+        std::vector<RunResult> runs;
+        for (const Setup& setup : setups) runs.push_back(runSpell(list, i, setup));
+        auto add = [&](std::string_view name, std::string_view heading, const std::vector<Cell>& cells) {
+            if (std::all_of(cells.begin(), cells.end(),
+                            [](const Cell& c) { return std::holds_alternative<std::monostate>(c); }))
+                return;
+            std::vector<Cell> row{std::int64_t(i), list.utf8Names[i], std::string(name), std::string(heading)};
+            row.insert(row.end(), cells.begin(), cells.end());
+            row.resize(4 + n + 2 * (n - 1));
+            bool differs = false;
+            for (std::size_t s = 1; s < n; ++s) {
+                const Cell &x = cells[0], &y = cells[s];
+                differs = differs || x != y;
+                const auto nx = cellNumber(x), ny = cellNumber(y);
+                if (!nx || !ny) continue;
+                row[4 + n + s - 1] = std::holds_alternative<double>(x)
+                                         ? Cell(*ny - *nx)
+                                         : Cell(std::get<std::int64_t>(y) - std::get<std::int64_t>(x));
+                if (*nx != 0) row[4 + n + (n - 1) + s - 1] = (*ny - *nx) / *nx * 100.0;
             }
-            (x == y ? same : table.rows).push_back(std::move(row));
+            (differs ? table.rows : same).push_back(std::move(row));
         };
-        for (std::size_t k = 0; k < outputInfos.size(); ++k)
-            add(outputInfos[k].name, outputInfos[k].heading, outputCell(ra.outputs[k]), outputCell(rb.outputs[k]));
-        for (const Derived& d : derived) add(d.name, d.heading, figureCell(d.of(ra)), figureCell(d.of(rb)));
+        for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+            std::vector<Cell> cells;
+            for (const RunResult& r : runs) cells.push_back(outputCell(r.outputs[k]));
+            add(outputInfos[k].name, outputInfos[k].heading, cells);
+        }
+        for (const Derived& d : derived) {
+            std::vector<Cell> cells;
+            for (const RunResult& r : runs) cells.push_back(figureCell(d.of(r)));
+            add(d.name, d.heading, cells);
+        }
     }
     table.rows.insert(table.rows.end(), same.begin(), same.end());
     return table;

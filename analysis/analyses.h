@@ -27,7 +27,8 @@ struct CompareOptions {
     std::string only;            // "": every spell; else a value of spellElements
     std::string sort = "index";  // a column name
     bool descending = false;
-    std::size_t top = 0;  // 0: every row
+    std::size_t top = 0;   // 0: every row
+    std::string effect{};  // "": every spell; else a value of effectKinds
 };
 // One row per spell: outputs, element, mean effect, effect per second and weighted.
 // Throws Error for an unknown sort column or --only value.
@@ -35,9 +36,21 @@ Table compareSpells(const SpellList& list, const Setup& setup, const CompareOpti
 // The indices of the best `count` spells by weighted effect per second.
 std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, std::size_t count);
 
-// Each output of setups a and b side by side with its difference, absolute and in
-// percent of a; rows that differ first. spell: one spell, or every spell.
-Table diffSetups(const SpellList& list, const Setup& a, const Setup& b, std::optional<std::size_t> spell);
+// What a run shows: "effet" (a range: damage on the opponent or hit points healed, which the
+// run itself does not tell apart), "bonus" (a bonus to a stat, hit points or armour) or
+// "texte" (a special text alone, or nothing).
+extern const std::vector<std::string_view> effectKinds;
+std::string_view effectKind(const RunResult& result);
+
+// Setups A, B, C... side by side for one spell (or every spell): each output and derived
+// figure in a column per setup, then the difference of each later setup to A, absolute and
+// in percent of A; rows where some setup differs from A first. Two to maxDiffSetups setups,
+// else Error.
+inline constexpr std::size_t maxDiffSetups = 6;
+Table diffSetups(const SpellList& list, const std::vector<Setup>& setups, std::optional<std::size_t> spell);
+inline Table diffSetups(const SpellList& list, const Setup& a, const Setup& b, std::optional<std::size_t> spell) {
+    return diffSetups(list, std::vector<Setup>{a, b}, spell);
+}
 
 // For each spell, each of the 23 inputs a run reads raised by delta points (clamped to
 // 0..4294967295): the gain in weighted effect per second, in mean effect, and in each

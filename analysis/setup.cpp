@@ -127,10 +127,7 @@ std::string setupCode(const Setup& setup) {
 Setup decodeSetupCode(std::string_view code) {
     const std::string quoted = "--setup : \"" + std::string(code) + "\"";
     // The page's share link: ...#config=CODE&sort=NAME.
-    if (const std::size_t at = code.find("config="); at != std::string_view::npos) {
-        code = code.substr(at + 7);
-        code = code.substr(0, code.find('&'));
-    }
+    if (const auto linked = setupCodeOfLink(code)) code = *linked;
     if (code.size() < 2 || (code[0] != 'v' && code[0] != 'V') || code.find('-') == std::string_view::npos)
         throw Error(quoted + " n'est ni un code de configuration (il commence par " + std::string(setupCodePrefix) +
                     ") ni un lien de partage (il contient config=)");
@@ -178,6 +175,18 @@ Setup decodeSetupCode(std::string_view code) {
         setup.values[position] = static_cast<std::uint32_t>(v);
     }
     return setup;
+}
+
+std::optional<std::string_view> setupCodeOfLink(std::string_view text) {
+    constexpr std::string_view key = "config=";
+    std::size_t at = text.find(key);
+    // The key starts the fragment or follows "#", "?" or "&".
+    while (at != std::string_view::npos && at != 0 &&
+           std::string_view("#?&").find(text[at - 1]) == std::string_view::npos)
+        at = text.find(key, at + 1);
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::string_view rest = text.substr(at + key.size());
+    return rest.substr(0, rest.find_first_of("&#"));
 }
 
 }  // namespace vyr

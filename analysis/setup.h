@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,5 +45,8 @@ std::string setupCode(const Setup& setup);
 // damaged or mistyped code.
 Setup decodeSetupCode(std::string_view code);
 inline constexpr std::string_view setupCodePrefix = "v1-";
+// The setup code a page's share link carries ("...#config=CODE&sort=NAME"), or nullopt when
+// text holds no "config=".
+std::optional<std::string_view> setupCodeOfLink(std::string_view text);
 
 }  // namespace vyr

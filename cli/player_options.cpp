@@ -29,9 +29,9 @@ constexpr CommandText commandTexts[] = {
      "ou son genre, son effet moyen ((min + max) / 2), son effet par seconde (moyen x 1000 / relance)\n"
      "et ce dernier pondéré par les chances de réussite."},
     {"diff", Spells::one,
-     "Compare deux configurations, A et B, pour un sort ou pour tous : chaque sortie côte à côte\n"
-     "avec B - A et l'écart en pourcentage de A ; les lignes qui diffèrent d'abord. Les deux partent\n"
-     "des entrées données par --setup, --profile et les options d'entrée."},
+     "Compare de deux à six configurations, A, B… F, pour un sort ou pour tous : chaque sortie\n"
+     "côte à côte avec son écart à A et cet écart en pourcentage de A ; les lignes qui diffèrent\n"
+     "d'abord. Toutes partent des entrées données par --setup, --profile et les options d'entrée."},
     {"weights", Spells::one,
      "Quelle entrée aide le plus : pour un sort (ou les N meilleurs de compare), chacune des 23\n"
      "entrées qu'un calcul lit augmentée de --points, avec le gain en effet par seconde pondéré, en\n"
@@ -83,7 +83,7 @@ Setup buildSetup(const SetupOptions& o) {
 }
 
 void applySetupItem(Setup& setup, const std::string& item, const std::string& option) {
-    if (item.starts_with(setupCodePrefix) || item.find("config=") != std::string::npos) {
+    if (item.starts_with(setupCodePrefix) || setupCodeOfLink(item)) {
         const Setup decoded = decodeSetupCode(item);
         // Only what the code changes goes over the base.
         for (std::size_t i = 0; i < inputFields.size(); ++i) {

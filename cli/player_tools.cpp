@@ -1,6 +1,7 @@
 #include "player_tools.h"
 
 #include <cctype>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -43,23 +44,30 @@ void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, 
 
 void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
     const PlayerCommand c = addPlayerCommand(app, "diff", dataPath);
-    auto a = std::make_shared<std::vector<std::string>>(), b = std::make_shared<std::vector<std::string>>();
-    for (const auto& [option, items] : {std::pair{"--a", a}, std::pair{"--b", b}}) {
-        c.command->add_option(option, *items,
-                              std::string("Ce que change la configuration ") +
-                                  static_cast<char>(std::toupper(option[2])) +
-                                  " : un code de configuration, NOM=VALEUR[,NOM=VALEUR...] ou un fichier de profil ;"
-                                  " à répéter");
+    // items[s]: what --a, --b, ... change over the common setup.
+    auto items = std::make_shared<std::vector<std::vector<std::string>>>(maxDiffSetups);
+    for (std::size_t s = 0; s < maxDiffSetups; ++s) {
+        const char letter = static_cast<char>('a' + s);
+        c.command->add_option(std::string("--") + letter, (*items)[s],
+                              std::string("Ce que change la configuration ") + static_cast<char>(std::toupper(letter)) +
+                                  " : un code de configuration, un lien de partage de la page,\n"
+                                  "NOM=VALEUR[,NOM=VALEUR...] ou un fichier de profil ; à répéter");
     }
-    whenRun(c, exitCode, out, err,
-            [common = c.common, spell = c.spell, a, b](const Setup& setup, const SpellList& list) {
-                Setup setupA = setup, setupB = setup;
-                for (const std::string& item : *a) applySetupItem(setupA, item, "--a");
-                for (const std::string& item : *b) applySetupItem(setupB, item, "--b");
-                const bool one = !spell->names.empty() || !spell->indices.empty();
-                const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
-                return writeTable(diffSetups(list, setupA, setupB, index), common->format());
-            });
+    whenRun(c, exitCode, out, err, [common = c.common, spell = c.spell, items](const Setup& setup, const SpellList& list) {
+        // The setups run from A to the last letter given (B at least); a letter not given is the common setup.
+        std::vector<Setup> setups(maxDiffSetups, setup);
+        std::size_t count = 0;
+        for (std::size_t s = 0; s < maxDiffSetups; ++s) {
+            for (const std::string& item : (*items)[s])
+                applySetupItem(setups[s], item, std::string("--") + static_cast<char>('a' + s));
+            if (!(*items)[s].empty()) count = s + 1;
+        }
+        if (count == 0) throw Error("rien à comparer : donnez --a ou --b (et --c jusqu'à --f pour d'autres)");
+        setups.resize(std::max<std::size_t>(count, 2));
+        const bool one = !spell->names.empty() || !spell->indices.empty();
+        const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
+        return writeTable(diffSetups(list, setups, index), common->format());
+    });
 }
 
 void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {

@@ -5,12 +5,15 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "analyses.h"
 #include "calculator_form.h"
+#include "charts.h"
+#include "cp1252.h"
 #include "error.h"
 #include "fields.h"
 #include "memory_form.h"
@@ -67,14 +70,41 @@ val cellOf(const Cell& cell) {
         cell);
 }
 
-// Columns not shown are those of CSV and JSON only.
+// The page says in plain French what the dialog's labels say in English or misspell, and
+// what "CA" stands for; the dialog keeps its own.
+struct Wording {
+    std::string_view dialog, page;
+};
+constexpr Wording pageWording[] = {
+    {"Level :", "Niveau :"},
+    {"Nombre de rennaissances :", "Renaissances :"},
+    {"Dexterité", "Dextérité"},
+    {"Dégats", "Dégâts"},
+    {"Lumiere :", "Puissance Lumière :"},
+    {"Necro", "Nécro"},
+    {"CA :", "CA (classe d'armure) :"},
+};
+
+std::string pageLabel(std::string_view dialog) {
+    std::string label(dialog);
+    for (const Wording& w : pageWording) {
+        if (const auto at = label.find(w.dialog); at != std::string::npos) label.replace(at, w.dialog.size(), w.page);
+    }
+    return label;
+}
+
+// Columns not shown are those of CSV and JSON only; best: which end of a number column a
+// player wants on top (a delay is better short).
 val tableOf(const Table& table) {
     return object(
-        {{"columns",
-          array(table.columns,
-                [](const Column& c) {
-                    return object({{"name", val(c.name)}, {"heading", val(c.heading)}, {"shown", val(c.inText)}});
-                })},
+        {{"columns", array(table.columns,
+                           [](const Column& c) {
+                               return object(
+                                   {{"name", val(c.name)},
+                                    {"heading", val(pageLabel(c.heading))},
+                                    {"shown", val(c.inText)},
+                                    {"best", val(c.name.find("Delay") != std::string::npos ? "low" : "high")}});
+                           })},
          {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
 }
 
@@ -87,21 +117,36 @@ val attempt(auto body) {
     }
 }
 
-// The 24 inputs (name, label, default) and the 16 outputs (name, label, column heading,
-// unit: "ms", "%" or ""), in the dialog's reading order.
+// The 24 inputs (name, label, default) and the 16 outputs (name, label, heading: the short
+// name that tells the two ends of a range apart, unit included; unit: "ms", "%" or ""), in the
+// dialog's reading order.
 val fields() {
     return object({{"inputs", array(inputFields,
                                     [](const InputField& f) {
                                         return object({{"name", val(text(f.name))},
-                                                       {"label", val(text(f.label))},
+                                                       {"label", val(pageLabel(f.label))},
                                                        {"default", val(text(f.defaultText))}});
                                     })},
-                   {"outputs", array(outputInfos, [](const OutputInfo& f) {
-                        return object({{"name", val(text(f.name))},
-                                       {"label", val(text(f.label))},
-                                       {"heading", val(text(f.heading))},
-                                       {"unit", val(text(f.unit))}});
+                   {"outputs", array(outputInfos,
+                                     [](const OutputInfo& f) {
+                                         return object({{"name", val(text(f.name))},
+                                                        {"label", val(pageLabel(f.label))},
+                                                        {"heading", val(pageLabel(f.heading))},
+                                                        {"unit", val(text(f.unit))}});
+                                     })},
+                   {"series", array(chartSeries, [](const ChartSeries& c) {
+                        return object({{"name", val(text(c.name))}, {"title", val(text(c.title))}});
                     })}});
+}
+
+// The spells whose name holds what was typed, ignoring case and accents as vyr does.
+val find(const std::string& typed) {
+    const std::string wanted = foldTypedName(typed);
+    val out = val::array();
+    for (std::size_t i = 0; i < spells.size(); ++i) {
+        if (foldForMatch(spells.names[i]).find(wanted) != std::string::npos) out.call<void>("push", val(double(i)));
+    }
+    return out;
 }
 
 // Loads a file of the in-memory file system as players give it; returns the spell names,
@@ -117,8 +162,6 @@ val load(const std::string& path) {
     });
 }
 
-// A text folded as spell names are matched (lower case, no accents, "œ" as "oe"), UTF-8.
-std::string fold(const std::string& utf8) { return foldTypedName(utf8); }
 
 // One press of "GO !": {name: value} for the 16 outputs, null where empty.
 val run(std::size_t spell, const val& inputs) {
@@ -151,6 +194,34 @@ val diff(const val& a, const val& b, std::size_t spell) {
     return tableOf(diffSetups(spells, setupOf(a), setupOf(b), spell));
 }
 
+// Up to six setups ([inputs]) side by side for one spell, as vyr diff --a ... --f gives them.
+val diffMany(const val& setups, std::size_t spell) {
+    return attempt([&] {
+        std::vector<Setup> all;
+        for (unsigned i = 0; i < setups["length"].as<unsigned>(); ++i) all.push_back(setupOf(setups[i]));
+        return tableOf(diffSetups(spells, all, spell));
+    });
+}
+
+// compare with vyr compare's --only (an element or kind, "" for all) and the effect kind ("" for all).
+val compareFiltered(const val& inputs, const std::string& sort, bool descending, const std::string& only,
+                    const std::string& effect) {
+    return attempt([&] {
+        return tableOf(compareSpells(spells, setupOf(inputs), {only, sort, descending, 0, effect}));
+    });
+}
+
+// The spell's element or kind (feu, eau, ..., bonus, spécial).
+std::string element(std::size_t spell) { return std::string(spellElement(spells.record(spell))); }
+
+// The values the compare filters take: {elements: [...], effects: [...]}.
+val kinds() {
+    const auto texts = [](const std::vector<std::string_view>& list) {
+        return array(list, [](auto v) { return val(text(v)); });
+    };
+    return object({{"elements", texts(spellElements)}, {"effects", texts(effectKinds)}});
+}
+
 val weights(const val& inputs, std::size_t spell, double delta) {
     return tableOf(inputWeights(spells, setupOf(inputs), {spell}, static_cast<std::int64_t>(delta)));
 }
@@ -160,6 +231,18 @@ val sweep(const val& inputs, const val& chosen, const std::string& range) {
     return attempt([&] {
         const auto indices = emscripten::vecFromJSArray<std::size_t>(chosen);
         return tableOf(sweepTable(spells, runSweep(spells, setupOf(inputs), indices, parseSweepRange(range))));
+    });
+}
+
+// The sweep's chart, width px wide, and its table when asked: {svg, table}.
+val chart(const val& inputs, const val& chosen, const std::string& range, const std::string& series, int width,
+          bool withTable) {
+    return attempt([&] {
+        const auto indices = emscripten::vecFromJSArray<std::size_t>(chosen);
+        const Sweep sweep = runSweep(spells, setupOf(inputs), indices, parseSweepRange(range));
+        const int height = width < 600 ? std::max(260, width * 3 / 4) : std::min(540, width * 9 / 16);
+        return object({{"svg", val(sweepChart(spells, sweep, {width, height, series, true}))},
+                       {"table", withTable ? tableOf(sweepTable(spells, sweep)) : val::null()}});
     });
 }
 
@@ -174,7 +257,6 @@ EMSCRIPTEN_BINDINGS(vyr) {
     using namespace vyr::web;
     emscripten::function("fields", &fields);
     emscripten::function("load", &load);
-    emscripten::function("fold", &fold);
     emscripten::function("run", &run);
     emscripten::function("leave", &leave);
     emscripten::function("code", &code);
@@ -182,6 +264,12 @@ EMSCRIPTEN_BINDINGS(vyr) {
     emscripten::function("compare", &compare);
     emscripten::function("diff", &diff);
     emscripten::function("weights", &weights);
+    emscripten::function("diffMany", &diffMany);
+    emscripten::function("compareFiltered", &compareFiltered);
+    emscripten::function("element", &element);
+    emscripten::function("kinds", &kinds);
     emscripten::function("sweep", &sweep);
     emscripten::function("explain", &explain);
+    emscripten::function("find", &find);
+    emscripten::function("chart", &chart);
 }

@@ -187,25 +187,83 @@ TEST(Analyses, CompareRowsAreSingleRunsFilteredAndSorted) {
               "--sort : colonne inconnue \"levle\"");
 }
 
-TEST(Analyses, DiffRowsAreTheDifferencesOfSingleRunsDifferingFirst) {
-    const vyr::Setup a = setupOf({{"level", 30}}), b = setupOf({{"level", 40}, {"firePower", 150}, {"rebirths", 2}});
-    const Table t = diffSetups(sample(), a, b, std::nullopt);
-    bool sameSeen = false;
-    for (const auto& row : t.rows) {
-        const std::size_t spell = static_cast<std::size_t>(whole(row[0]));
-        const std::string output = std::get<std::string>(row[2]);
-        EXPECT_EQ(row[4], expected(runSpell(sample(), spell, a), output));
-        EXPECT_EQ(row[5], expected(runSpell(sample(), spell, b), output));
-        if (std::holds_alternative<std::int64_t>(row[6])) {
-            EXPECT_EQ(whole(row[6]), whole(row[5]) - whole(row[4]));
+// Each setup's column holds its own single run; each difference is that column minus A's, the
+// percent in A's terms; rows where some setup differs from A come first.
+TEST(Analyses, DiffColumnsAreSingleRunsOfEachSetupWithTheirDifferencesToTheFirst) {
+    for (const json& c : cases()["diffs"]["cases"]) {
+        SCOPED_TRACE(c["name"].get<std::string>());
+        std::vector<vyr::Setup> setups;
+        for (const json& inputs : c["setups"]) setups.push_back(setupOf(inputs));
+        const std::size_t n = setups.size();
+        const auto spell = c["spell"].is_null() ? std::nullopt : std::optional(c["spell"].get<std::size_t>());
+        const Table t = diffSetups(sample(), setups, spell);
+        std::vector<std::string> names;
+        for (const Column& column : t.columns) names.push_back(column.name);
+        EXPECT_EQ(names, c["columns"].get<std::vector<std::string>>());
+        if (!c["rows"].is_null()) {
+            EXPECT_EQ(t.rows.size(), c["rows"].get<std::size_t>());
         }
-        if (std::holds_alternative<double>(row[6])) {
-            EXPECT_EQ(std::get<double>(row[6]), std::get<double>(row[5]) - std::get<double>(row[4]));
+        bool sameSeen = false;
+        for (const auto& row : t.rows) {
+            const std::size_t index = static_cast<std::size_t>(whole(row[0]));
+            const std::string output = std::get<std::string>(row[2]);
+            bool differs = false;
+            for (std::size_t s = 0; s < n; ++s) {
+                EXPECT_EQ(row[4 + s], expected(runSpell(sample(), index, setups[s]), output)) << output << " " << s;
+                differs = differs || row[4 + s] != row[4];
+                if (s == 0) continue;
+                const Cell &difference = row[4 + n + s - 1], &percent = row[3 + 2 * n + s - 1];
+                if (std::holds_alternative<std::int64_t>(row[4]) && std::holds_alternative<std::int64_t>(row[4 + s])) {
+                    EXPECT_EQ(whole(difference), whole(row[4 + s]) - whole(row[4])) << output;
+                }
+                if (std::holds_alternative<double>(row[4])) {
+                    const double a = std::get<double>(row[4]), other = std::get<double>(row[4 + s]);
+                    EXPECT_EQ(std::get<double>(difference), other - a) << output;
+                    if (a != 0) {
+                        EXPECT_EQ(std::get<double>(percent), (other - a) / a * 100.0) << output;
+                    }
+                }
+            }
+            EXPECT_FALSE(sameSeen && differs) << "a differing row after an equal one: " << output;
+            sameSeen = sameSeen || !differs;
         }
-        EXPECT_FALSE(sameSeen && row[4] != row[5]) << "a differing row after an equal one";
-        sameSeen = sameSeen || row[4] == row[5];
     }
-    EXPECT_EQ(diffSetups(sample(), a, b, 2).rows.size(), 8u);  // Boule de feu: 5 outputs, 3 figures
+    for (const json& c : cases()["diffs"]["errors"]) {
+        const std::vector<vyr::Setup> setups(c["count"].get<std::size_t>(), vyr::Setup::defaults());
+        EXPECT_EQ(errorOf([&] { diffSetups(sample(), setups, 2); }), c["error"].get<std::string>());
+    }
+}
+
+TEST(Analyses, EffectKindsFollowWhatTheRunShowsAndFilterCompare) {
+    for (const json& c : cases()["effectKinds"]["cases"]) {
+        const RunResult r = runSpell(sample(), c["spell"], vyr::Setup::defaults());
+        EXPECT_EQ(effectKind(r), c["kind"].get<std::string>()) << c["name"];
+    }
+    std::size_t total = 0;
+    for (std::string_view kind : effectKinds) {
+        CompareOptions options;
+        options.effect = kind;
+        const Table t = compareSpells(sample(), vyr::Setup::defaults(), options);
+        for (const auto& row : t.rows) {
+            const RunResult r = runSpell(sample(), static_cast<std::size_t>(whole(row[0])), vyr::Setup::defaults());
+            EXPECT_EQ(effectKind(r), kind);
+        }
+        EXPECT_FALSE(t.rows.empty()) << kind;
+        total += t.rows.size();
+    }
+    EXPECT_EQ(total, sample().size());
+    CompareOptions wrong;
+    wrong.effect = "soin";
+    EXPECT_EQ(errorOf([&] { compareSpells(sample(), vyr::Setup::defaults(), wrong); }),
+              "--effect: \"soin\" is none of effet, bonus, texte");
+}
+
+TEST(SetupCodes, AShareLinkGivesItsCode) {
+    for (const json& c : cases()["links"]["cases"]) {
+        const std::string text = c["text"];
+        const auto code = setupCodeOfLink(text);
+        EXPECT_EQ(code ? json(std::string(*code)) : json(nullptr), c["code"]) << c["text"];
+    }
 }
 
 TEST(Analyses, WeightsAreTheDifferencesOfTwoRunsMostHelpfulFirst) {
@@ -301,10 +359,12 @@ TEST(Charts, AreWellFormedSvgWithTheExpectedMarks) {
     spike.runs[0][50] = madeRun(5000, 1000);
     const SweepGrid grid = runSweepGrid(sample(), vyr::Setup::defaults(), 3, parseSweepRange("level=1..3"),
                                         parseSweepRange("fire-power=1..4"));
+    const ChartOptions onPhone{360, 270, "effectPerSecond", true};  // as the page asks for it
     const std::map<std::string, std::string> charts{{"two", sweepChart(sample(), two)},
                                                     {"one", sweepChart(sample(), one)},
                                                     {"spike", sweepChart(sample(), spike)},
-                                                    {"grid", gridChart(sample(), grid)}};
+                                                    {"grid", gridChart(sample(), grid)},
+                                                    {"phone", sweepChart(sample(), two, onPhone)}};
     for (const json& c : cases()["charts"]) {  // what an XPath expression selects, as libxml2 parses the chart
         const testing::TempFile file(charts.at(c[0]), ".svg");
         std::FILE* pipe = popen(

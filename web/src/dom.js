@@ -1,0 +1,18 @@
+// Small helpers to build the page's elements; text always goes in as text, never as markup.
+export const $ = id => document.getElementById(id);
+
+const number = new Intl.NumberFormat('fr-FR', { maximumFractionDigits: 2, useGrouping: false });
+export const show = value => (typeof value === 'number' ? number.format(value) : value ?? '');
+
+export const element = (tag, props = {}, ...children) => {
+  const node = Object.assign(document.createElement(tag), props);
+  node.append(...children);
+  return node;
+};
+
+export const svg = (tag, attributes, ...children) => {
+  const node = document.createElementNS('http://www.w3.org/2000/svg', tag);
+  for (const name in attributes) node.setAttribute(name, attributes[name]);
+  node.append(...children);
+  return node;
+};

@@ -1,0 +1,55 @@
+// Share links: #config=CODE&sort=NAME, and &adversaire=non when the opponent stays out of it.
+// Opening one shows its setup and spell without saving anything; its fragment then leaves
+// the address, so that a reload shows the player's own state again.
+import { $ } from './dom.js';
+import { useList } from './spells.js';
+import { fieldsOf, rememberFields, showLinked } from './keep.js';
+
+function link(page, inputs, spellName) {
+  const withOpponent = $('avec-adversaire').checked;
+  const carried = withOpponent ? inputs : Object.fromEntries(fieldsOf(page, 'character').map(n => [n, inputs[n]]));
+  const more = withOpponent ? '' : '&adversaire=non';
+  const spell = encodeURIComponent(spellName ?? '');
+  return `${location.href.split('#')[0]}#config=${page.vyr.code(carried)}&sort=${spell}${more}`;
+}
+
+// On every change: the link of what is shown on the button, and the player's state kept.
+export function remember(page, inputs, spellName) {
+  $('partager').href = link(page, inputs, spellName);
+  rememberFields(page, spellName);
+}
+
+// A link's setup and spell on screen; a damaged code or a spell the active list lacks is
+// said in one line and changes nothing.
+export function openLink(page, fragment) {
+  const params = new URLSearchParams(fragment);
+  if (!params.has('config')) return;
+  history.replaceState(null, '', location.href.split('#')[0]);
+  const setup = page.vyr.decode(params.get('config')), spellName = params.get('sort') ?? '';
+  if (setup.error) {
+    return page.say('Lien de partage illisible : son code est abîmé ou mal recopié ; rien n\'a changé.');
+  }
+  if (spellName && !page.spells.includes(spellName)) {
+    return page.say(`Le lien demande le sort « ${spellName} », absent de la liste active : rien n'a changé.`);
+  }
+  showLinked(page, setup, params.get('adversaire') === 'non' ? ['character'] : ['character', 'opponent']);
+  useList(page, page.spells, spellName || page.spells[page.spell()]);
+  page.say('Configuration du lien affichée ; vos personnages et adversaires restent tels quels '
+    + '(« Enregistrer sous ce nom » la garde).');
+}
+
+// The link copied, or handed to the system's share sheet where a phone's browser offers one.
+export async function copyLink(page) {
+  const url = $('partager').href;
+  if (navigator.share && matchMedia('(pointer: coarse)').matches) {
+    try {
+      return await navigator.share({ title: 'Vyr Dégats', url });
+    } catch { /* dismissed or refused: copy instead */ }
+  }
+  try {
+    await navigator.clipboard.writeText(url);
+    page.say('Lien copié : collez-le pour partager cette configuration.');
+  } catch {
+    page.say("Copie refusée par le navigateur : le bouton « Copier le lien » est aussi un lien (copier l'adresse).");
+  }
+}

@@ -1,0 +1,34 @@
+import { $, element } from './dom.js';
+import { keepFile } from './keep.js';
+
+// The list shows the spells whose name holds the search, folded by the core as vyr folds it.
+export function filter(page) {
+  const chosen = $('sort').value;
+  const option = i => element('option', { value: i, textContent: page.spells[i], selected: String(i) === chosen });
+  $('sort').replaceChildren(...page.vyr.find($('recherche').value).map(option));
+  page.update();
+}
+
+// A new list of names; the spell named chosenName stays chosen, else the first.
+export function useList(page, names, chosenName) {
+  page.spells = names;
+  $('sorts').replaceChildren(...names.map((name, i) => element('option', { value: i, textContent: name })));
+  $('recherche').value = '';
+  filter(page);
+  $('sort').value = Math.max(0, page.spells.indexOf(chosenName));
+  page.update();
+}
+
+// A spell file of the player's, read into the core's file system (and the worker's); a
+// file that loads no spell leaves the list as it was.
+export async function open(page, file) {
+  $('fichier').value = '';  // the same file may be chosen again
+  if (!file) return;
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  page.vyr.FS.writeFile('/joueur.dat', bytes);
+  const names = page.vyr.load('/joueur.dat');
+  if (names.error) {
+    return page.say(`« ${file.name} » : aucun sort n'a pu être chargé. La liste actuelle est conservée.`);
+  }
+  keepFile(page, file.name, bytes, names);
+}

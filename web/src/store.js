@@ -1,0 +1,61 @@
+// What the page keeps in the browser: one JSON value in localStorage under KEY, versioned.
+// Data this page cannot read (damaged, or of another version) is set aside under ASIDE, never
+// read again nor lost; the first page's single setup (OLD) becomes the first character and
+// opponent.
+export const KEY = 'vyr-degats/v2', ASIDE = 'vyr-degats/mis-de-cote', OLD = 'vyr-degats';
+const VERSION = 2;
+
+export const empty = () => ({
+  version: VERSION, files: [], activeFile: '', characters: [], opponents: [], character: '', opponent: '', spell: '',
+});
+
+const text = value => typeof value === 'string';
+const inputs = value => value && typeof value === 'object' && Object.values(value).every(v => /^\d*$/.test(v));
+const named = (list, check) => Array.isArray(list) && list.every(item => item && text(item.name) && check(item));
+
+function readable(state) {
+  return state && state.version === VERSION
+    && ['activeFile', 'character', 'opponent', 'spell'].every(k => text(state[k]))
+    && named(state.files, file => text(file.bytes)) && named(state.characters, c => inputs(c.inputs))
+    && named(state.opponents, o => inputs(o.inputs));
+}
+
+// The kept state and, when something was set aside or taken over, a message for the player.
+// fromOld(code, spell) turns the first page's setup into {characters, opponents}.
+export function load(fromOld) {
+  const raw = localStorage.getItem(KEY);
+  if (raw === null) {
+    const old = new URLSearchParams(localStorage.getItem(OLD) ?? '');
+    if (!old.get('config')) return { state: empty() };
+    localStorage.removeItem(OLD);
+    const taken = fromOld(old.get('config'));
+    if (!taken) {
+      localStorage.setItem(ASIDE, old.toString());
+      const said = `Configuration de la version précédente illisible : mise de côté sous « ${ASIDE} ».`;
+      return { state: empty(), said };
+    }
+    return { state: { ...empty(), ...taken, spell: old.get('sort') ?? '' },
+      said: 'Configuration de la version précédente reprise comme premier personnage et premier adversaire.' };
+  }
+  try {
+    const state = JSON.parse(raw);
+    if (readable(state)) return { state };
+  } catch { /* set aside below */ }
+  localStorage.setItem(ASIDE, raw);
+  localStorage.removeItem(KEY);
+  const said = "Données enregistrées illisibles (abîmées ou d'une autre version) : mises de côté "
+    + `sous « ${ASIDE} » ; la page repart des valeurs par défaut.`;
+  return { state: empty(), said };
+}
+
+export function save(state) {
+  try {
+    localStorage.setItem(KEY, JSON.stringify(state));
+    return true;
+  } catch {
+    return false;  // full or forbidden: the page goes on, the caller says so
+  }
+}
+
+export const toBase64 = bytes => btoa(Array.from(bytes, b => String.fromCharCode(b)).join(''));
+export const fromBase64 = text => Uint8Array.from(atob(text), c => c.charCodeAt(0));

@@ -1,0 +1,208 @@
+// What the page keeps of the player's own things, the links that never overwrite them, setups
+// side by side, filters and offline use; in the system's Chromium, the site opened from disk
+// unless a test serves it. Expected values and stored states live in keeps.json.
+const { test, expect } = require('@playwright/test');
+const { execFileSync, spawn } = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { root, site, sitePage, nativeVyr } = require('./paths');
+const keeps = require('./keeps.json');
+
+const vyr = (...args) => execFileSync(nativeVyr, args, { cwd: path.dirname(nativeVyr) }).toString();
+const spell = page => page.locator('#sort option:checked');
+const said = page => page.locator('#etat');
+const ready = async (page, url = sitePage) => {
+  await page.goto(url);
+  await expect(page.locator('#effectMin')).not.toBeEmpty();
+};
+// A stored state (the page's own format) in place, then the page reloaded on it.
+const seed = async (page, state) => {
+  await ready(page);
+  await page.evaluate(state => localStorage.setItem('vyr-degats/v2', JSON.stringify(state)), state);
+  await page.reload();
+};
+// Everything a player sees of a setup: the 24 inputs, the spell, the chosen character and opponent.
+const shown = page => page.evaluate(() => [...document.querySelectorAll('#saisie input:not([type=search])')]
+  .map(e => e.value).concat(['sort', 'choix-character', 'choix-opponent']
+    .map(id => document.getElementById(id)?.selectedOptions[0]?.textContent)));
+const bytesOf = file => {
+  if (file.path) return fs.readFileSync(path.join(root, file.path));
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vyr-keeps-'));
+  fs.writeFileSync(path.join(folder, 'plain.txt'), file.plain);
+  vyr('encode', path.join(folder, 'plain.txt'), '-o', path.join(folder, 'out.dat'));
+  return fs.readFileSync(path.join(folder, 'out.dat'));
+};
+const drop = (page, file) => page.evaluate(([bytes, name], data = new DataTransfer()) =>
+  data.items.add(new File([new Uint8Array(bytes)], name)) && document.body.dispatchEvent(
+    new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true })), [[...bytesOf(file)], file.name]);
+
+// Nothing outside the folder (or the test's local server) is asked for, and the page throws nothing.
+let requests, errors;
+test.beforeEach(async ({ page }) => {
+  [requests, errors] = [[], []];
+  page.on('request', request => requests.push(request.url()));
+  page.on('pageerror', error => errors.push(error.message));
+});
+test.afterEach(() => expect([...requests.filter(url => !url.startsWith(`file://${site}/`)
+  && !/^(data|blob):/.test(url) && !url.startsWith('http://127.0.0.1:')), ...errors]).toEqual([]));
+
+test.describe("the player's own things", () => {
+  test('own spell file kept across a reload, removable; the sample list always there', async ({ page }) => {
+    const { own } = keeps.files;
+    await ready(page);
+    await drop(page, own);
+    await expect(said(page)).toContainText(keeps.files.keptSaid);
+    await page.reload();
+    await expect(page.locator('#sort option')).toHaveText(own.names);
+    await expect(page.locator('#liste option:checked')).toHaveText(own.name);
+    await page.click('#retirer');
+    await page.reload();
+    await expect(page.locator('#liste option')).toHaveText(["Liste d'exemple"]);
+    await expect(page.locator('#sort option')).toHaveCount(79);
+  });
+
+  test('a file load keeps the spell by name, else says which spell is shown', async ({ page }) => {
+    const { own, other, keptSpell, movedSaid } = keeps.files;
+    await ready(page);
+    await page.selectOption('#sort', { label: keptSpell });
+    await drop(page, own);
+    await expect(page.locator('#sort option')).toHaveText(own.names);
+    await expect(spell(page)).toHaveText(keptSpell);
+    await drop(page, other);
+    await expect(said(page)).toContainText(movedSaid);
+    await expect(spell(page)).toHaveText(other.names[0]);
+  });
+
+  test('characters: renamed, saved under a new name, chosen, deleted; restored at the next visit', async ({ page }) => {
+    const [own] = keeps.own.characters;
+    await seed(page, keeps.own);
+    await page.fill('#nom-character', 'Copie');
+    await page.click('#profil-character >> text=Enregistrer sous ce nom');
+    await page.fill('#level', '90');
+    await page.selectOption('#choix-character', own.name);
+    await expect(page.locator('#level')).toHaveValue(own.inputs.level);
+    await page.fill('#nom-character', 'Renommée');
+    await page.click('#profil-character >> text=Renommer');
+    await page.selectOption('#choix-character', 'Copie');
+    await page.reload();
+    await expect(page.locator('#choix-character option')).toHaveText(['Renommée', 'Copie']);
+    await expect(page.locator('#level')).toHaveValue('90');
+    await page.click('#profil-character >> text=Supprimer');
+    await expect(page.locator('#choix-character option')).toHaveText(['Renommée']);
+    await expect(page.locator('#level')).toHaveValue(own.inputs.level);
+    await expect(page.locator('#fireResist')).toHaveValue(keeps.own.opponents[0].inputs.fireResist);
+  });
+});
+
+test.describe('links', () => {
+  for (const name of ['friend', 'characterOnly']) {
+    test(`a ${name} link shows its setup; the plain reload shows the player's own, untouched`, async ({ page }) => {
+      const link = keeps.links[name];
+      await seed(page, keeps.own);
+      const own = await shown(page);
+      await ready(page, sitePage + link.fragment);
+      await expect(said(page)).toContainText(link.said);
+      await expect(spell(page)).toHaveText(link.spell);
+      for (const [field, value] of Object.entries(link.inputs)) {
+        await expect(page.locator(`#${field}`)).toHaveValue(value);
+      }
+      expect(page.url()).toBe(sitePage);
+      await page.fill('#level', '12');
+      await page.reload();
+      await expect.poll(() => shown(page)).toEqual(own);
+    });
+  }
+
+  for (const name of ['damaged', 'missingSpell']) {
+    test(`a ${name} link says so in one line and changes nothing`, async ({ page }) => {
+      await seed(page, keeps.own);
+      const own = await shown(page);
+      await page.evaluate(fragment => { location.hash = fragment; }, keeps.links[name].fragment);
+      await expect(said(page)).toHaveText(new RegExp(`^${keeps.links[name].said}[^\n]*$`));
+      expect(await shown(page)).toEqual(own);
+      await page.reload();
+      expect(await shown(page)).toEqual(own);
+    });
+  }
+
+  test('Copier le lien copies the link of what is shown, which rebuilds it elsewhere', async ({ page, context }) => {
+    await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+    await seed(page, keeps.own);
+    const own = await shown(page);
+    await page.click('#partager');
+    await expect(said(page)).toContainText('Lien copié');
+    const link = await page.evaluate(() => navigator.clipboard.readText());
+    const elsewhere = await (await context.browser().newContext()).newPage();
+    await ready(elsewhere, link);
+    await expect.poll(async () => (await shown(elsewhere)).slice(0, 25)).toEqual(own.slice(0, 25));
+  });
+});
+
+for (const [name, stored] of Object.entries(keeps.stored)) {
+  test(`stored data: ${name} never breaks the page`, async ({ page }) => {
+    await ready(page);
+    await page.evaluate(({ key, value }) => { localStorage.clear(); localStorage.setItem(key, value); }, stored);
+    await page.reload();
+    await expect(said(page)).toContainText(stored.said);
+    await expect(page.locator('#level')).toHaveValue(stored.level);
+    await expect(spell(page)).toHaveText(stored.spell);
+    await page.fill('#level', '33');
+    await page.reload();
+    await expect(page.locator('#level')).toHaveValue('33');
+  });
+}
+
+test('six setups side by side show the figures of vyr diff on the same setups', async ({ page }) => {
+  const { stored, rows, index } = keeps.setups;
+  await seed(page, stored);
+  for (const [r, row] of rows.entries()) {
+    await page.selectOption(`#cfg-character-${r}`, row.character);
+    await page.selectOption(`#cfg-opponent-${r}`, row.opponent);
+  }
+  const csv = vyr('diff', '--index', String(index), '--csv', ...rows.flatMap((row, r) =>
+    [`--${String.fromCharCode(97 + r)}`, row.vyr])).trim().split('\r\n').map(line => line.split(','));
+  const columns = csv[0].flatMap((name, i) => (['index', 'spell', 'output'].includes(name) ? [] : [i]));
+  // The analyses follow in a worker, for the sections on screen.
+  await page.locator('#ecarts').scrollIntoViewIfNeeded();
+  await expect(page.locator('#ecarts tbody tr')).toHaveCount(csv.length - 1, { timeout: 30000 });
+  const table = await page.locator('#ecarts tbody tr').evaluateAll(list => list.map(tr => [...tr.cells]
+    .map(td => td.textContent.replace(',', '.'))));
+  expect(table).toHaveLength(csv.length - 1);
+  // The page shows at most two decimals: a figure matches the native one to within half a hundredth.
+  table.forEach((row, r) => row.forEach((cell, c) => {
+    const native = csv[r + 1][columns[c]], near = Math.abs(Number(cell) - Number(native)) <= 0.005 + 1e-9;
+    expect(cell === native || near, `${row[0]}, ${csv[0][columns[c]]}: ${cell} vs ${native}`).toBe(true);
+  }));
+});
+
+test("compare's filters keep the spells of an element and an effect; the element is shown", async ({ page }) => {
+  await ready(page);
+  await page.selectOption('#sort', { label: keeps.element.spell });
+  await expect(page.locator('#element')).toHaveText(keeps.element.said);
+  for (const filter of keeps.filters) {
+    await page.selectOption('#filtre-element', filter.element);
+    await page.selectOption('#filtre-effet', filter.effect);
+    await page.locator('#comparaison').scrollIntoViewIfNeeded();
+    await expect(page.locator('#comparaison tbody tr'), filter.name).toHaveCount(filter.rows, { timeout: 30000 });
+  }
+});
+
+test('served over http, the page installs its service worker and reloads offline', async ({ page, context }) => {
+  const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', '0', '--directory', site]);
+  try {
+    const port = await new Promise(resolve => server.stdout.on('data', data => {
+      const found = /port (\d+)/.exec(String(data));
+      if (found) resolve(found[1]);
+    }));
+    await ready(page, `http://127.0.0.1:${port}/index.html`);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await context.setOffline(true);
+    await page.reload();
+    await expect(page.locator('#effectMin')).not.toBeEmpty();
+    await expect(page.locator('#sort option')).toHaveCount(79);
+  } finally {
+    await context.setOffline(false);
+    server.kill();
+  }
+});
