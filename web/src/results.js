@@ -1,7 +1,5 @@
 import { $, element, show } from './dom.js';
 
-const units = { moveDelay: 'ms', recastDelay: 'ms', successChance: '%' };
-
 // The core's 24 inputs into the boxes that name them (data-fields), with their labels.
 export function inputsOf(fields) {
   const inputs = {};
@@ -29,7 +27,7 @@ export function outputsOf(fields) {
     if (i && fields.outputs[i - 1].label === field.label) return line.append(' - ', out);
     line = element('dd', {}, out);
     $('sorties').append(element('dt', { textContent: field.label }), line);
-    if (units[field.name]) out.after(' ' + units[field.name]);
+    if (field.unit) out.after(' ' + field.unit);
   });
   return outputs;
 }
