@@ -20,7 +20,8 @@ const ready = async (page, url = sitePage) => {
 const seed = async (page, state) => {
   await ready(page);
   await page.evaluate(state => localStorage.setItem('vyr-degats/v2', JSON.stringify(state)), state);
-  await page.reload();
+  await ready(page);
+  await expect(page.locator('#choix-character option').first()).toBeAttached();
 };
 // Everything a player sees of a setup: the 24 inputs, the spell, the chosen character and opponent.
 const shown = page => page.evaluate(() => [...document.querySelectorAll('#saisie input:not([type=search])')]
@@ -122,7 +123,7 @@ test.describe('links', () => {
       await expect(said(page)).toHaveText(new RegExp(`^${keeps.links[name].said}[^\n]*$`));
       expect(await shown(page)).toEqual(own);
       await page.reload();
-      expect(await shown(page)).toEqual(own);
+      await expect.poll(() => shown(page)).toEqual(own);
     });
   }
 

@@ -31,7 +31,7 @@ test('the page and the native vyr give the same 16 outputs', async ({ page }) =>
     }).join('\n') + '\n');
     execFileSync(nativeVyr, ['encode', '--force', plain, '-o', data], { stdio: 'ignore' });  // hostile on purpose
     await page.setInputFiles('#fichier', data);
-    await expect(page.locator('#etat')).toHaveText(`« spells-${file}.dat » : ${spellsPerFile} sorts chargés.`);
+    await expect(page.locator('#etat')).toContainText(`« spells-${file}.dat » : ${spellsPerFile} sorts chargés.`);
     const sets = Array.from({ length: setsPerFile }, () => {
       const set = Object.fromEntries(inputs.map(f => [f.name, input()]));
       if (random() < 0.5) set.level = pick(edges.levels);
