@@ -124,11 +124,11 @@ void checkRecordLine(const Add& add, std::string_view fields, bool lastLine) {
             const std::string consequence = lastLine ? "le champ court jusqu'à la fin du fichier"
                                                      : "le chargeur lit la suite sur la ligne suivante";
             if (text.empty()) {
-                return add(Severity::error, name + " manque" + (later ? ", et les champs après lui" : "") + " : " +
+                return add(Severity::error, name + (later ? " et les champs suivants manquent" : " manque") + " : " +
                                                 (lastLine ? "le sort finit avec le fichier" : consequence));
             }
             add(Severity::error, name + " " + quoted(text) + " n'est pas suivi d'une espace" +
-                                     (later ? " ; les champs après lui manquent" : "") + " : " + consequence);
+                                     (later ? " ; les champs suivants manquent" : "") + " : " + consequence);
             if (field != codeField) checkNumber(add, field, text);
             return;
         }
