@@ -44,21 +44,21 @@ bool fitsInt32(std::string_view digits, bool negative) {
 void checkNumber(const Add& add, std::size_t field, std::string_view text) {
     const std::string name(fieldNames[field]), shown = name + " " + quoted(text);
     const std::int32_t value = readNumberField(std::string(text).c_str());
-    const std::string reads = " (reads " + std::to_string(value) + ")";
+    const std::string reads = " (se lit " + std::to_string(value) + ")";
     const std::size_t start = text.starts_with('+') || text.starts_with('-') ? 1 : 0;
     const std::size_t end = std::min(text.find_first_not_of("0123456789", start), text.size());
     if (text.empty()) {
-        add(Severity::error, name + " is empty" + reads);
+        add(Severity::error, name + " est vide" + reads);
     } else if (end == start) {
-        add(Severity::error, shown + " is not a number" + reads);
+        add(Severity::error, shown + " n'est pas un nombre" + reads);
     } else if (end < text.size()) {
-        add(Severity::error, shown + " has trailing text" + reads);
+        add(Severity::error, shown + " est suivi d'autre texte" + reads);
     } else if (!fitsInt32(text.substr(start), text[0] == '-')) {
-        add(Severity::error, name + " " + std::string(text) + " is out of the 32-bit range (saturates to " +
+        add(Severity::error, name + " " + std::string(text) + " sort de l'intervalle sur 32 bits (sature à " +
                                  std::to_string(value) + ")");
     } else if (field == 0 && value != 0 && (value & 0xFF) == 0) {
         add(Severity::warning, "armourExempt " + std::string(text) +
-                                   " keeps only its low 8 bits and reads 0: the target's armour is subtracted");
+                                   " ne garde que ses 8 bits bas et se lit 0 : l'armure de la cible est soustraite");
     }
 }
 
@@ -92,13 +92,13 @@ void checkCode(const Add& add, std::string_view code) {
             seconds.push_back(longer.prefix.substr(rule->prefix.size()));
     }
     if (code.empty()) {
-        add(Severity::warning, "empty code: the spell's range is not scaled");
+        add(Severity::warning, "code vide : la portée du sort n'est pas mise à l'échelle");
     } else if (first == 's' && !isSpecialRuleCode(code)) {
-        add(Severity::error, "special " + shown + " matches none of the " + std::to_string(specialRuleCount) +
-                                 " special rules: the spell computes nothing");
+        add(Severity::error, "code spécial " + quoted(code) + " : ne correspond à aucune des " +
+                                 std::to_string(specialRuleCount) + " règles spéciales, le sort ne calcule rien");
     } else if (first == 'S') {
         add(Severity::error,
-            shown + " starts with an upper-case \"S\": not a special spell, four more numbers are read");
+            shown + " commence par un \"S\" majuscule : pas un sort spécial, quatre nombres de plus sont lus");
     } else if (!rule) {
         add(Severity::warning, shown + " : " + quoted(code.substr(0, 1)) + " n'est pas une lettre de code (de " +
                                    std::string(letters.front().prefix) + " à " + std::string(letters.back().prefix) +
@@ -121,14 +121,14 @@ void checkRecordLine(const Add& add, std::string_view fields, bool lastLine) {
             if (text.ends_with('\r')) text.remove_suffix(1);
             const std::string name(fieldNames[field]);
             const bool later = field + 1 < expected;
-            const std::string consequence =
-                lastLine ? "the field runs to the end of the file" : "the loader reads on into the next line";
+            const std::string consequence = lastLine ? "le champ court jusqu'à la fin du fichier"
+                                                     : "le chargeur lit la suite sur la ligne suivante";
             if (text.empty()) {
-                return add(Severity::error, "missing " + name + (later ? " and the fields after it" : "") + ": " +
-                                                (lastLine ? "the record ends with the file" : consequence));
+                return add(Severity::error, name + (later ? " et les champs suivants manquent" : " manque") + " : " +
+                                                (lastLine ? "le sort finit avec le fichier" : consequence));
             }
-            add(Severity::error, name + " " + quoted(text) + " has no trailing space" +
-                                     (later ? "; the fields after it are missing" : "") + ": " + consequence);
+            add(Severity::error, name + " " + quoted(text) + " n'est pas suivi d'une espace" +
+                                     (later ? " ; les champs suivants manquent" : "") + " : " + consequence);
             if (field != codeField) checkNumber(add, field, text);
             return;
         }
@@ -183,24 +183,24 @@ CheckReport checkSpellText(std::string_view plain) {
         };
         const std::size_t colon = lines[i].find(':');
         if (colon == npos && lines[i] != "" && lines[i] != "\r") {
-            add(Severity::error, "no \":\" on this line: it is not a record and the loader skips it");
+            add(Severity::error, "pas de \":\" sur cette ligne : ce n'est pas un sort et le chargeur la saute");
         } else if (colon == npos) {
-            add(Severity::warning, "empty line: the loader skips it");
+            add(Severity::warning, "ligne vide : le chargeur la saute");
         } else if (colon != npos && ++records == spellCapacity + 1) {
-            add(Severity::error, "more than " + std::to_string(spellCapacity) + " records: this one and the " +
-                                     std::to_string(withColon - records) + " after it are not loaded");
+            add(Severity::error, "plus de " + std::to_string(spellCapacity) + " sorts : celui-ci et les " +
+                                     std::to_string(withColon - records) + " suivants ne sont pas chargés");
         }
         if (colon != npos) checkRecordLine(add, lines[i].substr(colon + 1), i + 1 == lines.size());
     }
     if (nul == npos && text.ends_with('\n')) {
         findings.push_back({lines.size(), Severity::warning,
-                            "the file ends with a line break: another reader may reject the whole file"});
+                            "le fichier finit par un saut de ligne : un autre lecteur peut refuser tout le fichier"});
     }
     if (nul != npos) {
         const auto line = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-        findings.push_back({line, Severity::error, "NUL byte: the loader stops reading here"});
+        findings.push_back({line, Severity::error, "octet NUL : le chargeur s'arrête de lire ici"});
     }
-    if (withColon == 0) findings.push_back({1, Severity::error, "no record: the program would refuse this file"});
+    if (withColon == 0) findings.push_back({1, Severity::error, "aucun sort : le programme refuserait ce fichier"});
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
 
@@ -216,11 +216,12 @@ PlainList preparePlainList(std::string_view input, bool raw) {
     PlainList list;
     if (!raw && input.starts_with("\xEF\xBB\xBF")) {
         input.remove_prefix(3);
-        list.notes.push_back("skipped the UTF-8 byte-order mark at the start");
+        list.notes.push_back("marque d'ordre des octets UTF-8 du début sautée");
     }
     if (input.ends_with('\n')) {
         while (input.ends_with('\n')) input.remove_suffix(input.ends_with("\r\n") ? 2 : 1);
-        list.notes.push_back("dropped the line break at the end: a data file ends right after its last field");
+        list.notes.push_back(
+            "saut de ligne de la fin retiré : un fichier de données finit juste après son dernier champ");
     }
     Utf8ToCp1252Result converted = raw ? Utf8ToCp1252Result{std::string(input), {}, {}} : utf8ToCp1252(input);
     list.encodable = !converted.errorOffset;
@@ -237,31 +238,46 @@ PlainList preparePlainList(std::string_view input, bool raw) {
     return list;
 }
 
-FormGuess guessForm(std::string_view bytes) {
-    std::string unscrambled(bytes);
-    unscramble(unscrambled.data(), unscrambled.size());
+namespace {
+
+FormGuess guessForm(std::string_view bytes, std::string_view unscrambled) {
     const std::size_t asTheyStand = recordLikeLines(bytes), once = recordLikeLines(unscrambled);
     return {asTheyStand > once, once > asTheyStand, std::max(asTheyStand, once)};
 }
 
+}  // namespace
+
+FormGuess guessForm(std::string_view bytes) {
+    std::string unscrambled(bytes);
+    unscramble(unscrambled.data(), unscrambled.size());
+    return guessForm(bytes, unscrambled);
+}
+
 SpellFileGuess guessSpellFile(std::string_view bytes) {
     using Kind = SpellFileGuess::Kind;
-    const FormGuess form = guessForm(bytes);
-    if (form.recordLines == 0)
-        return {Kind::notSpellList, "aucune ligne n'a la forme d'un sort (« nom:nombre nombre nombre nombre … »)"};
-    std::string text(bytes);
-    if (!form.plain) unscramble(text.data(), text.size());
+    SpellFileGuess guess;
+    guess.unscrambled = bytes;
+    unscramble(guess.unscrambled.data(), guess.unscrambled.size());
+    const FormGuess form = guessForm(bytes, guess.unscrambled);
+    if (form.recordLines == 0) {
+        guess.reason = "aucune ligne n'a la forme d'un sort (« nom:nombre nombre nombre nombre … »)";
+        return guess;
+    }
     // The names, as the loader would cut them: what stands before the ":" of each line.
     std::size_t names = 0, garbled = 0;
-    for (std::string_view line : splitLines(text)) {
+    for (std::string_view line : splitLines(form.plain ? bytes : std::string_view(guess.unscrambled))) {
         const std::size_t colon = line.find(':');
         if (colon == npos) continue;
         ++names;
         garbled += std::any_of(line.begin(), line.begin() + colon,
                                [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
     }
-    if (garbled * 2 > names) return {Kind::notSpellList, "ses noms sont pleins de caractères de contrôle"};
-    return {form.plain ? Kind::plain : Kind::scrambled, {}};
+    if (garbled * 2 > names) {
+        guess.reason = "ses noms sont pleins de caractères de contrôle";
+        return guess;
+    }
+    guess.kind = form.plain ? Kind::plain : Kind::scrambled;
+    return guess;
 }
 
 std::size_t characterCount(std::string_view utf8) {

@@ -52,7 +52,8 @@ FormGuess guessForm(std::string_view bytes);
 // the reason in French. A file that could be either is taken as scrambled.
 struct SpellFileGuess {
     enum class Kind { scrambled, plain, notSpellList } kind = Kind::notSpellList;
-    std::string reason;  // why it is no spell list
+    std::string reason;       // why it is no spell list
+    std::string unscrambled;  // the bytes unscrambled once, which a scrambled file's loader reads
 };
 SpellFileGuess guessSpellFile(std::string_view bytes);
 

@@ -28,16 +28,13 @@ std::string plainText(std::string_view bytes) {
 SpellList spellListFromBytes(std::string_view bytes, const std::string& fileName) {
     const std::string quotedName = "« " + fileName + " »";
     if (bytes.size() >= UINT32_MAX) throw Error(quotedName + " : bien trop grand pour une liste de sorts");
-    const SpellFileGuess guess = guessSpellFile(bytes);
+    SpellFileGuess guess = guessSpellFile(bytes);
     if (guess.kind == SpellFileGuess::Kind::notSpellList)
         throw Error(quotedName + " : pas une liste de sorts : " + guess.reason);
     SpellList list;
     const bool plain = guess.kind == SpellFileGuess::Kind::plain;
-    std::string text = plain ? plainText(bytes) : std::string(bytes);
-    if (plain)
-        list.note = quotedName + " : liste en clair (non brouillée), lue telle quelle";
-    else
-        unscramble(text.data(), text.size());
+    std::string text = plain ? plainText(bytes) : std::move(guess.unscrambled);
+    if (plain) list.note = quotedName + " : liste en clair (non brouillée), lue telle quelle";
     SpellNameList names;
     // The parser's closing NUL goes where std::string keeps one already.
     if (parseSpellText(text.data(), static_cast<std::uint32_t>(text.size()), *list.catalogue, names) == 0)

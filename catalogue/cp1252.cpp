@@ -99,7 +99,7 @@ Utf8ToCp1252Result utf8ToCp1252(std::string_view utf8) {
         const std::size_t length = decodeUtf8(utf8, i, cp);
         if (length == 0) {
             result.errorOffset = i;
-            result.error = "invalid UTF-8";
+            result.error = "UTF-8 invalide";
             return result;
         }
         auto byte = codePointToCp1252(cp);
@@ -107,7 +107,7 @@ Utf8ToCp1252Result utf8ToCp1252(std::string_view utf8) {
             char name[16];
             std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
             result.errorOffset = i;
-            result.error = std::string(name) + " has no Windows-1252 form";
+            result.error = std::string(name) + " n'a pas de forme Windows-1252";
             return result;
         }
         result.text += static_cast<char>(*byte);

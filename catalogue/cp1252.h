@@ -27,7 +27,7 @@ struct Utf8ToCp1252Result {
     std::string text;
     // On failure: the byte offset of the offending character in the input.
     std::optional<std::size_t> errorOffset;
-    std::string error;  // "invalid UTF-8" or "U+XXXX has no Windows-1252 form"
+    std::string error;  // "UTF-8 invalide" or "U+XXXX n'a pas de forme Windows-1252"
 };
 Utf8ToCp1252Result utf8ToCp1252(std::string_view utf8);
 

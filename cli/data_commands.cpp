@@ -47,13 +47,13 @@ void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScra
         (guess.plain ? " telles quelles" : " une fois débrouillées") + ") ; rien n'est écrit (--force passe outre)");
 }
 
-// "PATH:LINE[:COLUMN]: error|warning: message" each; returns the number of errors.
+// "PATH:LINE[:COLUMN]: erreur|avertissement : message" each; returns the number of errors.
 std::size_t printFindings(std::ostream& os, const std::string& path, const CheckReport& report) {
     std::size_t errors = 0;
     for (const Finding& f : report.findings) {
         errors += f.severity == Severity::error;
         os << path << ':' << f.line << (f.column ? ":" + std::to_string(f.column) : "") << ": "
-           << (f.severity == Severity::error ? "erreur" : "avertissement") << ": " << f.message << '\n';
+           << (f.severity == Severity::error ? "erreur" : "avertissement") << " : " << f.message << '\n';
     }
     return errors;
 }
@@ -96,9 +96,7 @@ int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
                       : "fichier de données brouillé, lu comme tel malgré --plain")
             << '\n';
     }
-    std::string scrambled = bytes;
-    unscramble(scrambled.data(), scrambled.size());
-    const CheckReport report = plain ? preparePlainList(bytes, false).report : checkSpellText(scrambled);
+    const CheckReport report = plain ? preparePlainList(bytes, false).report : checkSpellText(guess.unscrambled);
     const std::size_t errors = printFindings(out, o.input, report);
     out << o.input << " : " << report.loaded << (report.loaded == 1 ? " sort se charge" : " sorts se chargent");
     if (report.findings.empty()) {
@@ -165,7 +163,7 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
                    "sortie 1).");
 
     CLI::App* check = add(
-        "check", "Signale chaque problème d'un fichier de sorts, un par ligne : FILE:LIGNE: erreur|avertissement: ...",
+        "check", "Signale chaque problème d'un fichier de sorts, un par ligne : FILE:LIGNE: erreur|avertissement : ...",
         runCheck);
     check->add_option("FILE", o->input, "Fichier de sorts brouillé (ou liste en clair avec --plain)")->required();
     check->add_flag("--plain", o->plain, "FILE est la liste en clair UTF-8, comme vyr encode la prend");

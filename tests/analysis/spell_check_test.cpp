@@ -16,17 +16,26 @@ using testing::json;
 
 class CheckSpellText : public ::testing::TestWithParam<json> {};
 
+// The text of a case: given whole, or one line repeated.
+std::string plainOf(const json& c) {
+    if (c.contains("plain")) return testing::bytes(c["plain"]);
+    std::string text;
+    for (int i = 0; i < c["times"].get<int>(); ++i) text += (i == 0 ? "" : "\n") + testing::bytes(c["line"]);
+    return text;
+}
+
 TEST_P(CheckSpellText, ReportsEachProblemOnItsLine) {
     const json& c = GetParam();
-    const CheckReport report = checkSpellText(testing::bytes(c["plain"]));
+    const CheckReport report = checkSpellText(plainOf(c));
     EXPECT_EQ(report.loaded, c["loaded"].get<std::size_t>());
     // A tabled finding names a part of the message: a message holding it is written as that part.
     json got = json::array();
     for (std::size_t i = 0; i < report.findings.size(); ++i) {
         const Finding& f = report.findings[i];
-        const std::string part = i < c["findings"].size() ? c["findings"][i][2].get<std::string>() : f.message;
-        got.push_back({f.line, f.severity == Severity::error ? "error" : "warning",
-                       f.message.find(part) != std::string::npos ? part : f.message});
+        const std::string part = i < c["findings"].size() ? c["findings"][i]["has"].get<std::string>() : f.message;
+        got.push_back({{"line", f.line},
+                       {"severity", f.severity == Severity::error ? "erreur" : "avertissement"},
+                       {"has", f.message.find(part) != std::string::npos ? part : f.message}});
     }
     EXPECT_EQ(got, c["findings"]);
 }
