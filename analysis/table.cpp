@@ -121,9 +121,11 @@ std::string writeText(const Table& table) {
     }
     for (std::size_t w : widths) cells[1].push_back(std::string(w, '-'));
     // Columns that still do not fit go to further blocks below, each under the row's leading
-    // columns (up to the first text, such as the number and name of a spell).
+    // columns (up to the first text, such as the number and name of a spell) and the texts right
+    // after them (the output a diff row speaks of), so that every block says which row it is.
     std::size_t keys = shown.empty() ? 0 : 1;
     while (keys < shown.size() && keys < 2 && right[shown[keys - 1]]) ++keys;
+    while (keys < shown.size() && !right[shown[keys]]) ++keys;
     std::vector<std::vector<std::size_t>> blocks(1);
     std::size_t used = 0;
     for (std::size_t k = 0; k < shown.size(); ++k) {
