@@ -9,7 +9,8 @@ const path = require('path');
 const { root, site, sitePage, nativeVyr } = require('./paths');
 const keeps = require('./keeps.json');
 
-const vyr = (...args) => execFileSync(nativeVyr, args, { cwd: path.dirname(nativeVyr) }).toString();
+// The page's own sample list, so that both read the same spells.
+const vyr = (...args) => execFileSync(nativeVyr, [...args, '--data', `${root}/build/web/web/sample.dat`]).toString();
 const spell = page => page.locator('#sort option:checked');
 const said = page => page.locator('#etat');
 const ready = async (page, url = sitePage) => {

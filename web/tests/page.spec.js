@@ -55,14 +55,14 @@ test('spell files, dropped on the page: a message each, the list replaced only b
     data.items.add(new File([new Uint8Array(bytes)], name));
     document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
   };
-  for (const { file, said, list } of [...flows.files, ...hostile]) {
+  for (const { file, case: name = file, said, list } of [...flows.files, ...hostile]) {
     const before = await page.locator('#sort option').allTextContents();
     await page.evaluate(drop, [[...fs.readFileSync(path.join(root, file))], path.basename(file)]);
     await expect(page.locator('#etat')).toContainText(said ?? `« ${path.basename(file)} »`);
     const after = await page.locator('#sort option').allTextContents();
     const loaded = (await page.locator('#etat').textContent()).match(/: (\d+) sorts? chargés?\.$/);
-    expect(loaded ? after.length : after, file).toEqual(loaded ? Number(loaded[1]) : before);
-    if (list) expect(after).toEqual(list);
+    expect(loaded ? after.length : after, name).toEqual(loaded ? Number(loaded[1]) : before);
+    if (list) expect(after, name).toEqual(list);
   }
 });
 
