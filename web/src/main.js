@@ -112,8 +112,9 @@ createVyr().then(vyr => {
       },
     }),
     courbe: data => {
-      $('erreur-plage').textContent = data.error
-        ? 'Plage de niveaux refusée : le premier niveau doit précéder le dernier, et la plage rester raisonnable.' : '';
+      const refused = 'Plage de niveaux refusée : le premier niveau doit précéder le dernier, '
+        + 'et la plage rester raisonnable.';
+      $('erreur-plage').textContent = data.error ? refused : '';
       if (data.error) {
         clearChart();
         return clear($('valeurs'));
