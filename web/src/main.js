@@ -166,8 +166,10 @@ createVyr().then(vyr => {
   performance.mark('vyr-first-result');
   window.vyr = vyr;  // for the browser tests
 
-  // The worker and the watch on what is on screen start once the first result is shown.
-  setTimeout(() => {
+  // The worker and the watch on what is on screen start once the first result is painted
+  // (the task after the next frame).
+  const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
+  afterPaint(() => {
     analyses = scheduler(vyr, apply);
     if (page.firstList) analyses.list(page.firstList);
     page.analyses = analyses;
