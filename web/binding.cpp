@@ -6,8 +6,6 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "analyses.h"
@@ -17,6 +15,7 @@
 #include "error.h"
 #include "fields.h"
 #include "memory_form.h"
+#include "sample_list.h"
 
 namespace vyr::web {
 namespace {
@@ -149,19 +148,19 @@ val find(const std::string& typed) {
     return out;
 }
 
-// Loads a file of the in-memory file system as players give it; returns the spell names,
-// with a note when the file was a plain list (read as it stands), or {error: reason}.
-val load(const std::string& path) {
+// Loads a file's bytes (a Uint8Array) as players give them; returns the spell names, with a
+// note when the file was a plain list (read as it stands), or {error: reason} naming the file.
+val load(const std::string& bytes, const std::string& fileName) {
     return attempt([&] {
-        std::ifstream file(path, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        spells = spellListFromBytes(bytes, path.substr(path.find_last_of('/') + 1));
+        spells = spellListFromBytes(bytes, fileName);
         val names = array(spells.utf8Names, [](const std::string& name) { return val(name); });
         if (!spells.note.empty()) names.set("note", val(spells.note));
         return names;
     });
 }
 
+// The sample list's scrambled bytes, built into the module (no file system needed).
+val sample() { return val(emscripten::typed_memory_view(sampleList.size(), sampleList.data())).call<val>("slice"); }
 
 // One press of "GO !": {name: value} for the 16 outputs, null where empty.
 val run(std::size_t spell, const val& inputs) {
@@ -257,6 +256,7 @@ EMSCRIPTEN_BINDINGS(vyr) {
     using namespace vyr::web;
     emscripten::function("fields", &fields);
     emscripten::function("load", &load);
+    emscripten::function("sample", &sample);
     emscripten::function("run", &run);
     emscripten::function("leave", &leave);
     emscripten::function("code", &code);

@@ -22,12 +22,11 @@ export function* analysesOf(vyr, job) {
 // newer job or {cancel: true} stops it. {id, done: true} closes every job.
 export function serve(analysesOf) {
   let latest = 0;
-  const ready = createVyr().then(vyr => (vyr.load('/sample.dat'), vyr));
+  const ready = createVyr().then(vyr => (vyr.load(vyr.sample(), ''), vyr));
   onmessage = async ({ data }) => {
     const vyr = await ready;
     if (ArrayBuffer.isView(data.list)) {  // a job's list is the list's version, a number
-      vyr.FS.writeFile('/joueur.dat', data.list);
-      vyr.load('/joueur.dat');
+      vyr.load(data.list, '');
       return;
     }
     if (data.cancel) {

@@ -116,9 +116,8 @@ function drawFiles() {
 // and its bytes, for the analyses' own copy of the core.
 function loadList(page, fileName) {
   const file = keep.state.files.find(f => f.name === fileName);
-  const bytes = file ? fromBase64(file.bytes) : page.vyr.FS.readFile('/sample.dat');
-  page.vyr.FS.writeFile('/joueur.dat', bytes);
-  return { names: page.vyr.load('/joueur.dat'), bytes };
+  const bytes = file ? fromBase64(file.bytes) : page.vyr.sample();
+  return { names: page.vyr.load(bytes, fileName || "liste d'exemple"), bytes };
 }
 
 // A new list on screen: the chosen spell stays when the list has a spell of that name;
@@ -151,7 +150,8 @@ export function keepFile(page, name, bytes, names) {
   drawFiles();
   store(page);
   const s = names.length > 1 ? 's' : '';
-  showList(page, names, bytes, `« ${name} » : ${names.length} sort${s} chargé${s}.`);
+  const note = names.note ? `${names.note}. ` : '';
+  showList(page, names, bytes, `${note}« ${name} » : ${names.length} sort${s} chargé${s}.`);
 }
 
 // The kept state on screen: the active list, the chosen character and opponent, the spell.

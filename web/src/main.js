@@ -112,8 +112,9 @@ createVyr().then(vyr => {
       },
     }),
     courbe: data => {
-      $('erreur-plage').textContent = data.error
-        ? 'Plage de niveaux refusée : le premier niveau doit précéder le dernier, et la plage rester raisonnable.' : '';
+      const refused = 'Plage de niveaux refusée : le premier niveau doit précéder le dernier, '
+        + 'et la plage rester raisonnable.';
+      $('erreur-plage').textContent = data.error ? refused : '';
       if (data.error) {
         clearChart();
         return clear($('valeurs'));
@@ -165,8 +166,10 @@ createVyr().then(vyr => {
   performance.mark('vyr-first-result');
   window.vyr = vyr;  // for the browser tests
 
-  // The worker and the watch on what is on screen start once the first result is shown.
-  setTimeout(() => {
+  // The worker and the watch on what is on screen start once the first result is painted
+  // (the task after the next frame).
+  const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
+  afterPaint(() => {
     analyses = scheduler(vyr, apply);
     if (page.firstList) analyses.list(page.firstList);
     page.analyses = analyses;

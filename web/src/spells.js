@@ -19,16 +19,13 @@ export function useList(page, names, chosenName) {
   page.update();
 }
 
-// A spell file of the player's, read into the core's file system (and the worker's); a
-// file that loads no spell leaves the list as it was.
+// A spell file of the player's, given to the core as bytes (and to the worker's); a file the
+// core refuses leaves the list as it was, with the core's reason.
 export async function open(page, file) {
   $('fichier').value = '';  // the same file may be chosen again
   if (!file) return;
   const bytes = new Uint8Array(await file.arrayBuffer());
-  page.vyr.FS.writeFile('/joueur.dat', bytes);
-  const names = page.vyr.load('/joueur.dat');
-  if (names.error) {
-    return page.say(`« ${file.name} » : aucun sort n'a pu être chargé. La liste actuelle est conservée.`);
-  }
+  const names = page.vyr.load(bytes, file.name);
+  if (names.error) return page.say(`${names.error}. La liste actuelle est conservée.`);
   keepFile(page, file.name, bytes, names);
 }

@@ -6,10 +6,10 @@ const { execFileSync, spawn } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { root, site, sitePage, nativeVyr } = require('./paths');
+const { root, site, sitePage, nativeVyr, watch, drop: dropBytes } = require('./paths');
 const keeps = require('./keeps.json');
 
-const vyr = (...args) => execFileSync(nativeVyr, args, { cwd: path.dirname(nativeVyr) }).toString();
+const vyr = (...args) => execFileSync(nativeVyr, args).toString();
 const spell = page => page.locator('#sort option:checked');
 const said = page => page.locator('#etat');
 const ready = async (page, url = sitePage) => {
@@ -34,19 +34,8 @@ const bytesOf = file => {
   vyr('encode', path.join(folder, 'plain.txt'), '-o', path.join(folder, 'out.dat'));
   return fs.readFileSync(path.join(folder, 'out.dat'));
 };
-const drop = (page, file) => page.evaluate(([bytes, name], data = new DataTransfer()) =>
-  data.items.add(new File([new Uint8Array(bytes)], name)) && document.body.dispatchEvent(
-    new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true })), [[...bytesOf(file)], file.name]);
-
-// Nothing outside the folder (or the test's local server) is asked for, and the page throws nothing.
-let requests, errors;
-test.beforeEach(async ({ page }) => {
-  [requests, errors] = [[], []];
-  page.on('request', request => requests.push(request.url()));
-  page.on('pageerror', error => errors.push(error.message));
-});
-test.afterEach(() => expect([...requests.filter(url => !url.startsWith(`file://${site}/`)
-  && !/^(data|blob):/.test(url) && !url.startsWith('http://127.0.0.1:')), ...errors]).toEqual([]));
+const drop = (page, file) => dropBytes(page, bytesOf(file), file.name);
+watch(test, expect);
 
 test.describe("the player's own things", () => {
   test('own spell file kept across a reload, removable; the sample list always there', async ({ page }) => {
@@ -161,7 +150,9 @@ test('six setups side by side show the figures of vyr diff on the same setups', 
     await page.selectOption(`#cfg-character-${r}`, row.character);
     await page.selectOption(`#cfg-opponent-${r}`, row.opponent);
   }
-  const csv = vyr('diff', '--index', String(index), '--csv', ...rows.flatMap((row, r) =>
+  // vyr reads the page's own sample list.
+  const sample = `${root}/build/web/web/sample.dat`;
+  const csv = vyr('diff', '--data', sample, '--index', String(index), '--csv', ...rows.flatMap((row, r) =>
     [`--${String.fromCharCode(97 + r)}`, row.vyr])).trim().split('\r\n').map(line => line.split(','));
   const columns = csv[0].flatMap((name, i) => (['index', 'spell', 'output'].includes(name) ? [] : [i]));
   // The analyses follow in a worker, for the sections on screen.

@@ -1,4 +1,27 @@
-// Where the tests find the built page and the native vyr (scripts/test-web builds both).
+// Where the tests find the built page and the native vyr (scripts/test-web builds both), and
+// what the page tests share.
 const root = require('path').resolve(__dirname, '../..');
 const site = process.env.VYR_SITE || `${root}/build/web/site`;
-module.exports = { root, site, sitePage: `file://${site}/index.html`, nativeVyr: process.env.VYR_NATIVE || `${root}/build/dev/bin/vyr` };
+const nativeVyr = process.env.VYR_NATIVE || `${root}/build/dev/bin/vyr`;
+
+// Every test of a file also checks that nothing outside the page's folder (or the test's local
+// server) is asked for and that the page throws nothing. (The worker that runs the analyses
+// is made from a blob: the page's own memory.)
+function watch(test, expect) {
+  let requests, errors;
+  test.beforeEach(({ page }) => {
+    [requests, errors] = [[], []];
+    page.on('request', request => requests.push(request.url()));
+    page.on('pageerror', error => errors.push(error.message));
+  });
+  const outside = url => !url.startsWith(`file://${site}/`) && !/^(data|blob):/.test(url)
+    && !url.startsWith('http://127.0.0.1:');
+  test.afterEach(() => expect([...requests.filter(outside), ...errors]).toEqual([]));
+}
+
+// A file dropped on the page, as a player drops one.
+const drop = (page, bytes, name) => page.evaluate(([bytes, name], data = new DataTransfer()) =>
+  data.items.add(new File([new Uint8Array(bytes)], name)) && document.body.dispatchEvent(
+    new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true })), [[...bytes], name]);
+
+module.exports = { root, site, sitePage: `file://${site}/index.html`, nativeVyr, watch, drop };

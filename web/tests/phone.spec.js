@@ -10,6 +10,11 @@ const expected = require('./phone.json');
 
 const phone = expected.screens.find(s => s.name === 'phone');
 const focusedId = page => page.evaluate(() => document.activeElement.id);
+// The texts of a table's column, by heading.
+const column = (page, table, heading) => page.locator(table).evaluate((table, heading) => {
+  const at = [...table.tHead.rows[0].cells].findIndex(th => th.textContent === heading);
+  return [...table.tBodies[0].rows].map(row => row.cells[at].textContent);
+}, heading);
 // Every section scrolled into view once, then nothing left computing.
 async function settle(page) {
   for (const section of await page.locator('main > section').all()) await section.scrollIntoViewIfNeeded();
@@ -89,17 +94,14 @@ for (const sort of expected.sorts) {
     await settle(page);
     const button = page.getByRole('button', { name: sort.heading, exact: true });
     const heading = page.locator('#comparaison th', { has: button });
-    const cells = () => page.locator('#comparaison').evaluate((table, name) => {
-      const at = [...table.tHead.rows[0].cells].findIndex(th => th.textContent === name);
-      return [...table.tBodies[0].rows].map(row => row.cells[at].textContent);
-    }, sort.heading);
     await heading.locator('button').focus();
     for (const order of [sort.firstOrder, sort.firstOrder === 'ascending' ? 'descending' : 'ascending']) {
       await page.keyboard.press('Enter');
       await expect(heading).toHaveAttribute('aria-sort', order);
       expect(await page.evaluate(() => document.activeElement.textContent)).toBe(sort.heading);
       // Empty cells last either way; the others in order.
-      const values = await cells(), filled = values.filter(v => v !== ''), number = v => Number(v.replace(',', '.'));
+      const values = await column(page, '#comparaison', sort.heading), filled = values.filter(v => v !== '');
+      const number = v => Number(v.replace(',', '.'));
       const numbers = filled.every(v => !Number.isNaN(number(v)));
       const sorted = [...filled].sort((a, b) => (numbers ? number(a) - number(b) : a.localeCompare(b, 'fr')));
       expect(values).toEqual([...(order === 'ascending' ? sorted : sorted.reverse()), ...values.slice(filled.length)]);
@@ -133,12 +135,9 @@ test('the chart by keyboard says the values of its table', async ({ page }) => {
   await page.locator('#en-tableau summary').click();
   await expect(page.locator('#valeurs tbody tr').first()).toBeVisible();
   await page.locator('#courbe').focus();
-  for (const [key, said, row] of [['Home', firstSaid, 'first'], ['End', lastSaid, 'last']]) {
+  for (const [key, said, row] of [['Home', firstSaid, 0], ['End', lastSaid, -1]]) {
     await page.keyboard.press(key);
-    const value = await page.locator('#valeurs').evaluate((table, [name, row]) => {
-      const at = [...table.tHead.rows[0].cells].findIndex(th => th.textContent === name);
-      return [...table.tBodies[0].rows].at(row === 'first' ? 0 : -1).cells[at].textContent;
-    }, [valueColumn, row]);
+    const value = (await column(page, '#valeurs', valueColumn)).at(row);
     await expect(page.locator('#courbe')).toHaveAttribute('aria-valuetext', new RegExp(`^${said}.* ${value}$`));
     await expect(page.locator('#point')).toHaveText(await page.locator('#courbe').getAttribute('aria-valuetext'));
   }

@@ -16,14 +16,16 @@ test('the page and the native vyr give the same 16 outputs', async ({ page }) =>
     return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
   };
   const pick = list => list[Math.floor(random() * list.length)];
-  const spellNumber = () => (random() < 0.7 ? pick(edges.spellNumbers) : String(Math.floor(random() * 4294967296) - 2147483648));
-  const input = () => (random() < 0.6 ? pick(edges.inputs) : String(Math.floor(random() * (random() < 0.5 ? 1000 : 4294967296))));
+  const below = limit => Math.floor(random() * limit);
+  const spellNumber = () => (random() < 0.7 ? pick(edges.spellNumbers) : String(below(4294967296) - 2147483648));
+  const input = () => (random() < 0.6 ? pick(edges.inputs) : String(below(random() < 0.5 ? 1000 : 4294967296)));
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'vyr-same-bits-'));
   await page.goto(sitePage);
   const { inputs, outputs } = await page.evaluate(() => window.vyr.fields());
   let compared = 0, differences = [];
   for (let file = 0; file < files; file++) {
-    const plain = path.join(dir, `spells-${file}.txt`), data = path.join(dir, `spells-${file}.dat`), batch = path.join(dir, `sets-${file}.jsonl`);
+    const [plain, data, batch] = [`spells-${file}.txt`, `spells-${file}.dat`, `sets-${file}.jsonl`]
+      .map(name => path.join(dir, name));
     fs.writeFileSync(plain, Array.from({ length: spellsPerFile }, (_, i) => {
       const code = pick(edges.codes), numbers = Array.from({ length: code.startsWith('s') ? 3 : 7 }, spellNumber);
       numbers.splice(3, 0, code);
