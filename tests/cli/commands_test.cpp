@@ -76,8 +76,8 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     };
     // A text of the case with its places filled in, as the bytes it stands for.
     const auto expand = [&](const std::string& key) {
-        std::string text = fill(c.value(key, ""));
-        for (int i = 1; i < c.value(key + "Times", 1); ++i) text += "\n" + fill(c[key]);
+        std::string text = fill(testing::joined(c.value(key, json(""))));
+        for (int i = 1; i < c.value(key + "Times", 1); ++i) text += "\n" + fill(testing::joined(c[key]));
         const std::string as = c.value(key + "As", "text");
         return as == "text" ? text : as == "bytes" ? testing::bytes(text) : testing::scrambled(testing::bytes(text));
     };
@@ -85,7 +85,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const auto expectParts = [&](const std::string& key, const std::string& text) {
         const json parts = c.value(key, json::array());
         for (const json& part : parts.is_array() ? parts : json::array({parts}))
-            EXPECT_NE(text.find(fill(part)), std::string::npos) << part << " in:\n" << text;
+            EXPECT_NE(text.find(fill(testing::joined(part))), std::string::npos) << part << " in:\n" << text;
     };
     if (c.contains("input")) std::ofstream(in, std::ios::binary) << expand("input");
     std::vector<std::string> args;
