@@ -49,7 +49,7 @@ VyrRun vyr(std::vector<std::string> args, const std::string& data = testing::sam
     return {code, out.str(), err.str()};
 }
 
-class VyrCommand : public ::testing::TestWithParam<json> {};
+struct VyrCommand : testing::TableCase {};
 
 TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json& c = GetParam();
@@ -112,14 +112,14 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, VyrCommand, ::testing::ValuesIn(testing::readTable("vyr_commands.json")["cases"]),
-                         [](const auto& info) { return info.param["name"].template get<std::string>(); });
+                         testing::caseName);
 
 TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
     for (const json& c : testing::readTable("vyr_commands.json")["editDistances"])
         EXPECT_EQ(editDistance(c["from"].get<std::string>(), c["to"].get<std::string>()), c["edits"].get<int>()) << c;
 }
 
-class NarrowTable : public ::testing::TestWithParam<json> {};
+struct NarrowTable : testing::TableCase {};
 
 // Every line of the aligned text within 100 characters (not bytes: "é" and "…" count one).
 TEST_P(NarrowTable, FitsHundredColumns) {
@@ -135,7 +135,7 @@ TEST_P(NarrowTable, FitsHundredColumns) {
 
 INSTANTIATE_TEST_SUITE_P(Table, NarrowTable,
                          ::testing::ValuesIn(testing::readTable("vyr_commands.json")["narrowTables"]),
-                         [](const auto& info) { return info.param["name"].template get<std::string>(); });
+                         testing::caseName);
 
 // The list in the repository, and the data file the build makes from it.
 const std::string sample = testing::fileText(VYR_SAMPLE_SPELLS), shipped = VYR_DATA_FILE;
