@@ -21,7 +21,7 @@ struct ChartSeries {
 extern const std::vector<ChartSeries> chartSeries;  // weighted effect per second first
 
 struct ChartOptions {
-    int width = chartWidth, height = chartHeight;  // in px: text stays 12 px or more at any width
+    int width = chartWidth, height = chartHeight;   // in px: text stays 12 px or more at any width
     std::string_view series = "weightedPerSecond";  // a name of chartSeries
     // For a page: points the keyboard and a tap step through (groups "mark", one every few
     // values, each saying its values in data-say); no big title, the page has its own.

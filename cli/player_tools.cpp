@@ -53,21 +53,22 @@ void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std
                                   " : un code de configuration, un lien de partage de la page,\n"
                                   "NOM=VALEUR[,NOM=VALEUR...] ou un fichier de profil ; à répéter");
     }
-    whenRun(c, exitCode, out, err, [common = c.common, spell = c.spell, items](const Setup& setup, const SpellList& list) {
-        // The setups run from A to the last letter given (B at least); a letter not given is the common setup.
-        std::vector<Setup> setups(maxDiffSetups, setup);
-        std::size_t count = 0;
-        for (std::size_t s = 0; s < maxDiffSetups; ++s) {
-            for (const std::string& item : (*items)[s])
-                applySetupItem(setups[s], item, std::string("--") + static_cast<char>('a' + s));
-            if (!(*items)[s].empty()) count = s + 1;
-        }
-        if (count == 0) throw Error("rien à comparer : donnez --a ou --b (et --c jusqu'à --f pour d'autres)");
-        setups.resize(std::max<std::size_t>(count, 2));
-        const bool one = !spell->names.empty() || !spell->indices.empty();
-        const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
-        return writeTable(diffSetups(list, setups, index), common->format());
-    });
+    whenRun(c, exitCode, out, err,
+            [common = c.common, spell = c.spell, items](const Setup& setup, const SpellList& list) {
+                // The setups run from A to the last letter given (B at least); a letter not given is the common setup.
+                std::vector<Setup> setups(maxDiffSetups, setup);
+                std::size_t count = 0;
+                for (std::size_t s = 0; s < maxDiffSetups; ++s) {
+                    for (const std::string& item : (*items)[s])
+                        applySetupItem(setups[s], item, std::string("--") + static_cast<char>('a' + s));
+                    if (!(*items)[s].empty()) count = s + 1;
+                }
+                if (count == 0) throw Error("rien à comparer : donnez --a ou --b (et --c jusqu'à --f pour d'autres)");
+                setups.resize(std::max<std::size_t>(count, 2));
+                const bool one = !spell->names.empty() || !spell->indices.empty();
+                const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
+                return writeTable(diffSetups(list, setups, index), common->format());
+            });
 }
 
 void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {

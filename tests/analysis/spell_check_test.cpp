@@ -12,9 +12,11 @@
 namespace vyr {
 namespace {
 
+using testing::caseName;
 using testing::json;
+using ::testing::ValuesIn;
 
-class CheckSpellText : public ::testing::TestWithParam<json> {};
+struct CheckSpellText : testing::TableCase {};
 
 // The text of a case: given whole, or one line repeated.
 std::string plainOf(const json& c) {
@@ -40,12 +42,9 @@ TEST_P(CheckSpellText, ReportsEachProblemOnItsLine) {
     EXPECT_EQ(got, c["findings"]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, CheckSpellText, ::testing::ValuesIn(testing::readTable("spell_check.json")["cases"]),
-                         [](const auto& info) { return info.param["name"].template get<std::string>(); });
+INSTANTIATE_TEST_SUITE_P(Table, CheckSpellText, ValuesIn(testing::readTable("spell_check.json")["cases"]), caseName);
 
-const auto caseName = [](const auto& info) { return info.param["name"].template get<std::string>(); };
-
-class SpellFile : public ::testing::TestWithParam<json> {};
+struct SpellFile : testing::TableCase {};
 
 TEST_P(SpellFile, IsReadAsItLooksOrRefusedWithTheReason) {
     const json& c = GetParam();
@@ -60,17 +59,15 @@ TEST_P(SpellFile, IsReadAsItLooksOrRefusedWithTheReason) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SpellFile, ::testing::ValuesIn(testing::readTable("spell_files.json")["loads"]),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(Table, SpellFile, ValuesIn(testing::readTable("spell_files.json")["loads"]), caseName);
 
-class FoldedName : public ::testing::TestWithParam<json> {};
+struct FoldedName : testing::TableCase {};
 
 TEST_P(FoldedName, IsWhatAPlayerTypes) {
     EXPECT_EQ(foldTypedName(GetParam()["typed"].get<std::string>()), GetParam()["folded"]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FoldedName, ::testing::ValuesIn(testing::readTable("spell_files.json")["folds"]),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(Table, FoldedName, ValuesIn(testing::readTable("spell_files.json")["folds"]), caseName);
 
 }  // namespace
 }  // namespace vyr

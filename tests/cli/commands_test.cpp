@@ -49,7 +49,7 @@ VyrRun vyr(std::vector<std::string> args, const std::string& data = testing::sam
     return {code, out.str(), err.str()};
 }
 
-class VyrCommand : public ::testing::TestWithParam<json> {};
+struct VyrCommand : testing::TableCase {};
 
 TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json& c = GetParam();
@@ -76,8 +76,8 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     };
     // A text of the case with its places filled in, as the bytes it stands for.
     const auto expand = [&](const std::string& key) {
-        std::string text = fill(c.value(key, ""));
-        for (int i = 1; i < c.value(key + "Times", 1); ++i) text += "\n" + fill(c[key]);
+        std::string text = fill(testing::joined(c.value(key, json(""))));
+        for (int i = 1; i < c.value(key + "Times", 1); ++i) text += "\n" + fill(testing::joined(c[key]));
         const std::string as = c.value(key + "As", "text");
         return as == "text" ? text : as == "bytes" ? testing::bytes(text) : testing::scrambled(testing::bytes(text));
     };
@@ -85,7 +85,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const auto expectParts = [&](const std::string& key, const std::string& text) {
         const json parts = c.value(key, json::array());
         for (const json& part : parts.is_array() ? parts : json::array({parts}))
-            EXPECT_NE(text.find(fill(part)), std::string::npos) << part << " in:\n" << text;
+            EXPECT_NE(text.find(fill(testing::joined(part))), std::string::npos) << part << " in:\n" << text;
     };
     if (c.contains("input")) std::ofstream(in, std::ios::binary) << expand("input");
     std::vector<std::string> args;
@@ -112,14 +112,14 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, VyrCommand, ::testing::ValuesIn(testing::readTable("vyr_commands.json")["cases"]),
-                         [](const auto& info) { return info.param["name"].template get<std::string>(); });
+                         testing::caseName);
 
 TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
     for (const json& c : testing::readTable("vyr_commands.json")["editDistances"])
         EXPECT_EQ(editDistance(c["from"].get<std::string>(), c["to"].get<std::string>()), c["edits"].get<int>()) << c;
 }
 
-class NarrowTable : public ::testing::TestWithParam<json> {};
+struct NarrowTable : testing::TableCase {};
 
 // Every line of the aligned text within 100 characters (not bytes: "é" and "…" count one).
 TEST_P(NarrowTable, FitsHundredColumns) {
@@ -135,7 +135,7 @@ TEST_P(NarrowTable, FitsHundredColumns) {
 
 INSTANTIATE_TEST_SUITE_P(Table, NarrowTable,
                          ::testing::ValuesIn(testing::readTable("vyr_commands.json")["narrowTables"]),
-                         [](const auto& info) { return info.param["name"].template get<std::string>(); });
+                         testing::caseName);
 
 // The list in the repository, and the data file the build makes from it.
 const std::string sample = testing::fileText(VYR_SAMPLE_SPELLS), shipped = VYR_DATA_FILE;
