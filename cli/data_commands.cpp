@@ -157,24 +157,25 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
     encode->add_flag("--force", o->force,
                      "Écrit même une liste avec des erreurs, ou un fichier qui semble déjà brouillé");
     encode->footer(scramblingNote() +
-                   "\nUne marque d'ordre des octets UTF-8 au début est sautée et les sauts de ligne à la fin sont "
-                   "retirés. La liste est vérifiée comme par check --plain : les avertissements sont affichés ; des "
-                   "erreurs, ou un caractère que Windows-1252 ne connaît pas, l'arrêtent sans rien écrire (code de "
-                   "sortie 1).");
+                   "\nUne marque d'ordre des octets UTF-8 au début est sautée et les sauts de ligne à la fin "
+                   "sont retirés. La liste est vérifiée comme par check --plain : les avertissements sont "
+                   "affichés ; des erreurs, ou un caractère que Windows-1252 ne connaît pas, l'arrêtent sans "
+                   "rien écrire (code de sortie 1).");
 
-    CLI::App* check = add(
-        "check", "Signale chaque problème d'un fichier de sorts, un par ligne : FILE:LIGNE: erreur|avertissement : ...",
-        runCheck);
+    CLI::App* check = add("check",
+                          "Signale chaque problème d'un fichier de sorts, un par ligne : "
+                          "FILE:LIGNE: erreur|avertissement : ...",
+                          runCheck);
     check->add_option("FILE", o->input, "Fichier de sorts brouillé (ou liste en clair avec --plain)")->required();
     check->add_flag("--plain", o->plain, "FILE est la liste en clair UTF-8, comme vyr encode la prend");
     check->footer(
         "Un sort par ligne : NOM:armourExempt delayFactor delayExtra delayLevel code [rollRange rollBase intDivisor "
         "wisDivisor], une espace après chaque champ, le dernier compris, et pas de saut de ligne après la dernière "
-        "ligne. Un code qui commence par un \"s\" minuscule est spécial et n'a pas de champs de jet.\nLes nombres se "
-        "lisent comme le programme les lit : un signe facultatif, puis des chiffres jusqu'au premier autre caractère ; "
-        "hors de l'intervalle signé sur 32 bits, ils saturent à -2147483648 ou 2147483647, et armourExempt en garde "
-        "les "
-        "8 bits bas.\nCode de sortie : 0 aucun problème, 1 des problèmes trouvés, 2 le fichier ne peut pas être lu.");
+        "ligne. Un code qui commence par un \"s\" minuscule est spécial et n'a pas de champs de jet.\nLes nombres "
+        "se lisent comme le programme les lit : un signe facultatif, puis des chiffres jusqu'au premier autre "
+        "caractère ; hors de l'intervalle signé sur 32 bits, ils saturent à -2147483648 ou 2147483647, et "
+        "armourExempt en garde les 8 bits bas.\nCode de sortie : 0 aucun problème, 1 des problèmes trouvés, 2 le "
+        "fichier ne peut pas être lu.");
 
     CLI::App* spells = add("spells", "Liste les sorts d'un fichier de sorts : n°, nom, code, spécial", runSpells);
     o->data = spells->add_option("--data", o->dataPath, "Fichier de sorts brouillé")->capture_default_str();

@@ -108,8 +108,8 @@ std::shared_ptr<SpellOptions> addSpellOptions(CLI::App& command, bool several) {
     CLI::Option* name = command.add_option(
         "--spell", o->names,
         several ? "Nom du sort (casse et accents libres) ; à répéter" : "Nom du sort (casse et accents libres)");
-    CLI::Option* index =
-        command.add_option("--index", o->indices, "Position du sort dans la liste, à partir de 0")->type_name("NUMBER");
+    CLI::Option* index = command.add_option("--index", o->indices, "Position du sort dans la liste, à partir de 0");
+    index->type_name("NUMBER");
     if (!several) {
         name->expected(1);
         index->expected(1);

@@ -33,9 +33,9 @@ void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, 
         "--only", options->only,
         "Seulement les sorts d'un élément ou d'un genre : feu, eau, air, terre, necro,\nlumière, neutre, bonus, "
         "spécial");
-    CLI::Option* top =
-        c.command->add_option("--top", options->top, "Seulement les N premières lignes une fois triées (N : 1 ou plus)")
-            ->type_name("NUMBER");
+    CLI::Option* top = c.command->add_option("--top", options->top,
+                                             "Seulement les N premières lignes une fois triées (N : 1 ou plus)");
+    top->type_name("NUMBER");
     whenRun(c, exitCode, out, err, [common = c.common, options, top](const Setup& setup, const SpellList& list) {
         if (top->count() && options->top == 0) throw Error("--top 0 ne laisserait aucune ligne ; donnez 1 ou plus");
         return writeTable(compareSpells(list, setup, *options), common->format());
