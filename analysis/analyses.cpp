@@ -128,16 +128,21 @@ Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& res
     return table;
 }
 
+namespace {
+
+// An option's value must be empty (no filter) or one of the known values.
+void requireKnown(const char* option, const std::string& value, const std::vector<std::string_view>& known) {
+    if (value.empty() || std::find(known.begin(), known.end(), value) != known.end()) return;
+    std::string names;
+    for (std::string_view k : known) names += (names.empty() ? "" : ", ") + std::string(k);
+    throw Error(std::string(option) + " : \"" + value + "\" n'est aucun de " + names);
+}
+
+}  // namespace
+
 Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options) {
-    if (!options.only.empty() &&
-        std::find(spellElements.begin(), spellElements.end(), options.only) == spellElements.end()) {
-        std::string known;
-        for (std::string_view e : spellElements) known += (known.empty() ? "" : ", ") + std::string(e);
-        throw Error("--only : \"" + options.only + "\" n'est aucun de " + known);
-    }
-    if (!options.effect.empty() &&
-        std::find(effectKinds.begin(), effectKinds.end(), options.effect) == effectKinds.end())
-        throw Error("--effect: \"" + options.effect + "\" is none of effet, bonus, texte");
+    requireKnown("--only", options.only, spellElements);
+    requireKnown("--effect", options.effect, effectKinds);
     std::vector<RunResult> runs;
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (!options.only.empty() && spellElement(list.record(i)) != options.only) continue;

@@ -255,7 +255,7 @@ TEST(Analyses, EffectKindsFollowWhatTheRunShowsAndFilterCompare) {
     CompareOptions wrong;
     wrong.effect = "soin";
     EXPECT_EQ(errorOf([&] { compareSpells(sample(), vyr::Setup::defaults(), wrong); }),
-              "--effect: \"soin\" is none of effet, bonus, texte");
+              "--effect : \"soin\" n'est aucun de effet, bonus, texte");
 }
 
 TEST(SetupCodes, AShareLinkGivesItsCode) {
@@ -318,12 +318,6 @@ TEST(Analyses, SweepAndGridCellsAreSingleRuns) {
         const vyr::Setup at = setupOf({{"fireResist", 80}, {"level", whole(row[0])}, {"firePower", whole(row[1])}});
         EXPECT_EQ(row[2], expected(runSpell(sample(), 3, at), "weightedPerSecond"));
     }
-}
-
-TEST(Outputs, HeadingsAndUnitsInTheDialogsReadingOrder) {
-    json got = json::array();
-    for (const OutputInfo& o : outputInfos) got.push_back({{"name", o.name}, {"heading", o.heading}, {"unit", o.unit}});
-    EXPECT_EQ(got, cases()["outputColumns"]);
 }
 
 TEST(Writers, TextCsvAndJsonOfOneTable) {

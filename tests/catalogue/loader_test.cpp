@@ -81,14 +81,6 @@ TEST(LoadSpellFile, EveryPrefixOfAFileLoadsWithinItsBytes) {
     EXPECT_EQ(previous, 4u);
 }
 
-TEST(LoadSpellFile, TheParseStopsAtTheGivenSize) {
-    std::string buffer = "A:0 1 0 0 f 1 2 3 4 \nB:0 2 0 0 f 5 6 7 8 \n";
-    auto catalogue = std::make_unique<SpellCatalogue>();
-    SpellNameList sink;
-    EXPECT_EQ(parseSpellText(buffer.data(), 21, *catalogue, sink), 1u);
-    EXPECT_EQ(buffer[21], '\0');
-}
-
 // A failed load leaves the catalogue and the sink as they were.
 TEST(LoadSpellFile, AnUnreadablePathLoadsNothing) {
     std::vector<std::string> paths = {TempFile::absentPath(), std::filesystem::temp_directory_path().string()};

@@ -1,13 +1,20 @@
 // What the page keeps in the browser: one JSON value in localStorage under KEY, versioned.
-// Data this page cannot read (damaged, or of another version) is set aside under ASIDE, never
-// read again nor lost; the first page's single setup (OLD) becomes the first character and
-// opponent.
+// Data this page cannot read (damaged, or of another version) is set aside under ASIDE (or
+// ASIDE-2, -3… when earlier data is there), never read again nor lost; the first page's single
+// setup (OLD) becomes the first character and opponent.
 export const KEY = 'vyr-degats/v2', ASIDE = 'vyr-degats/mis-de-cote', OLD = 'vyr-degats';
 const VERSION = 2;
 
 export const empty = () => ({
   version: VERSION, files: [], activeFile: '', characters: [], opponents: [], character: '', opponent: '', spell: '',
 });
+
+// A key under which nothing is kept yet: what was set aside before stays.
+function asideKey() {
+  let key = ASIDE;
+  for (let n = 2; localStorage.getItem(key) !== null; n++) key = `${ASIDE}-${n}`;
+  return key;
+}
 
 const text = value => typeof value === 'string';
 const inputs = value => value && typeof value === 'object' && Object.values(value).every(v => /^\d*$/.test(v));
@@ -30,8 +37,9 @@ export function load(fromOld) {
     localStorage.removeItem(OLD);
     const taken = fromOld(old.get('config'));
     if (!taken) {
-      localStorage.setItem(ASIDE, old.toString());
-      const said = `Configuration de la version précédente illisible : mise de côté sous « ${ASIDE} ».`;
+      const aside = asideKey();
+      localStorage.setItem(aside, old.toString());
+      const said = `Configuration de la version précédente illisible : mise de côté sous « ${aside} ».`;
       return { state: empty(), said };
     }
     return { state: { ...empty(), ...taken, spell: old.get('sort') ?? '' },
@@ -41,10 +49,11 @@ export function load(fromOld) {
     const state = JSON.parse(raw);
     if (readable(state)) return { state };
   } catch { /* set aside below */ }
-  localStorage.setItem(ASIDE, raw);
+  const aside = asideKey();
+  localStorage.setItem(aside, raw);
   localStorage.removeItem(KEY);
   const said = "Données enregistrées illisibles (abîmées ou d'une autre version) : mises de côté "
-    + `sous « ${ASIDE} » ; la page repart des valeurs par défaut.`;
+    + `sous « ${aside} » ; la page repart des valeurs par défaut.`;
   return { state: empty(), said };
 }
 

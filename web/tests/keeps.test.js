@@ -132,9 +132,15 @@ test.describe('links', () => {
 for (const [name, stored] of Object.entries(keeps.stored)) {
   test(`stored data: ${name} never breaks the page`, async ({ page }) => {
     await ready(page);
-    await page.evaluate(({ key, value }) => { localStorage.clear(); localStorage.setItem(key, value); }, stored);
+    await page.evaluate(({ key, value, earlier }) => {
+      localStorage.clear();
+      for (const [k, v] of Object.entries({ ...earlier, [key]: value })) localStorage.setItem(k, v);
+    }, stored);
     await page.reload();
     await expect(said(page)).toContainText(stored.said);
+    for (const [key, value] of Object.entries(stored.earlier ?? {})) {
+      expect(await page.evaluate(key => localStorage.getItem(key), key), `${key} stays`).toBe(value);
+    }
     await expect(page.locator('#level')).toHaveValue(stored.level);
     await expect(spell(page)).toHaveText(stored.spell);
     await page.fill('#level', '33');
