@@ -51,9 +51,4 @@ UnsignedRead InMemoryForm::readUnsigned(int id) const {
     return f.isNumber ? UnsignedRead{f.number, true} : parseUnsigned(f.text);
 }
 
-std::optional<std::uint32_t> InMemoryForm::storedNumber(int id) const {
-    if (!known(id) || !at(id).isNumber) return std::nullopt;
-    return at(id).number;
-}
-
 }  // namespace vyr
