@@ -1,9 +1,9 @@
 #include "run_result.h"
 
 #include "calculation_run.h"
-#include "number_model.h"
 #include "cp1252.h"
 #include "memory_form.h"
+#include "number_model.h"
 
 namespace vyr {
 

@@ -75,7 +75,7 @@ void runCalculation(CalculatorForm& form, const SpellRecord& record, const Chara
     const CastTiming timing = computeCastTiming(record, inputs.level, trace);
     pending.moveDelayMs = timing.moveDelayMs;
     pending.recastDelayMs = timing.recastDelayMs;
-    clearOutputs(form);
+    form.clearOutputs();
 
     const char* code = record.code() ? record.code() : "";
     if (code[0] == 's') {

@@ -45,6 +45,15 @@ void InMemoryForm::writeUnsigned(int id, std::uint32_t value) {
     f.isNumber = true;
 }
 
+// What writeText(id, "") leaves, without a call per field.
+void InMemoryForm::clearOutputs() {
+    for (const OutputField& output : outputFields) {
+        Field& f = at(output.id);
+        f.isNumber = false;
+        f.text.clear();
+    }
+}
+
 UnsignedRead InMemoryForm::readUnsigned(int id) const {
     if (!known(id)) return {};
     const Field& f = at(id);

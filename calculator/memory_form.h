@@ -19,6 +19,7 @@ class InMemoryForm : public CalculatorForm {
     void writeText(int id, const char* text) override;
     UnsignedRead readUnsigned(int id) const override;
     void writeUnsigned(int id, std::uint32_t value) override;
+    void clearOutputs() override;
     std::optional<std::size_t> selectedSpell() const override { return selection_; }
     void addName(const char* name) override { spellNames_.emplace_back(name); }
 
