@@ -11,6 +11,7 @@
 #endif
 
 #include "calculator_form.h"
+#include "cp1252.h"
 #include "error.h"
 
 namespace vyr {
@@ -264,20 +265,24 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
 }
 
 void BatchRunner::run(std::size_t lineNumber, std::size_t spell, const Setup& setup, std::string& out) {
-    const RunResult result = runSpell(list_, spell, setup);
+    const std::array<FormOutput, 16> outputs = runOnForm(list_, spell, setup);
     writer_.begin(out);
     writer_.whole(static_cast<std::int64_t>(lineNumber), out);
     writer_.quoted(names_[spell], out);
     writer_.whole(static_cast<std::int64_t>(spell), out);
-    for (const OutputValue& v : result.outputs) {
-        if (v.kind != OutputValue::Kind::text) {
-            writer_.cell(outputCell(v), out);  // a whole number or empty: nothing to allocate
-            continue;
+    for (const FormOutput& v : outputs) {
+        if (v.kind == OutputValue::Kind::number) {
+            writer_.whole(v.number, out);
+        } else if (v.kind == OutputValue::Kind::empty) {
+            writer_.empty(out);
+        } else {
+            // Special texts repeat from line to line: each is converted and escaped once.
+            auto it =
+                std::find_if(texts_.begin(), texts_.end(), [&](const auto& t) { return t.first == v.cp1252Text; });
+            if (it == texts_.end())
+                it = texts_.emplace(texts_.end(), v.cp1252Text, writer_.quote(cp1252ToUtf8(v.cp1252Text)));
+            writer_.quoted(it->second, out);
         }
-        // Special texts repeat from line to line: each is escaped once.
-        auto it = std::find_if(texts_.begin(), texts_.end(), [&](const auto& t) { return t.first == v.text; });
-        if (it == texts_.end()) it = texts_.emplace(texts_.end(), v.text, writer_.quote(v.text));
-        writer_.quoted(it->second, out);
     }
     writer_.end(out);
     if (json_) out += '\n';

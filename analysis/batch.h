@@ -66,7 +66,7 @@ class BatchRunner {
     std::vector<std::string> names_;  // spell names, quoted once
     std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> found_;
     std::vector<std::string> cells_;                          // one CSV line's cells
-    std::vector<std::pair<std::string, std::string>> texts_;  // special texts, quoted once
+    std::vector<std::pair<std::string, std::string>> texts_;  // special texts (Windows-1252), quoted once
     std::vector<GivenValue> given_;                           // one line's names and values
     std::unique_ptr<JsonReader> reader_;
 };

@@ -3,6 +3,7 @@
 #include "calculation_run.h"
 #include "cp1252.h"
 #include "memory_form.h"
+#include "number_model.h"
 
 namespace vyr {
 
@@ -82,33 +83,53 @@ std::optional<double> RunResult::number(int fieldId) const {
     return static_cast<double>(v.number);
 }
 
-RunResult runSpell(const SpellList& list, std::size_t index, const Setup& setup, CalcTrace* trace) {
-    static const ShowMessage ignore = [](const char*, const char*) {};
-    // One form per thread, reused: every run writes all 24 inputs and empties every output first.
+std::array<FormOutput, 16> runOnForm(const SpellList& list, std::size_t index, const Setup& setup, CalcTrace* trace) {
+    // One form per thread, reused: every run empties every output first. The inputs go to the
+    // run as the numbers the form would read back, had they been written to it.
     thread_local InMemoryForm form;
-    for (std::size_t i = 0; i < inputFields.size(); ++i) form.writeUnsigned(inputFields[i].id, setup.values[i]);
-    form.select(index);
-    runCalculation(form, *list.catalogue, ignore, trace);
-    RunResult result;
-    result.spell = index;
-    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+    // A position past the table names no record: nothing runs, as with no spell selected.
+    if (index < spellCapacity) {
+        static const auto positions = [] {
+            std::array<std::size_t, characterInputFields.size()> p{};
+            for (std::size_t k = 0; k < p.size(); ++k) p[k] = inputPosition(characterInputFields[k].id);
+            return p;
+        }();
+        CharacterInputs inputs;
+        for (std::size_t k = 0; k < positions.size(); ++k)
+            inputs.*characterInputFields[k].member = asSigned(setup.values[positions[k]]);
+        runCalculation(form, (*list.catalogue)[index], inputs, trace);
+    }
+    std::array<FormOutput, 16> outputs;
+    for (std::size_t k = 0; k < outputs.size(); ++k) {
         const int id = headings[k].id;
-        OutputValue& out = result.outputs[k];
+        FormOutput& out = outputs[k];
         if (const auto n = form.storedNumber(id)) {
             out.kind = OutputValue::Kind::number;
             out.number = *n;
             continue;
         }
-        const std::string text = form.fieldText(id);
-        const UnsignedRead read = parseUnsigned(text);
+        const std::string_view text = form.storedText(id);
         if (text.empty()) continue;
+        const UnsignedRead read = parseUnsigned(text);
         if (id != field::specialText && read.valid) {
             out.kind = OutputValue::Kind::number;
             out.number = read.value;
         } else {
             out.kind = OutputValue::Kind::text;
-            out.text = cp1252ToUtf8(text);
+            out.cp1252Text = text;
         }
+    }
+    return outputs;
+}
+
+RunResult runSpell(const SpellList& list, std::size_t index, const Setup& setup, CalcTrace* trace) {
+    const std::array<FormOutput, 16> outputs = runOnForm(list, index, setup, trace);
+    RunResult result;
+    result.spell = index;
+    for (std::size_t k = 0; k < outputs.size(); ++k) {
+        result.outputs[k].kind = outputs[k].kind;
+        result.outputs[k].number = outputs[k].number;
+        if (outputs[k].kind == OutputValue::Kind::text) result.outputs[k].text = cp1252ToUtf8(outputs[k].cp1252Text);
     }
     return result;
 }

@@ -50,6 +50,16 @@ struct RunResult {
 
 // One run as "GO !" does it, on the in-memory form with the setup's inputs.
 RunResult runSpell(const SpellList& list, std::size_t index, const Setup& setup, CalcTrace* trace = nullptr);
+
+// An output as the form holds it: a text is Windows-1252 and lasts until the thread's next run.
+struct FormOutput {
+    OutputValue::Kind kind = OutputValue::Kind::empty;
+    std::uint32_t number = 0;
+    std::string_view cp1252Text;
+};
+// runSpell without a copy of its texts, for a caller that converts each text once (batch).
+std::array<FormOutput, 16> runOnForm(const SpellList& list, std::size_t index, const Setup& setup,
+                                     CalcTrace* trace = nullptr);
 // The steps behind every number of the run, one French line each (UTF-8).
 std::vector<std::string> explainRun(const SpellList& list, std::size_t index, const Setup& setup);
 

@@ -15,7 +15,16 @@ Setup Setup::defaults() {
     return s;
 }
 
-std::size_t inputPosition(int fieldId) { return static_cast<std::size_t>(findInputById(fieldId) - inputFields.data()); }
+std::size_t inputPosition(int fieldId) {
+    // Every run reads all 23 inputs of its setup: a table, not a search.
+    static const auto positions = [] {
+        std::array<std::uint8_t, field::lastId - field::firstId + 1> p{};
+        for (std::size_t i = 0; i < inputFields.size(); ++i)
+            p[static_cast<std::size_t>(inputFields[i].id - field::firstId)] = static_cast<std::uint8_t>(i);
+        return p;
+    }();
+    return positions[static_cast<std::size_t>(fieldId - field::firstId)];
+}
 std::uint32_t Setup::operator[](int fieldId) const { return values[inputPosition(fieldId)]; }
 void Setup::set(int fieldId, std::uint32_t value) { values[inputPosition(fieldId)] = value; }
 

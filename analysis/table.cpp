@@ -169,48 +169,18 @@ std::string RowWriter::header() const {
     return out + "\r\n";
 }
 
-void RowWriter::begin(std::string& out) {
-    column_ = 0;
-    if (format_ == Format::json) out += '{';
-}
-
-void RowWriter::next(std::string& out) {
-    if (format_ == Format::json)
-        out += keys_[column_];
-    else if (column_)
-        out += ',';
-    ++column_;
-}
-
-void RowWriter::whole(std::int64_t value, std::string& out) {
-    next(out);
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
-void RowWriter::quoted(std::string_view text, std::string& out) {
-    next(out);
-    out += text;
-}
-
 std::string RowWriter::quote(const std::string& utf8) const {
     return format_ == Format::json ? nlohmann::json(utf8).dump() : csvCell(utf8);
 }
 
 void RowWriter::cell(const Cell& cell, std::string& out) {
     if (const auto* n = std::get_if<std::int64_t>(&cell)) return whole(*n, out);
-    if (std::holds_alternative<std::monostate>(cell)) {
-        next(out);
-        if (format_ == Format::json) out += "null";
-        return;
-    }
+    if (std::holds_alternative<std::monostate>(cell)) return empty(out);
     if (const auto* s = std::get_if<std::string>(&cell)) return quoted(quote(*s), out);
     const double* v = std::get_if<double>(&cell);  // what is left
     // JSON figures as the library writes doubles (260 as 260.0), CSV in their shortest exact form.
     quoted(format_ == Format::json ? nlohmann::json(*v).dump() : cellText(cell), out);
 }
-
-void RowWriter::end(std::string& out) { out += format_ == Format::json ? "}" : "\r\n"; }
 
 std::string writeCsv(const Table& table) {
     RowWriter writer(table.columns, Format::csv);

@@ -6,6 +6,7 @@
 // the columns' camelCase names in column order, numbers as JSON numbers, an empty cell
 // as null, texts as UTF-8 strings.
 
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,24 +34,46 @@ enum class Format { text, csv, json };
 
 // Rows written one at a time in CSV or JSON (one object per row): what writeCsv and
 // writeJson write, and batch's result lines. Names are escaped once, numbers written
-// with std::to_chars; no JSON document is built.
+// with std::to_chars; no JSON document is built. The cell writers are inline: batch calls
+// them some twenty times a line.
 class RowWriter {
   public:
     RowWriter(const std::vector<Column>& columns, Format format);  // format: csv or json
     // CSV: the line of column names; JSON: nothing.
     std::string header() const;
     // A row is begin, one cell per column in order, then end ("}" in JSON, CRLF in CSV).
-    void begin(std::string& out);
+    void begin(std::string& out) {
+        column_ = 0;
+        if (format_ == Format::json) out += '{';
+    }
     void cell(const Cell& cell, std::string& out);
-    void whole(std::int64_t value, std::string& out);
+    void whole(std::int64_t value, std::string& out) {
+        next(out);
+        char digits[24];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    }
+    // An empty cell: null in JSON, nothing in CSV.
+    void empty(std::string& out) {
+        next(out);
+        if (format_ == Format::json) out += "null";
+    }
     // A text already written by quote, to escape a repeated text once only.
-    void quoted(std::string_view text, std::string& out);
-    void end(std::string& out);
+    void quoted(std::string_view text, std::string& out) {
+        next(out);
+        out += text;
+    }
+    void end(std::string& out) { out += format_ == Format::json ? "}" : "\r\n"; }
     // A text as this format writes it: a JSON string, or a CSV cell.
     std::string quote(const std::string& utf8) const;
 
   private:
-    void next(std::string& out);
+    void next(std::string& out) {
+        if (format_ == Format::json)
+            out += keys_[column_];
+        else if (column_)
+            out += ',';
+        ++column_;
+    }
     std::vector<std::string> keys_;  // JSON: "name": (after a comma but for the first)
     Format format_;
     std::size_t column_ = 0;

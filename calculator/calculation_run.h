@@ -1,6 +1,7 @@
 #pragma once
 // One press of "GO !" or Enter: snapshot of the inputs, cast timing, effect, final writes.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -38,6 +39,17 @@ struct CharacterInputs {
     std::int32_t lightPower = 0;
 };
 
+using InputMember = std::int32_t CharacterInputs::*;
+
+// The 23 inputs in the order a run reads them (the order is part of the run), each with
+// the member it fills.
+struct CharacterInputField {
+    int id;
+    InputMember member;
+};
+extern const std::array<CharacterInputField, 23> characterInputFields;
+
+// Invalid text reads 0: the validity flag is ignored.
 CharacterInputs readCharacterInputs(const CalculatorForm& form);
 
 struct CastTiming {
@@ -52,6 +64,10 @@ using ShowMessage = std::function<void(const char* text, const char* caption)>;
 
 // With no spell selected it only shows "Veuillez selectionner un sort".
 void runCalculation(CalculatorForm& form, const SpellCatalogue& catalogue, const ShowMessage& showMessage,
+                    CalcTrace* trace = nullptr);
+// The run once its inputs are read: for a caller that holds them as numbers already, the
+// very numbers readCharacterInputs would read back from the form.
+void runCalculation(CalculatorForm& form, const SpellRecord& record, const CharacterInputs& inputs,
                     CalcTrace* trace = nullptr);
 
 }  // namespace vyr

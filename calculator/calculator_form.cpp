@@ -31,8 +31,8 @@ void setDefaults(CalculatorForm& form) {
     for (const InputField& input : inputFields) form.writeText(input.id, input.defaultText.data());
 }
 
-void clearOutputs(CalculatorForm& form) {
-    for (const OutputField& output : outputFields) form.writeText(output.id, "");
+void CalculatorForm::clearOutputs() {
+    for (const OutputField& output : outputFields) writeText(output.id, "");
 }
 
 void onFieldLeft(CalculatorForm& form, int id) {

@@ -35,10 +35,11 @@ class CalculatorForm : public SpellNameSink {
     virtual UnsignedRead readUnsigned(int id) const { return parseUnsigned(fieldText(id)); }
     // Plain decimal digits, no sign, no grouping.
     virtual void writeUnsigned(int id, std::uint32_t value);
+    // Writes "" to the 16 outputs in outputFields order, as every run does first.
+    virtual void clearOutputs();
 };
 
 void setDefaults(CalculatorForm& form);
-void clearOutputs(CalculatorForm& form);
 // Leaving an input that holds no valid number turns it into "100"; outputs never change.
 void onFieldLeft(CalculatorForm& form, int id);
 

@@ -12,8 +12,6 @@
 
 namespace vyr {
 
-using InputMember = std::int32_t CharacterInputs::*;
-
 struct CodeLetter {
     std::string_view prefix;   // the code's first letter, or first two ("bd")
     std::string_view element;  // UTF-8, one of codeElements

@@ -45,15 +45,19 @@ void InMemoryForm::writeUnsigned(int id, std::uint32_t value) {
     f.isNumber = true;
 }
 
+// What writeText(id, "") leaves, without a call per field.
+void InMemoryForm::clearOutputs() {
+    for (const OutputField& output : outputFields) {
+        Field& f = at(output.id);
+        f.isNumber = false;
+        f.text.clear();
+    }
+}
+
 UnsignedRead InMemoryForm::readUnsigned(int id) const {
     if (!known(id)) return {};
     const Field& f = at(id);
     return f.isNumber ? UnsignedRead{f.number, true} : parseUnsigned(f.text);
-}
-
-std::optional<std::uint32_t> InMemoryForm::storedNumber(int id) const {
-    if (!known(id) || !at(id).isNumber) return std::nullopt;
-    return at(id).number;
 }
 
 }  // namespace vyr

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calculator_form.h"
@@ -18,11 +19,17 @@ class InMemoryForm : public CalculatorForm {
     void writeText(int id, const char* text) override;
     UnsignedRead readUnsigned(int id) const override;
     void writeUnsigned(int id, std::uint32_t value) override;
+    void clearOutputs() override;
     std::optional<std::size_t> selectedSpell() const override { return selection_; }
     void addName(const char* name) override { spellNames_.emplace_back(name); }
 
     // The number the field holds, or nothing when it holds other text.
-    std::optional<std::uint32_t> storedNumber(int id) const;
+    std::optional<std::uint32_t> storedNumber(int id) const {
+        if (!known(id) || !at(id).isNumber) return std::nullopt;
+        return at(id).number;
+    }
+    // The text a field holds that holds no number, without a copy ("" for an unknown id).
+    std::string_view storedText(int id) const { return known(id) ? std::string_view(at(id).text) : std::string_view(); }
 
     // Selects a list position (not checked against the list, as a real list never
     // offers more items than it holds), or clears the selection.

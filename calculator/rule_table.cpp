@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "cp1252.h"
 #include "effects.h"
@@ -264,7 +265,7 @@ void stu(const RuleContext& c) {
     c.writeText();
 }
 
-const SpecialRule rules[] = {
+constexpr SpecialRule rules[] = {
     {"sbl", nullptr, sbl},
     {"sct", nullptr, sct},
     // Réduit la puissance lumiere pure de la cible de 2/3
@@ -338,15 +339,24 @@ const SpecialRule rules[] = {
 };
 static_assert(std::size(rules) == specialRuleCount);
 
+// A run stops at the first rule of its code.
+constexpr bool codesDiffer() {
+    for (std::size_t i = 0; i < std::size(rules); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (std::string_view(rules[i].code) == rules[j].code) return false;
+        }
+    }
+    return true;
+}
+static_assert(codesDiffer());
+
 }  // namespace
 
 void applySpecialRules(CalculatorForm& form, const char* code, const CharacterInputs& inputs, PendingResults& pending,
                        CalcTrace* trace) {
     // Whole-code, case-sensitive match: "sblx" and "SBL" match nothing.
-    bool matched = false;
     for (const SpecialRule& rule : rules) {
         if (std::strcmp(rule.code, code) != 0) continue;
-        matched = true;
         traceStep(trace, "Sort spécial, règle « %s »%s", rule.code, rule.text ? ", avec sa description" : "");
         const RuleContext context{form, inputs, pending, trace, rule.text};
         if (rule.action) {
@@ -355,8 +365,9 @@ void applySpecialRules(CalculatorForm& form, const char* code, const CharacterIn
             context.writeText();
             traceStep(trace, "Description seulement : délais de base, chances 100 %%");
         }
+        return;
     }
-    if (!matched && trace) {
+    if (trace) {
         traceStep(trace, "Sort spécial « %s » : aucune règle ne porte ce code ; délais de base, chances 100 %%",
                   cp1252ToUtf8(code).c_str());
     }
