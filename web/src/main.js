@@ -10,6 +10,7 @@ import { filter, open } from './spells.js';
 import { copyLink, openLink, showLink } from './link.js';
 import { rememberFields, start, storeState } from './keep.js';
 import { buildSetups, filtersOf, setupsOf } from './setups.js';
+import { warmUp } from './store.js';
 
 // The columns a player reads first (a phone shows only these until asked for all).
 const firstColumns = {
@@ -30,7 +31,14 @@ const rangeQuiet = 400;  // ms without typing in the chart's range before the sw
 // The task after the next frame: what waits there never holds up a paint.
 const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
 
-createVyr().then(vyr => {
+// The scripts run from the page's head, so that the core compiles while the page is read; the first
+// read of the browser's storage, which waits on the browser, is asked for meanwhile too.
+const parsed = new Promise(resolve => {
+  if (document.readyState === 'loading') addEventListener('DOMContentLoaded', resolve);
+  else resolve();
+}).then(warmUp);
+
+Promise.all([createVyr(), parsed]).then(([vyr]) => {
   const fields = vyr.fields();
   const onScreen = new Set(), done = {};
   let job = 0, analyses = null, chartWidth = 0;  // the chart's box, read when it changes, not on each key
