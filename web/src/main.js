@@ -12,9 +12,10 @@ import { rememberFields, start, storeState } from './keep.js';
 import { buildSetups, filtersOf, setupsOf } from './setups.js';
 import { warmUp } from './store.js';
 
-// The columns a player reads first (a phone shows only these until asked for all).
+// The columns a player reads first (a phone shows only these until asked for all); the gain comes
+// right after the stat, so that a half-width table shows it without scrolling.
 const firstColumns = {
-  poids: ['heading', 'from', 'to', 'weightedPerSecondGain'],
+  poids: ['heading', 'weightedPerSecondGain', 'from', 'to'],
   comparaison: ['name', 'weightedPerSecond', 'effectMin', 'effectMax'],
 };
 // Each section and what it depends on: it is computed again only when one of these changes.
