@@ -174,9 +174,11 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
   }
   for (const input of [...Object.values(inputs), $('pas')]) input.addEventListener('input', page.update);
   // The range only moves the chart, whose sweep can be long: it waits for a pause in the typing.
+  // Sections filled above the field may have pushed it away: it comes back into view as it is typed in.
   let rangeTimer = 0;
   for (const id of ['de', 'jusqua']) {
     $(id).addEventListener('input', () => {
+      $(id).scrollIntoView({ block: 'nearest' });
       clearTimeout(rangeTimer);
       rangeTimer = setTimeout(analyse, rangeQuiet);
     });
