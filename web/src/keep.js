@@ -87,13 +87,15 @@ function buildChoice(page, group) {
     button('Renommer', 'rename'), button('Enregistrer sous ce nom', 'add'), button('Supprimer', 'delete'));
 }
 
-// Every group shown from the fields (as they change), unless a link's setup is on screen.
+// Every group shown from the fields (as they change), unless a link's setup is on screen; kept in
+// memory at once, written to the browser by storeState.
 export function rememberFields(page, spellName) {
   if (!keep.state) return;
   for (const group in groups) if (!keep.linked[group]) entry(group).inputs = valuesOf(page, group);
   if (!keep.linked.character && !keep.linked.opponent && spellName) keep.state.spell = spellName;
-  store(page);
 }
+
+export const storeState = page => keep.state && store(page);
 
 // A link's inputs on screen in place of the groups it carries, nothing saved.
 export function showLinked(page, inputs, carried) {

@@ -3,7 +3,7 @@
 // the address, so that a reload shows the player's own state again.
 import { $ } from './dom.js';
 import { useList } from './spells.js';
-import { fieldsOf, rememberFields, showLinked } from './keep.js';
+import { fieldsOf, showLinked } from './keep.js';
 
 function link(page, inputs, spellName) {
   const withOpponent = $('avec-adversaire').checked;
@@ -13,10 +13,10 @@ function link(page, inputs, spellName) {
   return `${location.href.split('#')[0]}#config=${page.vyr.code(carried)}&sort=${spell}${more}`;
 }
 
-// On every change: the link of what is shown on the button, and the player's state kept.
-export function remember(page, inputs, spellName) {
-  $('partager').href = link(page, inputs, spellName);
-  rememberFields(page, spellName);
+// The link of what is shown, on the button (which is also a plain link to copy).
+const current = page => link(page, page.values(), page.spells[page.spell()]);
+export function showLink(page) {
+  $('partager').href = current(page);
 }
 
 // A link's setup and spell on screen; a damaged code or a spell the active list lacks is
@@ -40,7 +40,7 @@ export function openLink(page, fragment) {
 
 // The link copied, or handed to the system's share sheet where a phone's browser offers one.
 export async function copyLink(page) {
-  const url = $('partager').href;
+  const url = current(page);
   if (navigator.share && matchMedia('(pointer: coarse)').matches) {
     try {
       return await navigator.share({ title: 'Vyr Dégats', url });

@@ -7,13 +7,15 @@ import { scheduler } from './schedule.js';
 import { clear, table } from './tables.js';
 import { clearChart, showChart, wireChart } from './chart.js';
 import { filter, open } from './spells.js';
-import { copyLink, openLink, remember } from './link.js';
-import { start } from './keep.js';
+import { copyLink, openLink, showLink } from './link.js';
+import { rememberFields, start, storeState } from './keep.js';
 import { buildSetups, filtersOf, setupsOf } from './setups.js';
+import { warmUp } from './store.js';
 
-// The columns a player reads first (a phone shows only these until asked for all).
+// The columns a player reads first (a phone shows only these until asked for all); the gain comes
+// right after the stat, so that a half-width table shows it without scrolling.
 const firstColumns = {
-  poids: ['heading', 'from', 'to', 'weightedPerSecondGain'],
+  poids: ['heading', 'weightedPerSecondGain', 'from', 'to'],
   comparaison: ['name', 'weightedPerSecond', 'effectMin', 'effectMax'],
 };
 // Each section and what it depends on: it is computed again only when one of these changes.
@@ -26,8 +28,18 @@ const needs = {
 };
 const sections = Object.keys(needs);
 const sweepRows = 2000;  // rows of the chart's table shown at most
+const rangeQuiet = 400;  // ms without typing in the chart's range before the sweep starts again
+// The task after the next frame: what waits there never holds up a paint.
+const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
 
-createVyr().then(vyr => {
+// The scripts run from the page's head, so that the core compiles while the page is read; the first
+// read of the browser's storage, which waits on the browser, is asked for meanwhile too.
+const parsed = new Promise(resolve => {
+  if (document.readyState === 'loading') addEventListener('DOMContentLoaded', resolve);
+  else resolve();
+}).then(warmUp);
+
+Promise.all([createVyr(), parsed]).then(([vyr]) => {
   const fields = vyr.fields();
   const onScreen = new Set(), done = {};
   let job = 0, analyses = null, chartWidth = 0;  // the chart's box, read when it changes, not on each key
@@ -42,16 +54,34 @@ createVyr().then(vyr => {
     say: text => { $('etat').textContent = text; },
     values: () => Object.fromEntries(Object.entries(page.inputs).map(([name, input]) => [name, input.value])),
     spell: () => ($('sort').value === '' ? null : Number($('sort').value)),
+    // The result at once; the rest of a change (link, storage, analyses) once the result is painted.
     update() {
-      const current = page.spell(), now = page.values();
-      showResult(fields, page.outputs, current === null ? {} : vyr.run(current, now), page.spells[current ?? -1]);
+      const current = page.spell();
+      showResult(fields, page.outputs, current === null ? {} : vyr.run(current, page.values()),
+        page.spells[current ?? -1]);
       if (current === null) page.say('Aucun sort ne correspond à la recherche.');
-      remember(page, now, page.spells[current]);
+      rememberFields(page, page.spells[current]);
       $('element').textContent = current === null ? '' : `Élément : ${vyr.element(current)}`;
-      analyse();
+      follow();
     },
   };
   const { inputs } = page;
+
+  // The link, the kept state and the analyses follow a burst of changes once, after its paint
+  // (or at once when the page is left, so that nothing typed is lost).
+  let following = false;
+  function follow() {
+    if (!following) afterPaint(followNow);
+    following = true;
+  }
+  function followNow() {
+    if (!following) return;
+    following = false;
+    showLink(page);
+    storeState(page);
+    analyse();
+  }
+  addEventListener('pagehide', followNow);
 
   // What the analyses depend on; a section already showing this state is left alone.
   function state() {
@@ -142,8 +172,16 @@ createVyr().then(vyr => {
       }
     });
   }
-  for (const input of [...Object.values(inputs), $('pas'), $('de'), $('jusqua')]) {
-    input.addEventListener('input', page.update);
+  for (const input of [...Object.values(inputs), $('pas')]) input.addEventListener('input', page.update);
+  // The range only moves the chart, whose sweep can be long: it waits for a pause in the typing.
+  // Sections filled above the field may have pushed it away: it comes back into view as it is typed in.
+  let rangeTimer = 0;
+  for (const id of ['de', 'jusqua']) {
+    $(id).addEventListener('input', () => {
+      $(id).scrollIntoView({ block: 'nearest' });
+      clearTimeout(rangeTimer);
+      rangeTimer = setTimeout(analyse, rangeQuiet);
+    });
   }
   $('recherche').addEventListener('input', () => filter(page));
   for (const id of ['sort', 'serie', 'sorts', 'avec-adversaire']) $(id).addEventListener('change', page.update);
@@ -158,7 +196,6 @@ createVyr().then(vyr => {
   wireChart();
 
   $('serie').replaceChildren(...fields.series.map(s => element('option', { value: s.name, textContent: s.title })));
-  buildSetups(page);
   start(page);
   openLink(page, location.hash.slice(1));
   // Offline once served over http(s); a page opened from disk goes without.
@@ -166,10 +203,9 @@ createVyr().then(vyr => {
   performance.mark('vyr-first-result');
   window.vyr = vyr;  // for the browser tests
 
-  // The worker and the watch on what is on screen start once the first result is painted
-  // (the task after the next frame).
-  const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
+  // The worker, the setups and the watch on what is on screen start once the first result is painted.
   afterPaint(() => {
+    buildSetups(page);
     analyses = scheduler(vyr, apply);
     if (page.firstList) analyses.list(page.firstList);
     page.analyses = analyses;
@@ -183,7 +219,9 @@ createVyr().then(vyr => {
     }, { rootMargin: '200px 0px' });
     for (const name of sections) watch.observe($(`section-${name}`));
     new ResizeObserver(([box]) => {
-      chartWidth = Math.max(280, Math.round(box.contentRect.width / 10) * 10);
+      const width = Math.max(280, Math.round(box.contentRect.width / 10) * 10);
+      if (width === chartWidth) return;  // the section grew taller: the chart stays as it is
+      chartWidth = width;
       analyse();
     }).observe($('section-courbe'));  // the chart's box fills it; the box itself is hidden while empty
     analyse();

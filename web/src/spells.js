@@ -2,10 +2,14 @@ import { $, element } from './dom.js';
 import { keepFile } from './keep.js';
 
 // The list shows the spells whose name holds the search, folded by the core as vyr folds it.
-export function filter(page) {
+function choices(page) {
   const chosen = $('sort').value;
   const option = i => element('option', { value: i, textContent: page.spells[i], selected: String(i) === chosen });
   $('sort').replaceChildren(...page.vyr.find($('recherche').value).map(option));
+}
+
+export function filter(page) {
+  choices(page);
   page.update();
 }
 
@@ -14,7 +18,7 @@ export function useList(page, names, chosenName) {
   page.spells = names;
   $('sorts').replaceChildren(...names.map((name, i) => element('option', { value: i, textContent: name })));
   $('recherche').value = '';
-  filter(page);
+  choices(page);
   $('sort').value = Math.max(0, page.spells.indexOf(chosenName));
   page.update();
 }

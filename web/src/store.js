@@ -57,6 +57,13 @@ export function load(fromOld) {
   return { state: empty(), said };
 }
 
+// The first read waits on the browser: the page asks for it early, while the core compiles.
+export function warmUp() {
+  try {
+    localStorage.getItem(KEY);
+  } catch { /* the page goes on: load reads it again */ }
+}
+
 export function save(state) {
   try {
     localStorage.setItem(KEY, JSON.stringify(state));

@@ -90,7 +90,7 @@ test.describe('analyses and sharing', () => {
     await page.fill('#level', level);
     await page.fill('#pas', step);
     await page.locator('#poids').scrollIntoViewIfNeeded();
-    await expect(page.locator('#poids tr', { hasText: stat }).locator('td').nth(2)).toHaveText(gain);
+    await expect(page.locator('#poids tr', { hasText: stat }).locator('td').nth(3)).toHaveText(gain);
     const recast = await page.locator('#recastDelay').textContent();
     await expect(page.locator('#explication li').last()).toContainText(recast);
   });
