@@ -16,3 +16,16 @@ export const svg = (tag, attributes, ...children) => {
   node.append(...children);
   return node;
 };
+
+// A message for the player, in the status line at the top of the page. When that line is out of
+// view (the player acted further down), the message also shows at the foot of the screen for a
+// while: only to the eye, as the status line already says it to screen readers.
+const noticeMs = 6000;
+let noticeTimer = 0;
+export function say(text) {
+  $('etat').textContent = text;
+  const seen = $('etat').getBoundingClientRect().bottom > 0;
+  clearTimeout(noticeTimer);
+  $('avis').textContent = seen ? '' : text;
+  if (!seen) noticeTimer = setTimeout(() => { $('avis').textContent = ''; }, noticeMs);
+}

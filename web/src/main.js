@@ -1,7 +1,7 @@
 // The page lays out what the core (vyr.js, WebAssembly) computes: no figure is made here.
 // The main result follows every keystroke at once; the analyses below it follow in a
 // worker (schedule.js), only for the sections on screen or open.
-import { $, element } from './dom.js';
+import { $, element, say } from './dom.js';
 import { inputsOf, outputsOf, showResult } from './results.js';
 import { scheduler } from './schedule.js';
 import { clear, table } from './tables.js';
@@ -51,7 +51,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
     defaults: Object.fromEntries(fields.inputs.map(f => [f.name, f.default])),
     sortedBy: { column: 'index', descending: false },
     analyses: { list: bytes => { page.firstList = bytes; } },  // until the worker is made
-    say: text => { $('etat').textContent = text; },
+    say,
     values: () => Object.fromEntries(Object.entries(page.inputs).map(([name, input]) => [name, input.value])),
     spell: () => ($('sort').value === '' ? null : Number($('sort').value)),
     // The result at once; the rest of a change (link, storage, analyses) once the result is painted.

@@ -65,6 +65,16 @@ test.describe('on a phone', () => {
       await expect(page.locator('#resume')).toContainText(await page.locator('#effectMin').textContent());
     }
   });
+
+  test('a message said further down shows at the foot of the screen for a while', async ({ page }) => {
+    const { file, text, said } = expected.notice;
+    await page.locator('#section-personnages').scrollIntoViewIfNeeded();
+    await page.setInputFiles('#fichier', { name: file, mimeType: 'image/png', buffer: Buffer.from(text, 'latin1') });
+    await expect(page.locator('#etat')).toContainText(said);
+    await expect(page.locator('#avis')).toBeInViewport();
+    await expect(page.locator('#avis')).toHaveText(await page.locator('#etat').textContent());
+    await expect(page.locator('#avis')).toBeHidden({ timeout: 10000 });
+  });
 });
 
 test('one polite summary speaks; each output has a name of its own; the skip link leads to the result',
