@@ -27,21 +27,43 @@ function readable(state) {
     && named(state.opponents, o => inputs(o.inputs));
 }
 
+// Data the browser would neither let the page read nor set aside stays where it is: then nothing
+// is written over it during this visit.
+let untouched = false;
+
+// Where value now waits, set aside; the key it came from is emptied only once the copy is made.
+function setAside(value, from) {
+  const aside = asideKey();
+  localStorage.setItem(aside, value);
+  localStorage.removeItem(from);
+  return aside;
+}
+
 // The kept state and, when something was set aside or taken over, a message for the player.
 // fromOld(code, spell) turns the first page's setup into {characters, opponents}.
 export function load(fromOld) {
+  try {
+    return read(fromOld);
+  } catch {  // storage forbidden, or full when setting aside
+    untouched = true;
+    const said = 'Le navigateur refuse de lire ou de mettre de côté les données enregistrées : elles restent '
+      + 'telles quelles, et rien ne sera enregistré pendant cette visite.';
+    return { state: empty(), said };
+  }
+}
+
+function read(fromOld) {
   const raw = localStorage.getItem(KEY);
   if (raw === null) {
     const old = new URLSearchParams(localStorage.getItem(OLD) ?? '');
     if (!old.get('config')) return { state: empty() };
-    localStorage.removeItem(OLD);
     const taken = fromOld(old.get('config'));
     if (!taken) {
-      const aside = asideKey();
-      localStorage.setItem(aside, old.toString());
+      const aside = setAside(old.toString(), OLD);
       const said = `Configuration de la version précédente illisible : mise de côté sous « ${aside} ».`;
       return { state: empty(), said };
     }
+    localStorage.removeItem(OLD);
     return { state: { ...empty(), ...taken, spell: old.get('sort') ?? '' },
       said: 'Configuration de la version précédente reprise comme premier personnage et premier adversaire.' };
   }
@@ -49,9 +71,7 @@ export function load(fromOld) {
     const state = JSON.parse(raw);
     if (readable(state)) return { state };
   } catch { /* set aside below */ }
-  const aside = asideKey();
-  localStorage.setItem(aside, raw);
-  localStorage.removeItem(KEY);
+  const aside = setAside(raw, KEY);
   const said = "Données enregistrées illisibles (abîmées ou d'une autre version) : mises de côté "
     + `sous « ${aside} » ; la page repart des valeurs par défaut.`;
   return { state: empty(), said };
@@ -65,6 +85,7 @@ export function warmUp() {
 }
 
 export function save(state) {
+  if (untouched) return true;  // the player was told at load that nothing is written
   try {
     localStorage.setItem(KEY, JSON.stringify(state));
     return true;

@@ -149,6 +149,25 @@ for (const [name, stored] of Object.entries(keeps.stored)) {
   });
 }
 
+test('stored data the browser will not let the page set aside stays as it was', async ({ page }) => {
+  const { key, value, said: full } = keeps.full;
+  await ready(page);
+  await page.evaluate(({ key, value }) => { localStorage.clear(); localStorage.setItem(key, value); }, keeps.full);
+  await page.addInitScript(key => {
+    const write = Storage.prototype.setItem;  // the page's own key could be written over; a copy cannot be made
+    Storage.prototype.setItem = function (name, text) {
+      if (name !== key) throw new DOMException('plein', 'QuotaExceededError');
+      write.call(this, name, text);
+    };
+  }, key);
+  await page.reload();
+  await expect(said(page)).toContainText(full);
+  await page.fill('#level', '33');
+  await page.reload();  // leaving the page writes what it keeps, unless told not to
+  await expect(said(page)).toContainText(full);
+  expect(await page.evaluate(key => localStorage.getItem(key), key)).toBe(value);
+});
+
 test('six setups side by side show the figures of vyr diff on the same setups', async ({ page }) => {
   const { stored, rows, index } = keeps.setups;
   await seed(page, stored);
