@@ -1,8 +1,10 @@
 #include "analyses.h"
 
 #include <algorithm>
+#include <span>
 
 #include "calculator_form.h"
+#include "code_letters.h"
 #include "cp1252.h"
 #include "error.h"
 
@@ -131,7 +133,7 @@ Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& res
 namespace {
 
 // An option's value must be empty (no filter) or one of the known values.
-void requireKnown(const char* option, const std::string& value, const std::vector<std::string_view>& known) {
+void requireKnown(const char* option, const std::string& value, std::span<const std::string_view> known) {
     if (value.empty() || std::find(known.begin(), known.end(), value) != known.end()) return;
     std::string names;
     for (std::string_view k : known) names += (names.empty() ? "" : ", ") + std::string(k);
@@ -141,7 +143,7 @@ void requireKnown(const char* option, const std::string& value, const std::vecto
 }  // namespace
 
 Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options) {
-    requireKnown("--only", options.only, spellElements);
+    requireKnown("--only", options.only, codeElements);
     requireKnown("--effect", options.effect, effectKinds);
     std::vector<RunResult> runs;
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -174,8 +176,6 @@ std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, s
         best.push_back(static_cast<std::size_t>(std::get<std::int64_t>(row[0])));
     return best;
 }
-
-const std::vector<std::string_view> effectKinds = {"effet", "bonus", "texte"};
 
 std::string_view effectKind(const RunResult& result) {
     static constexpr int bonuses[] = {field::strengthBonus,     field::dexterityBonus,    field::wisdomBonus,

@@ -24,7 +24,7 @@ Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& res
                  const std::vector<std::string>& explanation);
 
 struct CompareOptions {
-    std::string only;            // "": every spell; else a value of spellElements
+    std::string only;            // "": every spell; else a value of codeElements
     std::string sort = "index";  // a column name
     bool descending = false;
     std::size_t top = 0;   // 0: every row
@@ -39,7 +39,7 @@ std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, s
 // What a run shows: "effet" (a range: damage on the opponent or hit points healed, which the
 // run itself does not tell apart), "bonus" (a bonus to a stat, hit points or armour) or
 // "texte" (a special text alone, or nothing).
-extern const std::vector<std::string_view> effectKinds;
+inline constexpr std::string_view effectKinds[] = {"effet", "bonus", "texte"};
 std::string_view effectKind(const RunResult& result);
 
 // Setups A, B, C... side by side for one spell (or every spell): each output and derived

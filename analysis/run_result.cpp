@@ -89,14 +89,8 @@ std::array<FormOutput, 16> runOnForm(const SpellList& list, std::size_t index, c
     thread_local InMemoryForm form;
     // A position past the table names no record: nothing runs, as with no spell selected.
     if (index < spellCapacity) {
-        static const auto positions = [] {
-            std::array<std::size_t, characterInputFields.size()> p{};
-            for (std::size_t k = 0; k < p.size(); ++k) p[k] = inputPosition(characterInputFields[k].id);
-            return p;
-        }();
         CharacterInputs inputs;
-        for (std::size_t k = 0; k < positions.size(); ++k)
-            inputs.*characterInputFields[k].member = asSigned(setup.values[positions[k]]);
+        for (const CharacterInputField& f : characterInputFields) inputs.*f.member = asSigned(setup[f.id]);
         runCalculation(form, (*list.catalogue)[index], inputs, trace);
     }
     std::array<FormOutput, 16> outputs;

@@ -203,8 +203,6 @@ std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>&
     return static_cast<std::size_t>(*index);
 }
 
-const std::vector<std::string_view> spellElements(std::begin(codeElements), std::end(codeElements));
-
 std::string_view spellElement(const SpellRecord& record) { return codeElement(record.code() ? record.code() : ""); }
 
 }  // namespace vyr

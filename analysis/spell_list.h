@@ -55,9 +55,8 @@ std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>&
                         const std::optional<std::int64_t>& index);
 
 // The element a standard spell scales with ("feu", "eau", "air", "terre", "necro",
-// "lumière", "neutre"), or its kind: "bonus" (an armour bonus) or "spécial" (a special rule).
+// "lumière", "neutre"), or its kind: "bonus" (an armour bonus) or "spécial" (a special rule);
+// one of codeElements.
 std::string_view spellElement(const SpellRecord& record);
-// Every value spellElement gives, for --only.
-extern const std::vector<std::string_view> spellElements;
 
 }  // namespace vyr

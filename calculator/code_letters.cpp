@@ -51,10 +51,8 @@ const CodeLetter letters[] = {
 std::span<const CodeLetter> codeLetters() { return letters; }
 
 const CodeLetter* codeLetterOf(std::string_view code) {
-    // Every run asks: the first byte rules out all rows but one or two before a comparison.
-    const auto rule = std::find_if(std::begin(letters), std::end(letters), [code](const CodeLetter& l) {
-        return !code.empty() && code[0] == l.prefix[0] && code.starts_with(l.prefix);
-    });
+    const auto rule = std::find_if(std::begin(letters), std::end(letters),
+                                   [code](const CodeLetter& l) { return code.starts_with(l.prefix); });
     return rule == std::end(letters) ? nullptr : &*rule;
 }
 

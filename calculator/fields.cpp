@@ -52,19 +52,9 @@ const std::array<OutputField, 16> outputFields = {{
     {specialText, "specialText", "Spécial :"},
 }};
 
-namespace {
-
-// Batch looks names up on every line: the first byte rules out most before a comparison.
-bool same(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && (a.empty() || a[0] == b[0]) && a == b;
-}
-
-}  // namespace
-
 const InputField* findInput(std::string_view nameOrOption) {
-    auto it = std::find_if(inputFields.begin(), inputFields.end(), [&](const InputField& f) {
-        return same(f.name, nameOrOption) || same(f.option, nameOrOption);
-    });
+    auto it = std::find_if(inputFields.begin(), inputFields.end(),
+                           [&](const InputField& f) { return f.name == nameOrOption || f.option == nameOrOption; });
     return it == inputFields.end() ? nullptr : &*it;
 }
 

@@ -6,11 +6,13 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "analyses.h"
 #include "calculator_form.h"
 #include "charts.h"
+#include "code_letters.h"
 #include "cp1252.h"
 #include "error.h"
 #include "fields.h"
@@ -215,10 +217,10 @@ std::string element(std::size_t spell) { return std::string(spellElement(spells.
 
 // The values the compare filters take: {elements: [...], effects: [...]}.
 val kinds() {
-    const auto texts = [](const std::vector<std::string_view>& list) {
+    const auto texts = [](std::span<const std::string_view> list) {
         return array(list, [](auto v) { return val(text(v)); });
     };
-    return object({{"elements", texts(spellElements)}, {"effects", texts(effectKinds)}});
+    return object({{"elements", texts(codeElements)}, {"effects", texts(effectKinds)}});
 }
 
 val weights(const val& inputs, std::size_t spell, double delta) {
