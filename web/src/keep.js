@@ -175,8 +175,11 @@ export function start(page) {
     fill(page, group, entry(group).inputs);
     drawChoice(group);
   }
-  let list = loadList(page, state.activeFile);
-  if (list.names.error) [state.activeFile, list] = ['', loadList(page, '')];
+  let list = loadList(page, state.activeFile), lost = '';
+  if (list.names.error) {
+    lost = `« ${state.activeFile} » ne se charge plus : la liste d'exemple est affichée. `;
+    [state.activeFile, list] = ['', loadList(page, '')];
+  }
   page.analyses.list(list.bytes);
   drawFiles();
   $('liste').addEventListener('change', () => activate(page, $('liste').value));
@@ -187,5 +190,5 @@ export function start(page) {
     page.say(`« ${name} » retiré ; la liste d'exemple est affichée.`);
   });
   useList(page, list.names, state.spell);
-  if (said) page.say(said);
+  if (said || lost) page.say(lost + (said ?? ''));
 }

@@ -46,7 +46,9 @@ let names = null;
 export function setupsOf(page) {
   const now = JSON.stringify([saved('character').map(e => e.name), saved('opponent').map(e => e.name)]);
   if (now !== names) {
-    [names] = [now, drawChoices('character'), drawChoices('opponent')];
+    names = now;
+    drawChoices('character');
+    drawChoices('opponent');
   }
   const used = [...Array(ROWS).keys()].filter(r => $(`cfg-character-${r}`).value);
   return used.map(r => ({ ...inputsOf(page, 'character', $(`cfg-character-${r}`).value),

@@ -134,7 +134,8 @@ for (const [name, stored] of Object.entries(keeps.stored)) {
     await ready(page);
     await page.evaluate(({ key, value, earlier }) => {
       localStorage.clear();
-      for (const [k, v] of Object.entries({ ...earlier, [key]: value })) localStorage.setItem(k, v);
+      const text = typeof value === 'string' ? value : JSON.stringify(value);
+      for (const [k, v] of Object.entries({ ...earlier, [key]: text })) localStorage.setItem(k, v);
     }, stored);
     await page.reload();
     await expect(said(page)).toContainText(stored.said);
