@@ -76,16 +76,18 @@ void sortRows(Table& table, std::size_t column, bool descending) {
     });
 }
 
-std::size_t columnNamed(const Table& table, std::string_view name, std::string_view option) {
+std::size_t columnNamed(const Table& table, std::string_view name, std::string_view role) {
     std::string names;
     std::vector<std::string> known;
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
         if (table.columns[c].name == name) return c;
-        names += (c ? ", " : "") + table.columns[c].name;
+        names += (c ? "\n" : "") + table.columns[c].name;
         known.push_back(table.columns[c].name);
     }
-    throw Error(std::string(option) + " : colonne inconnue \"" + std::string(name) + "\"" + suggestion(name, known) +
-                " (colonnes : " + names + ")");
+    throw Error(ErrorKind::unknownColumn, {{"role", std::string(role)},
+                                           {"typed", std::string(name)},
+                                           {"nearest", nearestName(name, known)},
+                                           {"known", names}});
 }
 
 }  // namespace
@@ -133,18 +135,18 @@ Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& res
 namespace {
 
 // An option's value must be empty (no filter) or one of the known values.
-void requireKnown(const char* option, const std::string& value, std::span<const std::string_view> known) {
+void requireKnown(const char* role, const std::string& value, std::span<const std::string_view> known) {
     if (value.empty() || std::find(known.begin(), known.end(), value) != known.end()) return;
     std::string names;
-    for (std::string_view k : known) names += (names.empty() ? "" : ", ") + std::string(k);
-    throw Error(std::string(option) + " : \"" + value + "\" n'est aucun de " + names);
+    for (std::string_view k : known) names += (names.empty() ? "" : "\n") + std::string(k);
+    throw Error(ErrorKind::notAnyOf, {{"role", role}, {"typed", value}, {"known", names}});
 }
 
 }  // namespace
 
 Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options) {
-    requireKnown("--only", options.only, codeElements);
-    requireKnown("--effect", options.effect, effectKinds);
+    requireKnown("onlyElement", options.only, codeElements);
+    requireKnown("effectKind", options.effect, effectKinds);
     std::vector<RunResult> runs;
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (!options.only.empty() && spellElement(list.record(i)) != options.only) continue;
@@ -161,7 +163,7 @@ Table compareSpells(const SpellList& list, const Setup& setup, const CompareOpti
         addRunCells(row, r, shown);
         table.rows.push_back(std::move(row));
     }
-    sortRows(table, columnNamed(table, options.sort, "--sort"), options.descending);
+    sortRows(table, columnNamed(table, options.sort, "sortColumn"), options.descending);
     if (options.top && table.rows.size() > options.top) table.rows.resize(options.top);
     return table;
 }
@@ -189,8 +191,8 @@ std::string_view effectKind(const RunResult& result) {
 Table diffSetups(const SpellList& list, const std::vector<Setup>& setups, std::optional<std::size_t> spell) {
     const std::size_t n = setups.size();
     if (n < 2 || n > maxDiffSetups)
-        throw Error("il faut de 2 à " + std::to_string(maxDiffSetups) + " configurations à comparer, pas " +
-                    std::to_string(n));
+        throw Error(ErrorKind::setupCount,
+                    {{"least", "2"}, {"most", std::to_string(maxDiffSetups)}, {"count", std::to_string(n)}});
     Table table;
     table.columns = {{"index", "n°"}, {"spell", "Sort"}, {"output", "Sortie", false}, {"heading", "Sortie"}};
     // Two setups keep the plain names (difference, percent); more name each difference by its setup's letter.
@@ -290,22 +292,25 @@ Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<
 }
 
 SweepRange parseSweepRange(std::string_view text) {
-    const std::string form = "attendu NOM=DÉBUT..FIN[:PAS], comme level=1..200:5";
     const std::size_t equals = text.find('=');
     const std::size_t dots = text.find("..");
-    if (equals == std::string_view::npos) throw Error("--vary " + std::string(text) + " : " + form);
+    const ErrorValue vary{"role", "vary"};
+    const Error form(ErrorKind::sweepForm, {vary, {"text", std::string(text)}});
+    if (equals == std::string_view::npos) throw form;
     const InputField* f = findInput(text.substr(0, equals));
-    if (!f)
-        throw Error("--vary " + std::string(text) + " : entrée inconnue" + inputSuggestion(text.substr(0, equals)) +
-                    " (les entrées se nomment comme level ou fire-power)");
-    if (dots == std::string_view::npos || dots < equals) throw Error("--vary " + std::string(text) + " : " + form);
-    const std::string where = "--vary " + std::string(f->option);
+    if (!f) {
+        const std::string_view typed = text.substr(0, equals);
+        throw Error(
+            ErrorKind::unknownInput,
+            {vary, {"text", std::string(text)}, {"typed", std::string(typed)}, {"nearest", nearestInput(typed)}});
+    }
+    if (dots == std::string_view::npos || dots < equals) throw form;
+    const ErrorValue input{"input", std::string(f->option)};
     const std::string_view rest = text.substr(dots + 2);
     const std::size_t colon = rest.find(':');
     auto number = [&](std::string_view part) {
         const UnsignedRead read = parseUnsigned(part);
-        if (!read.valid)
-            throw Error(where + " : \"" + std::string(part) + "\" n'est pas un nombre entier de 0 à 4294967295");
+        if (!read.valid) throw Error(ErrorKind::notWholeNumber, {vary, input, {"typed", std::string(part)}});
         return read.value;
     };
     SweepRange range;
@@ -313,21 +318,22 @@ SweepRange parseSweepRange(std::string_view text) {
     range.first = number(text.substr(equals + 1, dots - equals - 1));
     range.last = number(rest.substr(0, colon));
     range.step = colon == std::string_view::npos ? 1 : number(rest.substr(colon + 1));
-    if (range.step == 0) throw Error(where + " : le pas doit valoir 1 ou plus");
+    if (range.step == 0) throw Error(ErrorKind::zeroStep, {vary, input});
     if (range.first > range.last)
-        throw Error(where + " : l'intervalle " + std::to_string(range.first) + ".." + std::to_string(range.last) +
-                    " est à l'envers ; écrivez la plus petite valeur d'abord");
+        throw Error(ErrorKind::reversedRange,
+                    {vary, input, {"first", std::to_string(range.first)}, {"last", std::to_string(range.last)}});
     if (range.count() > maxSweepRuns)
-        throw Error(where + " : " + std::to_string(range.count()) + " valeurs, au plus " +
-                    std::to_string(maxSweepRuns) + " (donnez un PAS plus grand)");
+        throw Error(ErrorKind::tooManyValues,
+                    {vary, input, {"count", std::to_string(range.count())}, {"most", std::to_string(maxSweepRuns)}});
     return range;
 }
 
 Sweep runSweep(const SpellList& list, const Setup& setup, const std::vector<std::size_t>& spells,
                const SweepRange& range) {
     if (range.count() * spells.size() > maxSweepRuns)
-        throw Error("--vary : " + std::to_string(range.count() * spells.size()) + " calculs, au plus " +
-                    std::to_string(maxSweepRuns));
+        throw Error(ErrorKind::tooManyRuns, {{"role", "vary"},
+                                             {"count", std::to_string(range.count() * spells.size())},
+                                             {"most", std::to_string(maxSweepRuns)}});
     Sweep sweep{range, spells, {}};
     for (std::size_t spell : spells) {
         auto& runs = sweep.runs.emplace_back();
@@ -365,10 +371,12 @@ Table sweepTable(const SpellList& list, const Sweep& sweep) {
 
 SweepGrid runSweepGrid(const SpellList& list, const Setup& setup, std::size_t spell, const SweepRange& x,
                        const SweepRange& y) {
-    if (x.input == y.input) throw Error("--vary : les deux entrées qui varient doivent être différentes");
+    if (x.input == y.input) throw Error(ErrorKind::sameSweepInputs, {{"role", "vary"}});
     if (x.count() * y.count() > maxSweepRuns)
-        throw Error("--vary : " + std::to_string(x.count() * y.count()) + " calculs dans la grille, au plus " +
-                    std::to_string(maxSweepRuns));
+        throw Error(ErrorKind::tooManyRuns, {{"role", "vary"},
+                                             {"count", std::to_string(x.count() * y.count())},
+                                             {"most", std::to_string(maxSweepRuns)},
+                                             {"grid", "1"}});
     SweepGrid grid{x, y, spell, {}};
     Setup s = setup;
     for (std::uint64_t iy = 0; iy < y.count(); ++iy) {

@@ -31,7 +31,7 @@ struct CompareOptions {
     std::string effect{};  // "": every spell; else a value of effectKinds
 };
 // One row per spell: outputs, element, mean effect, effect per second and weighted.
-// Throws Error for an unknown sort column or --only value.
+// Throws Error for an unknown sort column, element or effect kind.
 Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options);
 // The indices of the best `count` spells by weighted effect per second.
 std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, std::size_t count);
@@ -66,7 +66,7 @@ struct SweepRange {
     std::uint32_t at(std::uint64_t i) const { return static_cast<std::uint32_t>(first + i * step); }
 };
 inline constexpr std::uint64_t maxSweepRuns = 100000;
-// Throws Error "--vary: ..." (unknown input, empty or reversed range, bad step, too long).
+// Throws Error (role vary) for an unknown input, an empty or reversed range, a bad step, a range too long.
 SweepRange parseSweepRange(std::string_view text);
 
 // One input varied for one or more spells: one run per spell and value.

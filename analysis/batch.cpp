@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <deque>
+#include <optional>
 
 #ifdef VYR_HAVE_SIMDJSON
 #include <simdjson.h>
@@ -18,11 +19,7 @@ namespace vyr {
 
 namespace {
 
-const std::string objectExpected = "attendu un objet JSON, tel que {\"spell\": \"Boule de feu\", \"level\": 40}";
-
-std::string nestedValue(std::string_view name) {
-    return "la valeur de \"" + std::string(name) + "\" doit être un nombre ou un texte";
-}
+Error nestedValue(std::string_view name) { return Error(ErrorKind::nestedValue, {{"name", std::string(name)}}); }
 
 bool blank(std::string_view text) { return text.find_first_not_of(" \t\r") == std::string_view::npos; }
 
@@ -43,7 +40,7 @@ std::vector<std::string> splitCsv(std::string_view line) {
             cells.back() += c;
         }
     }
-    if (quoted) throw Error("une cellule entre guillemets n'est pas refermée", exitProblems);
+    if (quoted) throw Error(ErrorKind::unclosedQuote, {});
     return cells;
 }
 
@@ -51,9 +48,9 @@ std::uint32_t wholeNumber(const GivenValue& v) {
     if (v.isWhole && v.number <= 0xFFFFFFFFu) return static_cast<std::uint32_t>(v.number);
     const UnsignedRead read = v.isString ? parseUnsigned(v.text) : UnsignedRead{};
     if (!read.valid) {
-        const std::string shown = v.isString ? "\"" + std::string(v.text) + "\"" : std::string(v.text);
-        throw Error(std::string(v.name) + " : " + shown + " n'est pas un nombre entier de 0 à 4294967295",
-                    exitProblems);
+        Error refused(ErrorKind::notWholeNumber, {{"input", std::string(v.name)}, {"typed", std::string(v.text)}});
+        if (!v.isString) refused.add("form", "number");
+        throw refused;
     }
     return read.value;
 }
@@ -73,7 +70,7 @@ class BatchRunner::JsonReader {
         simdjson::dom::element document;
         simdjson::dom::object object;
         if (parser_.parse(padded_.data(), text.size(), false).get(document) || document.get_object().get(object))
-            throw Error(objectExpected, exitProblems);
+            throw Error(ErrorKind::jsonObjectExpected, {});
         numbers_.clear();
         for (const simdjson::dom::key_value_pair field : object) {
             GivenValue& v = given.emplace_back();
@@ -81,7 +78,7 @@ class BatchRunner::JsonReader {
             switch (field.value.type()) {
                 case simdjson::dom::element_type::OBJECT:
                 case simdjson::dom::element_type::ARRAY:
-                    throw Error(nestedValue(v.name), exitProblems);
+                    throw nestedValue(v.name);
                 case simdjson::dom::element_type::STRING:
                     v.text = std::string_view(field.value);  // in the parser, until the next line
                     v.isString = true;
@@ -113,8 +110,9 @@ class BatchRunner::JsonReader : public nlohmann::json_sax<nlohmann::json> {
         given_ = &given;
         texts_.clear();
         depth_ = 0;
-        error_.clear();
-        if (!nlohmann::json::sax_parse(text, this)) throw Error(error_.empty() ? objectExpected : error_, exitProblems);
+        nestedName_.reset();
+        if (!nlohmann::json::sax_parse(text, this))
+            throw nestedName_ ? nestedValue(*nestedName_) : Error(ErrorKind::jsonObjectExpected, {});
     }
 
     bool null() override { return value("null"); }
@@ -150,12 +148,12 @@ class BatchRunner::JsonReader : public nlohmann::json_sax<nlohmann::json> {
         return true;
     }
     bool nested() {
-        if (depth_ > 0) error_ = nestedValue(given_->back().name);
+        if (depth_ > 0) nestedName_ = std::string(given_->back().name);
         return false;
     }
     std::vector<GivenValue>* given_ = nullptr;
-    std::deque<std::string> texts_;  // names and values, until the next line
-    std::string error_;
+    std::deque<std::string> texts_;          // names and values, until the next line
+    std::optional<std::string> nestedName_;  // the name whose value is an object or an array
     int depth_ = 0;
 };
 
@@ -187,15 +185,11 @@ std::string BatchRunner::header() const { return writer_.header(); }
 std::size_t BatchRunner::spellNamed(std::string_view name) {
     // Names repeat from line to line: each is looked up once.
     if (const auto it = found_.find(name); it != found_.end()) return it->second;
-    try {
-        return found_.emplace(name, findSpell(list_, name)).first->second;
-    } catch (const Error& e) {
-        throw Error(e.what(), exitProblems);
-    }
+    return found_.emplace(name, findSpell(list_, name)).first->second;
 }
 
 void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::string& out) {
-    const auto where = [lineNumber] { return "ligne " + std::to_string(lineNumber) + " : "; };
+    const ErrorValue where{"line", std::to_string(lineNumber)};
     if (lineNumber == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a UTF-8 byte order mark
     if (blank(text)) return;
     if (!started_) {
@@ -207,11 +201,10 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
             bool spellOrIndex = false;
             for (const std::string& c : csvColumns_) {
                 if (c != "spell" && c != "index" && !findInput(c))
-                    throw Error(where() + "colonne inconnue \"" + c + "\"" + inputSuggestion(c) +
-                                " (colonnes : spell ou index, et des entrées comme level)");
+                    throw Error(ErrorKind::unknownBatchColumn, {where, {"typed", c}, {"nearest", nearestInput(c)}});
                 spellOrIndex = spellOrIndex || c == "spell" || c == "index";
             }
-            if (!spellOrIndex) throw Error(where() + "l'en-tête ne nomme ni spell ni index");
+            if (!spellOrIndex) throw Error(ErrorKind::batchHeaderWithoutSpell, {where});
             return;
         }
     }
@@ -221,9 +214,8 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
             cells_ = splitCsv(text);
             const std::vector<std::string>& cells = cells_;
             if (cells.size() != csvColumns_.size())
-                throw Error(
-                    std::to_string(cells.size()) + " cellules, l'en-tête en a " + std::to_string(csvColumns_.size()),
-                    exitProblems);
+                throw Error(ErrorKind::cellCount, {{"count", std::to_string(cells.size())},
+                                                   {"expected", std::to_string(csvColumns_.size())}});
             // An empty cell gives nothing: the input keeps its value from under the lines.
             for (std::size_t k = 0; k < cells.size(); ++k) {
                 if (!cells[k].empty()) given_.push_back({csvColumns_[k], cells[k], true});
@@ -235,32 +227,31 @@ void BatchRunner::line(std::size_t lineNumber, std::string_view text, std::strin
         std::optional<std::size_t> spell;
         std::uint32_t seen = 0;  // bit i: input i of inputFields given
         for (const GivenValue& v : given_) {
-            if (spell && (v.name == "spell" || v.name == "index"))
-                throw Error("donnez spell ou index, pas les deux", exitProblems);
+            if (spell && (v.name == "spell" || v.name == "index")) throw Error(ErrorKind::spellAndIndex, {});
             if (v.name == "spell") {
-                if (!v.isString) throw Error("spell : attendu un nom entre guillemets", exitProblems);
+                if (!v.isString) throw Error(ErrorKind::spellNotText, {});
                 spell = spellNamed(v.text);
             } else if (v.name == "index") {
                 spell = wholeNumber(v);
                 if (*spell >= list_.size())
-                    throw Error("l'index " + std::to_string(*spell) + " est au-delà de la liste (" +
-                                    std::to_string(list_.size()) + " sorts, numérotés à partir de 0)",
-                                exitProblems);
+                    throw Error(ErrorKind::spellIndexPastEnd, {{"role", "batchIndex"},
+                                                               {"index", std::to_string(*spell)},
+                                                               {"count", std::to_string(list_.size())}});
             } else if (const InputField* f = findInput(v.name)) {
                 const std::uint32_t bit = 1u << inputPosition(f->id);
-                if (seen & bit) throw Error("\"" + std::string(v.name) + "\" est donné deux fois", exitProblems);
+                if (seen & bit) throw Error(ErrorKind::givenTwice, {{"typed", std::string(v.name)}});
                 seen |= bit;
                 setup.set(f->id, wholeNumber(v));
             } else {
-                throw Error("nom inconnu \"" + std::string(v.name) + "\"" + inputSuggestion(v.name) +
-                                " (donnez spell ou index, et des entrées comme level)",
-                            exitProblems);
+                throw Error(ErrorKind::unknownName,
+                            {{"typed", std::string(v.name)}, {"nearest", nearestInput(v.name)}});
             }
         }
-        if (!spell) throw Error("ni spell ni index", exitProblems);
+        if (!spell) throw Error(ErrorKind::noSpellNorIndex, {});
         run(lineNumber, *spell, setup, out);
-    } catch (const Error& e) {
-        throw Error(where() + e.what(), e.exitCode());
+    } catch (Error& e) {
+        e.add(where.key, where.value);
+        throw;
     }
 }
 

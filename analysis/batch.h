@@ -39,8 +39,8 @@ class BatchRunner {
 
     // The CSV header of the output ("" for JSON Lines).
     std::string header() const;
-    // Appends the result line of one input line to out. Throws Error(reason,
-    // exitProblems) for a bad line; a bad CSV header throws Error(reason, exitUsage).
+    // Appends the result line of one input line to out. Throws Error for a bad line, with the
+    // value "line"; a bad CSV header throws unknownBatchColumn or batchHeaderWithoutSpell.
     // Blank lines give nothing.
     void line(std::size_t lineNumber, std::string_view text, std::string& out);
 

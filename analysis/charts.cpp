@@ -182,7 +182,7 @@ const std::vector<ChartSeries> chartSeries = {
 std::string sweepChart(const SpellList& list, const Sweep& sweep, const ChartOptions& options) {
     const auto series = std::find_if(chartSeries.begin(), chartSeries.end(),
                                      [&](const ChartSeries& c) { return c.name == options.series; });
-    if (series == chartSeries.end()) throw Error("aucune courbe ne montre \"" + std::string(options.series) + "\"");
+    if (series == chartSeries.end()) throw Error(ErrorKind::unknownSeries, {{"typed", std::string(options.series)}});
     const SweepRange& range = sweep.range;
     // The legend's rows, when the picture is too narrow for one.
     double legendRows = 1, rowX = 8;

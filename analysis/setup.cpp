@@ -38,23 +38,23 @@ std::string_view trim(std::string_view s) {
 
 }  // namespace
 
-std::string inputSuggestion(std::string_view typed) {
+std::string nearestInput(std::string_view typed) {
     // Names in the form typed: camelCase (JSON, CSV) or kebab-case (options, profiles).
     const bool camel = std::any_of(typed.begin(), typed.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
     std::vector<std::string> known;
     for (const InputField& f : inputFields) known.emplace_back(camel ? f.name : f.option);
-    return suggestion(typed, known);
+    return nearestName(typed, known);
 }
 
 void assign(Setup& setup, std::string_view name, std::string_view value, const std::string& where) {
     const InputField* f = findInput(name);
     if (!f)
-        throw Error(where + " : entrée inconnue \"" + std::string(name) + "\"" + inputSuggestion(name) +
-                    " (les entrées se nomment comme level ou fire-power)");
+        throw Error(ErrorKind::unknownInput,
+                    {{"where", where}, {"typed", std::string(name)}, {"nearest", nearestInput(name)}});
     const UnsignedRead read = parseUnsigned(value);
     if (!read.valid)
-        throw Error(where + " : " + std::string(f->option) + " : \"" + std::string(value) +
-                    "\" n'est pas un nombre entier de 0 à 4294967295");
+        throw Error(ErrorKind::notWholeNumber,
+                    {{"where", where}, {"input", std::string(f->option)}, {"typed", std::string(value)}});
     setup.set(f->id, read.value);
 }
 
@@ -70,11 +70,11 @@ void applyProfile(Setup& setup, std::string_view text, const std::string& fileNa
         if (line.empty()) continue;
         const std::string where = fileName + ":" + std::to_string(lineNumber);
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) throw Error(where + " : attendu \"nom = valeur\"");
+        if (equals == std::string_view::npos) throw Error(ErrorKind::nameValueExpected, {{"where", where}});
         const std::string_view name = trim(line.substr(0, equals));
         const InputField* f = findInput(name);
         if (f && std::find(seen.begin(), seen.end(), f) != seen.end())
-            throw Error(where + " : \"" + std::string(name) + "\" est donné deux fois");
+            throw Error(ErrorKind::givenTwice, {{"where", where}, {"typed", std::string(name)}});
         seen.push_back(f);
         assign(setup, name, trim(line.substr(equals + 1)), where);
     }
@@ -134,17 +134,16 @@ std::string setupCode(const Setup& setup) {
 }
 
 Setup decodeSetupCode(std::string_view code) {
-    const std::string quoted = "--setup : \"" + std::string(code) + "\"";
+    const auto refused = [typed = std::string(code)](ErrorKind kind, std::vector<ErrorValue> more = {}) {
+        more.insert(more.begin(), {{"role", "setupCode"}, {"code", typed}, {"reads", std::string(setupCodePrefix)}});
+        return Error(kind, std::move(more));
+    };
     // The page's share link: ...#config=CODE&sort=NAME.
     if (const auto linked = setupCodeOfLink(code)) code = *linked;
     if (code.size() < 2 || (code[0] != 'v' && code[0] != 'V') || code.find('-') == std::string_view::npos)
-        throw Error(quoted + " n'est ni un code de configuration (il commence par " + std::string(setupCodePrefix) +
-                    ") ni un lien de partage (il contient config=)");
-    if (code.substr(1, code.find('-') - 1) != "1")
-        throw Error(quoted + " est d'une version que ce vyr ne lit pas (il lit " + std::string(setupCodePrefix) + ")");
-    const auto damaged = [&] {
-        return Error(quoted + " est abîmé ou mal recopié (sa somme de contrôle ne correspond pas)");
-    };
+        throw refused(ErrorKind::notSetupCode);
+    if (code.substr(1, code.find('-') - 1) != "1") throw refused(ErrorKind::setupCodeVersion);
+    const auto damaged = [&] { return refused(ErrorKind::damagedSetupCode); };
     std::vector<std::uint8_t> bytes;
     std::uint32_t buffer = 0;
     int bits = 0;
@@ -154,7 +153,7 @@ Setup decodeSetupCode(std::string_view code) {
         const char digit = upper == 'I' || upper == 'L' ? '1' : upper == 'O' ? '0' : upper;
         const std::size_t value = digits32.find(digit);
         if (value == std::string_view::npos || c == '\0')
-            throw Error(quoted + " : '" + std::string(1, c) + "' ne peut pas figurer dans un code de configuration");
+            throw refused(ErrorKind::setupCodeCharacter, {{"character", std::string(1, c)}});
         buffer = (buffer << 5) | static_cast<std::uint32_t>(value);
         bits += 5;
         if (bits >= 8) {

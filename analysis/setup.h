@@ -28,20 +28,20 @@ struct Setup {
 std::size_t inputPosition(int fieldId);
 
 // name = value, the name an input's camelCase field name or kebab option, the value a
-// whole number from 0 to 4294967295. Throws Error "WHERE: reason".
+// whole number from 0 to 4294967295. Throws Error with where (the caller's name for the place).
 void assign(Setup& setup, std::string_view name, std::string_view value, const std::string& where);
-// Lines "name = value"; "#" starts a comment; blank lines are skipped. Errors "FILE:LINE: reason".
+// Lines "name = value"; "#" starts a comment; blank lines are skipped. Errors have where "FILE:LINE".
 void applyProfile(Setup& setup, std::string_view text, const std::string& fileName);
 // The inputs that differ from their defaults as profile lines (kebab names).
 std::string profileText(const Setup& setup);
 
-// "; vouliez-vous dire "NAME" ?" for the input name or option nearest to typed, or "".
-std::string inputSuggestion(std::string_view typed);
+// The input name (camelCase typed) or option (kebab-case typed) nearest to typed, or "".
+std::string nearestInput(std::string_view typed);
 
 // "v1-" then base-32 letters and digits; the empty setup is "v1-" plus its checksum.
 std::string setupCode(const Setup& setup);
 // A setup code, or a share link of the web page (any text holding "config=CODE", the code
-// ending at the next "&"). Throws Error "--setup : ..." for a code of another version, a
+// ending at the next "&"). Throws Error (role setupCode) for a code of another version, a
 // damaged or mistyped code.
 Setup decodeSetupCode(std::string_view code);
 inline constexpr std::string_view setupCodePrefix = "v1-";

@@ -146,18 +146,6 @@ std::string suggestion(std::string_view typed, const std::vector<std::string>& k
     return " ; vouliez-vous dire \"" + *nearest + "\" ?";
 }
 
-namespace {
-
-// What was typed, folded; text that has no Windows-1252 form matches nothing exactly.
-std::string listed(const SpellList& list, const std::vector<std::size_t>& spells) {
-    std::string text;
-    for (std::size_t i : spells)
-        text += (text.empty() ? "" : ", ") + list.utf8Names[i] + " (" + std::to_string(i) + ")";
-    return text;
-}
-
-}  // namespace
-
 std::vector<std::size_t> nearestSpells(const SpellList& list, std::string_view utf8Name, std::size_t count) {
     const std::string typed = foldTypedName(utf8Name);
     // Close enough to be a typo: a third of the name, at least two.
@@ -182,24 +170,28 @@ std::size_t findSpell(const SpellList& list, std::string_view utf8Name) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (foldTypedName(list.utf8Names[i]) == typed) matches.push_back(i);
     }
-    const std::string quoted = "\"" + std::string(utf8Name) + "\"";
     if (matches.size() == 1) return matches[0];
-    if (matches.size() > 1)
-        throw Error("plusieurs sorts se nomment " + quoted + " (utilisez --index) : " + listed(list, matches));
-    const std::vector<std::size_t> nearest = nearestSpells(list, utf8Name);
-    throw Error("aucun sort ne se nomme " + quoted +
-                (nearest.empty() ? " (vyr spells les liste)" : " ; les plus proches : " + listed(list, nearest)));
+    // The spells as two lists, one a line: their names and their indices.
+    const auto refused = [&](ErrorKind kind, const std::vector<std::size_t>& spells) {
+        std::string names, indices;
+        for (std::size_t i : spells) {
+            names += (names.empty() ? "" : "\n") + list.utf8Names[i];
+            indices += (indices.empty() ? "" : "\n") + std::to_string(i);
+        }
+        return Error(kind, {{"typed", std::string(utf8Name)}, {"names", names}, {"indices", indices}});
+    };
+    if (matches.size() > 1) throw refused(ErrorKind::ambiguousSpell, matches);
+    throw refused(ErrorKind::unknownSpell, nearestSpells(list, utf8Name));
 }
 
 std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>& name,
                         const std::optional<std::int64_t>& index) {
-    if (name.has_value() == index.has_value()) throw Error("donnez soit --spell NOM, soit --index N");
+    if (name.has_value() == index.has_value()) throw Error(ErrorKind::spellNameOrIndex, {{"role", "spell"}});
     if (name) return findSpell(list, *name);
-    if (*index < 0)
-        throw Error("--index " + std::to_string(*index) + " : négatif ; les sorts sont numérotés à partir de 0");
+    const ErrorValue role{"role", "spellIndex"}, typed{"index", std::to_string(*index)};
+    if (*index < 0) throw Error(ErrorKind::negativeSpellIndex, {role, typed});
     if (static_cast<std::uint64_t>(*index) >= list.size())
-        throw Error("--index " + std::to_string(*index) + " est au-delà de la liste (" + std::to_string(list.size()) +
-                    " sorts, numérotés à partir de 0)");
+        throw Error(ErrorKind::spellIndexPastEnd, {role, typed, {"count", std::to_string(list.size())}});
     return static_cast<std::size_t>(*index);
 }
 

@@ -33,6 +33,11 @@ void inFrench(CLI::App& app) {
     }
 }
 
+std::string suggested(const std::string& typed, const std::vector<std::string>& known) {
+    const std::string nearest = nearestName(typed, known);
+    return nearest.empty() ? "" : " ; vouliez-vous dire \"" + nearest + "\" ?";
+}
+
 // An argument that nothing takes: an option is matched to the nearest option of the
 // command, a word where a command is needed to the nearest command.
 std::string unexpected(const CLI::App& command, bool wantCommand) {
@@ -42,7 +47,7 @@ std::string unexpected(const CLI::App& command, bool wantCommand) {
         const std::string typed = extras.empty() ? "" : extras.front();
         for (const CLI::App* sub : command.get_subcommands(std::function<bool(const CLI::App*)>{}))
             known.push_back(sub->get_name());
-        return "commande inconnue \"" + typed + "\"" + suggestion(typed, known);
+        return "commande inconnue \"" + typed + "\"" + suggested(typed, known);
     }
     const auto option =
         std::find_if(extras.begin(), extras.end(), [](const std::string& a) { return a.starts_with('-'); });
@@ -52,7 +57,7 @@ std::string unexpected(const CLI::App& command, bool wantCommand) {
         for (const std::string& name : o->get_lnames()) known.push_back("--" + name);
         for (const std::string& name : o->get_snames()) known.push_back("-" + name);
     }
-    return "option inconnue \"" + typed + "\"" + suggestion(typed, known);
+    return "option inconnue \"" + typed + "\"" + suggested(typed, known);
 }
 
 // CLI11's own texts in ours ($1, $2: what the pattern caught); a text not listed stays.
@@ -120,6 +125,9 @@ int runCommandLine(CLI::App& app, int argc, const char* const* argv, const int& 
         err << name() << " : " << usageMessage(app, command(), e) << " (voir " << name() << " --help)\n";
         return exitUsage;
     } catch (const Error& e) {
+        err << name() << " : " << sentence(e) << '\n';
+        return exitCodeOf(e);
+    } catch (const Failure& e) {
         err << name() << " : " << e.what() << '\n';
         return e.exitCode();
     }

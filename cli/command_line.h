@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "error.h"
+#include "error_words.h"
 
 namespace CLI {
 class App;
@@ -21,8 +21,8 @@ std::string defaultDataPath();
 
 // Parses argv and runs the chosen subcommand, whose callback stores its code in exitCode.
 // --help and --version print to out and give 0. A usage error is one line on err,
-// "vyr COMMAND: message (see vyr COMMAND --help)", and gives exitUsage; a vyr::Error
-// thrown by the command is one line "vyr COMMAND: message" and gives its exit code.
+// "vyr COMMAND: message (see vyr COMMAND --help)", and gives exitUsage; a vyr::Error or a
+// Failure thrown by the command is one line "vyr COMMAND: message" and gives its exit code.
 int runCommandLine(CLI::App& app, int argc, const char* const* argv, const int& exitCode, std::ostream& out = std::cout,
                    std::ostream& err = std::cerr);
 

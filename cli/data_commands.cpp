@@ -41,7 +41,7 @@ std::string counted(std::size_t n, const std::string& thing) {
 void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScrambled) {
     const FormGuess guess = guessForm(bytes);
     if (o.force || !(wantScrambled ? guess.plain : guess.scrambled)) return;
-    throw Error(
+    throw Failure(
         o.input + " semble déjà " + (guess.plain ? "une liste de sorts en clair" : "un fichier de sorts brouillé") +
         " (" + counted(guess.recordLines, "ligne") + " lue" + (guess.recordLines == 1 ? "" : "s") + " comme des sorts" +
         (guess.plain ? " telles quelles" : " une fois débrouillées") + ") ; rien n'est écrit (--force passe outre)");
@@ -73,7 +73,7 @@ int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
     for (const std::string& note : list.notes) err << "vyr encode : " << o.input << " : " << note << '\n';
     const std::size_t errors = printFindings(err, o.input, list.report);
     if (!list.encodable || (errors > 0 && !o.force)) {
-        throw Error(o.input + " : " + counted(errors, "erreur") + " ; rien n'est écrit" +
+        throw Failure(o.input + " : " + counted(errors, "erreur") + " ; rien n'est écrit" +
                         (list.encodable ? " (--force écrit quand même)" : ""),
                     exitProblems);
     }
@@ -88,7 +88,7 @@ int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::string bytes = readFile(o.input);
     const SpellFileGuess guess = guessSpellFile(bytes);
     if (guess.kind == SpellFileGuess::Kind::notSpellList)
-        throw Error("« " + o.input + " » : pas une liste de sorts : " + guess.reason);
+        throw Failure("« " + o.input + " » : pas une liste de sorts : " + guess.reason);
     const bool plain = guess.kind == SpellFileGuess::Kind::plain;
     if (plain != o.plain) {
         err << "vyr check : « " << o.input << " » : "
@@ -114,7 +114,7 @@ int runSpells(const DataOptions& o, std::ostream& out, std::ostream& err) {
             return readSpellList(o.dataPath, err, "spells");
         } catch (const Error& e) {
             if (o.data->count() > 0) throw;
-            throw Error(std::string(e.what()) +
+            throw Failure(sentence(e) +
                         " (cherché dans le dossier courant et à côté de vyr ; utilisez --data FILE)");
         }
     }();

@@ -1,10 +1,9 @@
 #include "file_bytes.h"
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 
-#include "error.h"
+#include "error_words.h"
 #include "platform.h"
 
 namespace vyr::cli {
@@ -12,13 +11,12 @@ namespace vyr::cli {
 namespace {
 std::filesystem::path fromUtf8(const std::string& path) { return std::u8string(path.begin(), path.end()); }
 
-// Uses errno as the failed call left it.
-Error failure(const std::string& path) {
-    const int reason = errno;
+// Uses errno as the failed call left it; a folder is said as such whatever the system says.
+Error failure(const std::string& path, ErrorKind kind = ErrorKind::unreadableFile) {
+    int reason = errno;
     std::error_code ignored;
-    if (std::filesystem::is_directory(fromUtf8(path), ignored))
-        return Error(path + " : est un dossier, pas un fichier");
-    return Error(path + " : " + std::strerror(reason));
+    if (std::filesystem::is_directory(fromUtf8(path), ignored)) reason = EISDIR;
+    return Error(kind, {{"path", path}, {"errno", std::to_string(reason)}});
 }
 }  // namespace
 
@@ -65,7 +63,7 @@ Error ReplacingFile::failed(int reason) {
     std::error_code ignored;
     if (temporary_ != path_) std::filesystem::remove(fromUtf8(temporary_), ignored);
     errno = reason;
-    return Error(std::string(failure(path_).what()) + " (rien n'est écrit ; le fichier précédent reste tel quel)");
+    return failure(path_, ErrorKind::unwritableFile);
 }
 
 void ReplacingFile::write(std::string_view bytes) {
@@ -93,7 +91,7 @@ void writeResult(const std::string& path, const std::string& bytes, std::ostream
     if (!path.empty() && path != "-") return writeFile(path, bytes);
     fallback << bytes;
     fallback.flush();
-    if (!fallback) throw Error("sortie standard : le résultat n'a pas pu être écrit en entier");
+    if (!fallback) throw Failure("sortie standard : le résultat n'a pas pu être écrit en entier");
 }
 
 SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command) {

@@ -1,6 +1,6 @@
 #pragma once
 // Whole-file reads and writes for the tool. Paths are UTF-8 on every system; a failure
-// throws vyr::Error "PATH: reason", with the system's reason.
+// throws vyr::Error unreadableFile or unwritableFile, with the path and the system's errno.
 
 #include <cstdio>
 #include <ostream>

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
         "Vyr Dégats, l'outil des sorts : calcule les sorts, et lit, écrit et vérifie le "
         "fichier de sorts.",
         "vyr"};
-    int exitCode = vyr::exitOk;
+    int exitCode = vyr::cli::exitOk;
     const std::string dataPath = vyr::cli::defaultDataPath();
 
     // The maintainer's commands: decode, encode, check, spells.

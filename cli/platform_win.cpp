@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 #include <fcntl.h>
 #include <io.h>
@@ -58,8 +59,22 @@ std::FILE* openFile(const std::string& path, const char* mode) {
 bool replaceFile(const std::string& from, const std::string& to) {
     if (::MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
+    // As errno, which vyr words in French; a reason not listed here is said as a disk error.
+    static constexpr std::pair<DWORD, int> reasons[] = {{ERROR_ACCESS_DENIED, EACCES},
+                                                        {ERROR_PATH_NOT_FOUND, ENOENT},
+                                                        {ERROR_FILE_NOT_FOUND, ENOENT},
+                                                        {ERROR_DISK_FULL, ENOSPC},
+                                                        {ERROR_HANDLE_DISK_FULL, ENOSPC},
+                                                        {ERROR_WRITE_PROTECT, EROFS},
+                                                        {ERROR_SHARING_VIOLATION, EBUSY},
+                                                        {ERROR_LOCK_VIOLATION, EBUSY},
+                                                        {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG},
+                                                        {ERROR_TOO_MANY_OPEN_FILES, EMFILE}};
     const DWORD error = ::GetLastError();
-    errno = error == ERROR_ACCESS_DENIED ? EACCES : error == ERROR_PATH_NOT_FOUND ? ENOENT : EIO;
+    errno = EIO;
+    for (const auto& [system, reason] : reasons) {
+        if (system == error) errno = reason;
+    }
     return false;
 }
 

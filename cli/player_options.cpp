@@ -5,7 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "error.h"
+#include "error_words.h"
 #include "file_bytes.h"
 
 namespace vyr::cli {
@@ -94,7 +94,7 @@ void applySetupItem(Setup& setup, const std::string& item, const std::string& op
             const std::size_t end = std::min(item.find(',', start), item.size());
             const std::string part = item.substr(start, end - start);
             const std::size_t equals = part.find('=');
-            if (equals == std::string::npos) throw Error(option + " : attendu NOM=VALEUR, pas \"" + part + "\"");
+            if (equals == std::string::npos) throw Failure(option + " : attendu NOM=VALEUR, pas \"" + part + "\"");
             assign(setup, part.substr(0, equals), part.substr(equals + 1), option);
             start = end + 1;
         }
@@ -165,8 +165,8 @@ void checkDistinctOutputs(const std::string& outputPath, const std::string& othe
     if (outputPath.empty() || outputPath == "-" || otherPath.empty()) return;
     const auto normal = [](const std::string& p) { return std::filesystem::absolute(p).lexically_normal(); };
     if (normal(outputPath) == normal(otherPath))
-        throw Error("-o et " + otherOption + " nomment le même fichier, " + otherPath +
-                    " ; donnez deux fichiers différents");
+        throw Failure("-o et " + otherOption + " nomment le même fichier, " + otherPath +
+                      " ; donnez deux fichiers différents");
 }
 
 }  // namespace vyr::cli

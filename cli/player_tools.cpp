@@ -3,7 +3,6 @@
 #include <cctype>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -14,7 +13,7 @@
 #include "analyses.h"
 #include "batch.h"
 #include "charts.h"
-#include "error.h"
+#include "error_words.h"
 #include "file_bytes.h"
 #include "player_options.h"
 
@@ -38,7 +37,7 @@ void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, 
                                              "Seulement les N premières lignes une fois triées (N : 1 ou plus)");
     top->type_name("NUMBER");
     whenRun(c, exitCode, out, err, [common = c.common, options, top](const Setup& setup, const SpellList& list) {
-        if (top->count() && options->top == 0) throw Error("--top 0 ne laisserait aucune ligne ; donnez 1 ou plus");
+        if (top->count() && options->top == 0) throw Failure("--top 0 ne laisserait aucune ligne ; donnez 1 ou plus");
         return writeTable(compareSpells(list, setup, *options), common->format());
     });
 }
@@ -64,7 +63,7 @@ void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std
                         applySetupItem(setups[s], item, std::string("--") + static_cast<char>('a' + s));
                     if (!(*items)[s].empty()) count = s + 1;
                 }
-                if (count == 0) throw Error("rien à comparer : donnez --a ou --b (et --c jusqu'à --f pour d'autres)");
+                if (count == 0) throw Failure("rien à comparer : donnez --a ou --b (et --c jusqu'à --f pour d'autres)");
                 setups.resize(std::max<std::size_t>(count, 2));
                 const bool one = !spell->names.empty() || !spell->indices.empty();
                 const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;
@@ -85,7 +84,7 @@ void registerWeights(CLI::App& app, const std::string& dataPath, int& exitCode, 
     whenRun(c, exitCode, out, err,
             [common = c.common, spell = c.spell, best, points, bestOption](const Setup& setup, const SpellList& list) {
                 if (bestOption->count() && (!spell->names.empty() || !spell->indices.empty()))
-                    throw Error("donnez --best N ou un sort, pas les deux");
+                    throw Failure("donnez --best N ou un sort, pas les deux");
                 const std::vector<std::size_t> spells =
                     bestOption->count() ? bestSpells(list, setup, *best) : chosenSpells(list, *spell, false);
                 return writeTable(inputWeights(list, setup, spells, *points), common->format());
@@ -139,10 +138,13 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
         const SpellList list = readSpellList(common->dataPath, err, "batch");
         // Streamed both ways: a million lines are never held whole.
         auto openOrThrow = [](auto& stream, const std::string& path, std::ios::openmode mode) {
-            if (std::filesystem::is_directory(path)) throw Error(path + " : est un dossier, pas un fichier");
+            const auto refused = [&path](int reason) {
+                return Error(ErrorKind::unreadableFile, {{"path", path}, {"errno", std::to_string(reason)}});
+            };
+            if (std::filesystem::is_directory(path)) throw refused(EISDIR);
             errno = 0;
             stream.open(path, mode);
-            if (!stream) throw Error(path + " : " + std::strerror(errno));
+            if (!stream) throw refused(errno);
         };
         // Read a megabyte at a time, not the library's few kilobytes: a read costs a system call.
         std::vector<char> readBuffer(std::size_t{1} << 20);
@@ -161,15 +163,16 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
             try {
                 runner.line(++lineNumber, line, buffer);
             } catch (const Error& e) {
-                if (e.exitCode() != exitProblems) throw;
+                // A bad header stops the run; any other line's problem is said and the next line read.
+                if (e.kind() == ErrorKind::unknownBatchColumn || e.kind() == ErrorKind::batchHeaderWithoutSpell) throw;
                 ++failures;
-                err << "vyr batch : " << e.what() << '\n';
+                err << "vyr batch : " << sentence(e) << '\n';
             }
             if (buffer.size() >= (1u << 20)) emit(buffer), buffer.clear();
         }
         emit(buffer);
         if (outFile) outFile->commit();
-        if (!outFile && !out.flush()) throw Error("sortie standard : le résultat n'a pas pu être écrit en entier");
+        if (!outFile && !out.flush()) throw Failure("sortie standard : le résultat n'a pas pu être écrit en entier");
         if (failures)
             err << "vyr batch : " << failures << (failures == 1 ? " ligne a échoué" : " lignes ont échoué")
                 << ", les autres ont été calculées\n";

@@ -109,12 +109,15 @@ val tableOf(const Table& table) {
          {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
 }
 
-// Runs body; an Error becomes {error: message} for the page to show.
+// Runs body; an Error becomes {error: {kind, values}}, its kind's name and values as texts,
+// which the page words in its own terms (src/words.js).
 val attempt(auto body) {
     try {
         return body();
     } catch (const Error& e) {
-        return object({{"error", val(std::string(e.what()))}});
+        val values = val::object();
+        for (const ErrorValue& v : e.values()) values.set(std::string(v.key), val(v.value));
+        return object({{"error", object({{"kind", val(std::string(errorKindName(e.kind())))}, {"values", values}})}});
     }
 }
 

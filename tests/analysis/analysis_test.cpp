@@ -12,7 +12,7 @@
 #include "batch.h"
 #include "charts.h"
 #include "data_table.h"
-#include "error.h"
+#include "error_words.h"
 #include "record_table.h"
 #include "sample_spells.h"
 
@@ -35,7 +35,7 @@ std::string errorOf(F&& f) {
     try {
         f();
     } catch (const Error& e) {
-        return e.what();
+        return cli::sentence(e);  // the words players read, from the one table that has them
     }
     return "<no error>";
 }

@@ -5,8 +5,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <fstream>
@@ -66,7 +64,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
                                                           {"{version}", VYR_VERSION},
                                                           {"{dir}", dir.string()},
                                                           {"{data}", testing::dataPath("given").substr(0, dataLength)},
-                                                          {"{ENOENT}", std::strerror(ENOENT)}};
+                                                          {"{ENOENT}", "fichier introuvable"}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
             for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))

@@ -4,6 +4,7 @@
 import { $ } from './dom.js';
 import { useList } from './spells.js';
 import { fieldsOf, showLinked } from './keep.js';
+import { words } from './words.js';
 
 function link(page, inputs, spellName) {
   const withOpponent = $('avec-adversaire').checked;
@@ -26,9 +27,7 @@ export function openLink(page, fragment) {
   if (!params.has('config')) return;
   history.replaceState(null, '', location.href.split('#')[0]);
   const setup = page.vyr.decode(params.get('config')), spellName = params.get('sort') ?? '';
-  if (setup.error) {
-    return page.say('Lien de partage illisible : son code est abîmé ou mal recopié ; rien n\'a changé.');
-  }
+  if (setup.error) return page.say(`${words(setup.error)} ; rien n'a changé.`);
   if (spellName && !page.spells.includes(spellName)) {
     return page.say(`Le lien demande le sort « ${spellName} », absent de la liste active : rien n'a changé.`);
   }

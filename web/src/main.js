@@ -10,6 +10,7 @@ import { filter, open } from './spells.js';
 import { copyLink, openLink, showLink } from './link.js';
 import { rememberFields, start, storeState } from './keep.js';
 import { buildSetups, filtersOf, setupsOf } from './setups.js';
+import { words } from './words.js';
 import { warmUp } from './store.js';
 
 // The columns a player reads first (a phone shows only these until asked for all); the gain comes
@@ -130,8 +131,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
     ecarts: data => {
       if (!data.error) return table($('ecarts'), data, { hidden: ['index', 'spell'] });
       clear($('ecarts'));
-      const said = 'Choisissez au moins deux configurations (un personnage pour A et pour B).';
-      $('ecarts').append(element('caption', { textContent: said }));
+      $('ecarts').append(element('caption', { textContent: words(data.error) }));
     },
     comparaison: data => table($('comparaison'), data, {
       first: firstColumns.comparaison, sortedBy: page.sortedBy,
@@ -142,9 +142,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
       },
     }),
     courbe: data => {
-      const refused = 'Plage de niveaux refusée : le premier niveau doit précéder le dernier, '
-        + 'et la plage rester raisonnable.';
-      $('erreur-plage').textContent = data.error ? refused : '';
+      $('erreur-plage').textContent = data.error ? `${words(data.error)}.` : '';
       if (data.error) {
         clearChart();
         return clear($('valeurs'));

@@ -1,5 +1,6 @@
 import { $, element } from './dom.js';
 import { keepFile } from './keep.js';
+import { words } from './words.js';
 
 // The list shows the spells whose name holds the search, folded by the core as vyr folds it.
 function choices(page) {
@@ -30,6 +31,6 @@ export async function open(page, file) {
   if (!file) return;
   const bytes = new Uint8Array(await file.arrayBuffer());
   const names = page.vyr.load(bytes, file.name);
-  if (names.error) return page.say(`${names.error}. La liste actuelle est conservée.`);
+  if (names.error) return page.say(`${words(names.error)}. La liste actuelle est conservée.`);
   keepFile(page, file.name, bytes, names);
 }

@@ -1,0 +1,27 @@
+// What the page says of a refusal from the core, {kind, values}: in the page's own terms (a
+// link, the chart's levels, the setups chosen), never vyr's options. A kind not listed here
+// gets a plain sentence.
+const unreadableLink = 'Lien de partage illisible : son code est abîmé ou mal recopié';
+const range = 'Plage de niveaux refusée : ';
+const wrongRange = `${range}donnez deux nombres entiers, le premier niveau avant le dernier`;
+const longRange = `${range}trop de niveaux à la fois ; resserrez la plage`;
+
+const said = {
+  worded: values => values.text,
+  notSetupCode: () => unreadableLink,
+  damagedSetupCode: () => unreadableLink,
+  setupCodeCharacter: () => unreadableLink,
+  setupCodeVersion: () => "Lien de partage d'une version que cette page ne lit pas",
+  setupCount: () => 'Choisissez au moins deux configurations (un personnage pour A et pour B).',
+  sweepForm: () => wrongRange,
+  notWholeNumber: () => wrongRange,
+  zeroStep: () => wrongRange,
+  reversedRange: () => `${range}le premier niveau doit précéder le dernier`,
+  tooManyValues: () => longRange,
+  tooManyRuns: () => longRange,
+};
+
+export function words(error) {
+  const word = said[error?.kind];
+  return word ? word(error.values ?? {}) : 'Ce calcul est impossible avec ces valeurs';
+}
