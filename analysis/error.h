@@ -16,7 +16,7 @@ namespace vyr {
 // A new kind goes at the end of the enum and of errorKindNames, and into each front end's
 // wording table (vyr's falls back to the kind's name and values, the page's to a plain sentence).
 enum class ErrorKind {
-    worded,              // text: a finished sentence, from code not yet turned into kinds
+    notSpellList,        // file, reason ("noRecordLine" or "fewRecordLines"): no plausible spell list
     unknownInput,        // where or role (vary), typed (and text), nearest
     notWholeNumber,      // where or role (vary), input, typed, form ("number": a JSON number, shown bare)
     nameValueExpected,   // where: a profile line without "="
@@ -52,47 +52,32 @@ enum class ErrorKind {
     batchHeaderWithoutSpell,
     unreadableFile,  // path, errno: met by a front end's own file access
     unwritableFile,  // path, errno
+    noSpellLoads,    // file: the program's loader stores no record from it
+    fileTooLarge,    // file
 };
 
 inline constexpr std::string_view errorKindNames[] = {
-    "worded",
-    "unknownInput",
-    "notWholeNumber",
-    "nameValueExpected",
-    "givenTwice",
-    "notSetupCode",
-    "setupCodeVersion",
-    "damagedSetupCode",
-    "setupCodeCharacter",
-    "unknownColumn",
-    "notAnyOf",
-    "setupCount",
-    "sweepForm",
-    "zeroStep",
-    "reversedRange",
-    "tooManyValues",
-    "tooManyRuns",
-    "sameSweepInputs",
-    "unknownSeries",
-    "unknownSpell",
-    "ambiguousSpell",
-    "spellNameOrIndex",
-    "negativeSpellIndex",
-    "spellIndexPastEnd",
-    "unclosedQuote",
-    "jsonObjectExpected",
-    "nestedValue",
-    "cellCount",
-    "spellAndIndex",
-    "spellNotText",
-    "unknownName",
-    "noSpellNorIndex",
-    "unknownBatchColumn",
-    "batchHeaderWithoutSpell",
-    "unreadableFile",
-    "unwritableFile",
+    "notSpellList",       "unknownInput",
+    "notWholeNumber",     "nameValueExpected",
+    "givenTwice",         "notSetupCode",
+    "setupCodeVersion",   "damagedSetupCode",
+    "setupCodeCharacter", "unknownColumn",
+    "notAnyOf",           "setupCount",
+    "sweepForm",          "zeroStep",
+    "reversedRange",      "tooManyValues",
+    "tooManyRuns",        "sameSweepInputs",
+    "unknownSeries",      "unknownSpell",
+    "ambiguousSpell",     "spellNameOrIndex",
+    "negativeSpellIndex", "spellIndexPastEnd",
+    "unclosedQuote",      "jsonObjectExpected",
+    "nestedValue",        "cellCount",
+    "spellAndIndex",      "spellNotText",
+    "unknownName",        "noSpellNorIndex",
+    "unknownBatchColumn", "batchHeaderWithoutSpell",
+    "unreadableFile",     "unwritableFile",
+    "noSpellLoads",       "fileTooLarge",
 };
-static_assert(std::size(errorKindNames) == static_cast<std::size_t>(ErrorKind::unwritableFile) + 1);
+static_assert(std::size(errorKindNames) == static_cast<std::size_t>(ErrorKind::fileTooLarge) + 1);
 
 // A stable ASCII name, the same in every front end ("unknownColumn").
 inline std::string_view errorKindName(ErrorKind kind) { return errorKindNames[static_cast<std::size_t>(kind)]; }
@@ -105,7 +90,6 @@ struct ErrorValue {
 class Error : public std::exception {
   public:
     Error(ErrorKind kind, std::vector<ErrorValue> values) : kind_(kind), values_(std::move(values)) { describe(); }
-    explicit Error(std::string text) : Error(ErrorKind::worded, {{"text", std::move(text)}}) {}
 
     ErrorKind kind() const { return kind_; }
     const std::vector<ErrorValue>& values() const { return values_; }
@@ -127,8 +111,6 @@ class Error : public std::exception {
 
   private:
     void describe() {
-        // A worded error is its sentence, as before it had a kind.
-        if (kind_ == ErrorKind::worded) return void(described_ = value("text"));
         described_ = std::string(errorKindName(kind_));
         for (const ErrorValue& v : values_) described_ += " " + std::string(v.key) + "=" + v.value;
     }

@@ -16,23 +16,36 @@ namespace vyr {
 
 namespace {
 
+constexpr std::string_view kindNames[] = {
+    "noColon",           "blankLine",     "tooManySpells",  "emptyNumber",    "notANumber",
+    "trailingText",      "outOfRange",    "armourLowBits",  "emptyCode",      "unknownSpecialCode",
+    "upperCaseS",        "notCodeLetter", "incompleteCode", "noSpaceAfter",   "fieldsMissing",
+    "fieldsRunTogether", "extraNumbers",  "emptyName",      "duplicateName",  "finalLineBreak",
+    "nulByte",           "noSpell",       "invalidUtf8",    "notWindows1252", "codeTooEarly",
+};
+static_assert(std::size(kindNames) == static_cast<std::size_t>(FindingKind::codeTooEarly) + 1);
+
 constexpr std::string_view fieldNames[] = {"armourExempt", "delayFactor", "delayExtra", "delayLevel", "code",
                                            "rollRange",    "rollBase",    "intDivisor", "wisDivisor"};
 constexpr std::size_t codeField = 4;
 constexpr auto npos = std::string_view::npos;
-using Add = std::function<void(Severity, std::string)>;  // a finding on the line being checked
 
-// A field as it appears in a message: UTF-8, in quotes, control bytes escaped.
-std::string quoted(std::string_view cp1252) {
-    std::string text = "\"";
-    for (char c : cp1252) {
-        const auto b = static_cast<unsigned char>(c);
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\x%02X", b);
-        text += b == '\r' ? "\\r" : b == '\t' ? "\\t" : b < 0x20 || b == 0x7F ? escaped : cp1252ToUtf8({&c, 1});
+// The findings of one line.
+class LineFindings {
+  public:
+    LineFindings(std::vector<Finding>& findings, std::size_t line) : findings_(findings), line_(line) {}
+    void add(Severity severity, FindingKind kind, std::vector<ErrorValue> values = {}, std::size_t column = 0) {
+        findings_.push_back({line_, severity, kind, std::move(values), column});
     }
-    return text + "\"";
-}
+
+  private:
+    std::vector<Finding>& findings_;
+    std::size_t line_;
+};
+
+std::string utf8(std::string_view cp1252) { return cp1252ToUtf8(cp1252); }
+std::string number(std::int64_t n) { return std::to_string(n); }
+std::int32_t reads(std::string_view text) { return readNumberField(std::string(text).c_str()); }
 
 bool fitsInt32(std::string_view digits, bool negative) {
     digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
@@ -40,33 +53,37 @@ bool fitsInt32(std::string_view digits, bool negative) {
     return digits.size() < limit.size() || (digits.size() == limit.size() && digits <= limit);
 }
 
-// A number field must be an optional sign and decimal digits within 32 bits.
-void checkNumber(const Add& add, std::size_t field, std::string_view text) {
-    const std::string name(fieldNames[field]), shown = name + " " + quoted(text);
-    const std::int32_t value = readNumberField(std::string(text).c_str());
-    const std::string reads = " (se lit " + std::to_string(value) + ")";
+// Where a number field's digits end (after an optional sign).
+std::size_t digitsEnd(std::string_view text) {
     const std::size_t start = text.starts_with('+') || text.starts_with('-') ? 1 : 0;
-    const std::size_t end = std::min(text.find_first_not_of("0123456789", start), text.size());
+    return std::min(text.find_first_not_of("0123456789", start), text.size());
+}
+
+// A number field must be an optional sign and decimal digits within 32 bits.
+void checkNumber(LineFindings& add, std::size_t field, std::string_view text, std::size_t column) {
+    const std::int32_t value = reads(text);
+    const std::vector<ErrorValue> shown = {
+        {"field", std::string(fieldNames[field])}, {"text", utf8(text)}, {"reads", number(value)}};
+    const std::size_t start = text.starts_with('+') || text.starts_with('-') ? 1 : 0;
+    const std::size_t end = digitsEnd(text);
     if (text.empty()) {
-        add(Severity::error, name + " est vide" + reads);
+        add.add(Severity::error, FindingKind::emptyNumber, shown, column);
     } else if (end == start) {
-        add(Severity::error, shown + " n'est pas un nombre" + reads);
+        add.add(Severity::error, FindingKind::notANumber, shown, column);
     } else if (end < text.size()) {
-        add(Severity::error, shown + " est suivi d'autre texte" + reads);
+        add.add(Severity::error, FindingKind::trailingText, shown, column);
     } else if (!fitsInt32(text.substr(start), text[0] == '-')) {
-        add(Severity::error, name + " " + std::string(text) + " sort de l'intervalle sur 32 bits (sature à " +
-                                 std::to_string(value) + ")");
+        add.add(Severity::error, FindingKind::outOfRange, shown, column);
     } else if (field == 0 && value != 0 && (value & 0xFF) == 0) {
-        add(Severity::warning, "armourExempt " + std::string(text) +
-                                   " ne garde que ses 8 bits bas et se lit 0 : l'armure de la cible est soustraite");
+        add.add(Severity::warning, FindingKind::armourLowBits, {{"text", std::string(text)}}, column);
     }
 }
 
 // "a, d ou f": the last joined by a word.
-std::string listed(const std::vector<std::string_view>& texts, const char* last) {
+std::string listed(const std::vector<std::string_view>& texts) {
     std::string out;
     for (std::size_t i = 0; i < texts.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == texts.size() ? std::string(" ") + last + " " : ", ") + std::string(texts[i]);
+        out += (i == 0 ? "" : i + 1 == texts.size() ? " ou " : ", ") + std::string(texts[i]);
     return out;
 }
 
@@ -76,13 +93,11 @@ std::string scalingCodes() {
     for (const CodeLetter& rule : codeLetters()) {
         if (rule.scales()) prefixes.push_back(rule.prefix);
     }
-    return listed(prefixes, "ou");
+    return listed(prefixes);
 }
 
 // Only some code beginnings give a standard spell an effect; "s" codes must name a rule.
-void checkCode(const Add& add, std::string_view code) {
-    const char first = code.empty() ? '\0' : code[0];
-    const std::string shown = "code " + quoted(code);
+void checkCode(LineFindings& add, std::string_view code, std::size_t column) {
     const CodeLetter* rule = codeLetterOf(code);
     // The letters a code may begin with, and the two-letter rows a one-letter row stands behind.
     const auto letters = codeLetters();
@@ -91,50 +106,104 @@ void checkCode(const Add& add, std::string_view code) {
         if (rule && longer.prefix.size() > rule->prefix.size() && longer.prefix.starts_with(rule->prefix))
             seconds.push_back(longer.prefix.substr(rule->prefix.size()));
     }
+    const ErrorValue shown{"code", utf8(code)};
     if (code.empty()) {
-        add(Severity::warning, "code vide : la portée du sort n'est pas mise à l'échelle");
-    } else if (first == 's' && !isSpecialRuleCode(code)) {
-        add(Severity::error, "code spécial " + quoted(code) + " : ne correspond à aucune des " +
-                                 std::to_string(specialRuleCount) + " règles spéciales, le sort ne calcule rien");
-    } else if (first == 'S') {
-        add(Severity::error,
-            shown + " commence par un \"S\" majuscule : pas un sort spécial, quatre nombres de plus sont lus");
+        add.add(Severity::warning, FindingKind::emptyCode, {}, column);
+    } else if (isSpecialCode(code) && !isSpecialRuleCode(code)) {
+        add.add(Severity::error, FindingKind::unknownSpecialCode, {shown, {"rules", number(specialRuleCount)}}, column);
+    } else if (code[0] == 'S') {
+        add.add(Severity::error, FindingKind::upperCaseS, {shown}, column);
     } else if (!rule) {
-        add(Severity::warning, shown + " : " + quoted(code.substr(0, 1)) + " n'est pas une lettre de code (de " +
-                                   std::string(letters.front().prefix) + " à " + std::string(letters.back().prefix) +
-                                   "), la portée reste telle quelle ; seuls les codes en " + scalingCodes() +
-                                   " la mettent à l'échelle");
+        add.add(Severity::warning, FindingKind::notCodeLetter,
+                {shown,
+                 {"letter", utf8(code.substr(0, 1))},
+                 {"first", std::string(letters.front().prefix)},
+                 {"last", std::string(letters.back().prefix)},
+                 {"scaling", scalingCodes()}},
+                column);
     } else if (!seconds.empty()) {
-        add(Severity::warning, shown + " : " + quoted(rule->prefix) + " ne met la portée à l'échelle que suivi de " +
-                                   listed(seconds, "ou"));
+        add.add(Severity::warning, FindingKind::incompleteCode,
+                {shown, {"prefix", std::string(rule->prefix)}, {"seconds", listed(seconds)}}, column);
     }
 }
 
+// In a line short of fields, whether this field holds two that run together: a tab inside,
+// a number followed by other text, or a code followed by a number.
+bool holdsTwoFields(std::size_t field, std::string_view text) {
+    if (text.find('\t') != npos) return true;
+    if (field != codeField)
+        return digitsEnd(text) > 0 && digitsEnd(text) < text.size() &&
+               text.find_first_of("0123456789") == (text.starts_with('+') || text.starts_with('-') ? 1u : 0u);
+    const std::size_t digit = text.find_first_of("0123456789");
+    return digit != npos && digit > 0 && digitsEnd(text.substr(digit)) == text.size() - digit;
+}
+
 // One record line: the fields after the first ":", each ended by one space.
-void checkRecordLine(const Add& add, std::string_view fields, bool lastLine) {
-    std::size_t expected = 5;
-    for (std::size_t field = 0, pos = 0; field < expected; ++field) {
+void checkRecordLine(LineFindings& add, std::string_view fields, std::size_t colon, bool lastLine) {
+    std::size_t expected = 5, pos = 0;
+    struct Field {
+        std::string_view text;
+        std::size_t column;
+    };
+    std::vector<Field> read;
+    bool ended = true;  // the last field read ends with its space
+    while (read.size() < expected) {
         const std::size_t space = fields.find(' ', pos);
         std::string_view text = fields.substr(pos, space == npos ? npos : space - pos);
+        read.push_back({text, colon + 2 + pos});
         pos = space + 1;
         if (space == npos) {  // the loader would look for the space further on in the file
-            if (text.ends_with('\r')) text.remove_suffix(1);
-            const std::string name(fieldNames[field]);
-            const bool later = field + 1 < expected;
-            const std::string consequence = lastLine ? "le champ court jusqu'à la fin du fichier"
-                                                     : "le chargeur lit la suite sur la ligne suivante";
-            if (text.empty()) {
-                return add(Severity::error, name + (later ? " et les champs suivants manquent" : " manque") + " : " +
-                                                (lastLine ? "le sort finit avec le fichier" : consequence));
-            }
-            add(Severity::error, name + " " + quoted(text) + " n'est pas suivi d'une espace" +
-                                     (later ? " ; les champs suivants manquent" : "") + " : " + consequence);
-            if (field != codeField) checkNumber(add, field, text);
-            return;
+            if (read.back().text.ends_with('\r')) read.back().text.remove_suffix(1);
+            ended = false;
+            break;
         }
-        if (field != codeField) checkNumber(add, field, text);
-        if (field == codeField) checkCode(add, text);
-        if (field == codeField && !text.starts_with('s')) expected = std::size(fieldNames);
+        if (read.size() == codeField + 1 && !isSpecialCode(text)) expected = std::size(fieldNames);
+    }
+    // A line short of fields: the first field that holds two of them is where the fault is;
+    // else a number field that holds a code shows that a space went missing before it.
+    const bool shortOfFields = !ended && (read.size() < expected || read.back().text.empty());
+    std::size_t fault = npos;
+    for (std::size_t field = 0; shortOfFields && fault == npos && field < read.size(); ++field)
+        if (holdsTwoFields(field, read[field].text)) fault = field;
+    for (std::size_t field = 0; shortOfFields && fault == npos && field < std::min(read.size(), codeField); ++field)
+        if (codeLetterOf(read[field].text) != nullptr && digitsEnd(read[field].text) == 0) fault = field;
+    const std::size_t last = read.size() - 1;
+    for (std::size_t field = 0; field < read.size(); ++field) {
+        const auto [text, column] = read[field];
+        if (field == fault && holdsTwoFields(field, text)) {
+            add.add(Severity::error, FindingKind::fieldsRunTogether,
+                    {{"field", std::string(fieldNames[field])},
+                     {"next", std::string(fieldNames[std::min(field + 1, std::size(fieldNames) - 1)])},
+                     {"text", utf8(text)},
+                     {"reads", field == codeField ? utf8(text) : number(reads(text))},
+                     {"separator", text.find('\t') != npos ? "tab" : ""}},
+                    column);
+        } else if (field == fault) {
+            add.add(Severity::error, FindingKind::codeTooEarly,
+                    {{"field", std::string(fieldNames[field])}, {"text", utf8(text)}}, column);
+        }
+        if (!ended && field == last) {
+            const std::vector<ErrorValue> where = {{"field", std::string(fieldNames[field])},
+                                                   {"later", field + 1 < expected ? "1" : ""},
+                                                   {"atEnd", lastLine ? "1" : ""}};
+            if (text.empty()) return add.add(Severity::error, FindingKind::fieldsMissing, where);
+            std::vector<ErrorValue> shown = where;
+            shown.insert(shown.begin() + 1, {"text", utf8(text)});
+            add.add(Severity::error, FindingKind::noSpaceAfter, shown, column);
+        }
+        if (field >= fault) continue;  // the fields after a fault are shifted: their faults are its
+        if (field == codeField)
+            checkCode(add, text, column);
+        else
+            checkNumber(add, field, text, column);
+    }
+    if (!ended) return;
+    // What the loader skips after the last field: numbers there were meant as fields.
+    std::string_view rest = fields.substr(pos);
+    if (rest.ends_with('\r')) rest.remove_suffix(1);
+    if (rest.find_first_of("0123456789") == (rest.starts_with('+') || rest.starts_with('-') ? 1u : 0u)) {
+        add.add(Severity::warning, FindingKind::extraNumbers,
+                {{"text", utf8(rest)}, {"special", expected == 5 ? "1" : ""}}, colon + 2 + pos);
     }
 }
 
@@ -148,24 +217,19 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-// A name, ":" and four numbers each ended by a space: what other text seldom gives by chance.
-std::size_t recordLikeLines(std::string_view text) {
-    const auto recordLike = [](std::string_view line) {
-        std::size_t at = line.find(':');
-        for (int field = 0; field < 4 && at != npos; ++field) {
-            const std::size_t end = line.find(' ', ++at);
-            const std::string_view number = line.substr(at, end == npos ? 0 : end - at);
-            const std::size_t start = number.starts_with('-') || number.starts_with('+') ? 1 : 0;
-            if (number.size() == start || number.find_first_not_of("0123456789", start) != npos) return false;
-            at = end;
-        }
-        return at != npos;
-    };
-    const auto lines = splitLines(text);
-    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), recordLike));
+}  // namespace
+
+std::string_view findingKindName(FindingKind kind) { return kindNames[static_cast<std::size_t>(kind)]; }
+
+std::string Finding::value(std::string_view key) const {
+    const auto it = std::find_if(values.begin(), values.end(), [&](const ErrorValue& v) { return v.key == key; });
+    return it == values.end() ? std::string() : it->value;
 }
 
-}  // namespace
+std::size_t CheckReport::errors() const {
+    return static_cast<std::size_t>(std::count_if(findings.begin(), findings.end(),
+                                                  [](const Finding& f) { return f.severity == Severity::error; }));
+}
 
 CheckReport checkSpellText(std::string_view plain) {
     CheckReport report;
@@ -177,52 +241,54 @@ CheckReport checkSpellText(std::string_view plain) {
 
     const auto withColon = static_cast<std::size_t>(
         std::count_if(lines.begin(), lines.end(), [](std::string_view l) { return l.find(':') != npos; }));
+    std::vector<std::pair<std::string_view, std::size_t>> names;  // name, line: the first of each
     for (std::size_t i = 0, records = 0; i < lines.size(); ++i) {
-        const Add add = [&findings, i](Severity severity, std::string message) {
-            findings.push_back({i + 1, severity, std::move(message)});
-        };
+        LineFindings add(findings, i + 1);
         const std::size_t colon = lines[i].find(':');
-        if (colon == npos && lines[i] != "" && lines[i] != "\r") {
-            add(Severity::error, "pas de \":\" sur cette ligne : ce n'est pas un sort et le chargeur la saute");
-        } else if (colon == npos) {
-            add(Severity::warning, "ligne vide : le chargeur la saute");
-        } else if (colon != npos && ++records == spellCapacity + 1) {
-            add(Severity::error, "plus de " + std::to_string(spellCapacity) + " sorts : celui-ci et les " +
-                                     std::to_string(withColon - records) + " suivants ne sont pas chargés");
+        if (colon == npos) {
+            const bool blank = lines[i].empty() || lines[i] == "\r";
+            add.add(blank ? Severity::warning : Severity::error, blank ? FindingKind::blankLine : FindingKind::noColon);
+            continue;
         }
-        if (colon != npos) checkRecordLine(add, lines[i].substr(colon + 1), i + 1 == lines.size());
+        if (++records == spellCapacity + 1) {
+            add.add(Severity::error, FindingKind::tooManySpells,
+                    {{"capacity", number(spellCapacity)}, {"leftOut", number(withColon - spellCapacity)}});
+        }
+        const std::string_view name = lines[i].substr(0, colon);
+        const auto first = std::find_if(names.begin(), names.end(), [&](const auto& n) { return n.first == name; });
+        if (name.empty()) add.add(Severity::warning, FindingKind::emptyName);
+        if (first != names.end() && !name.empty()) {
+            add.add(Severity::warning, FindingKind::duplicateName,
+                    {{"name", utf8(name)}, {"firstLine", number(first->second)}});
+        } else if (first == names.end()) {
+            names.emplace_back(name, i + 1);
+        }
+        checkRecordLine(add, lines[i].substr(colon + 1), colon, i + 1 == lines.size());
     }
-    if (nul == npos && text.ends_with('\n')) {
-        findings.push_back({lines.size(), Severity::warning,
-                            "le fichier finit par un saut de ligne : un autre lecteur peut refuser tout le fichier"});
-    }
+    if (nul == npos && text.ends_with('\n'))
+        findings.push_back({lines.size(), Severity::warning, FindingKind::finalLineBreak, {}});
     if (nul != npos) {
         const auto line = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-        findings.push_back({line, Severity::error, "octet NUL : le chargeur s'arrête de lire ici"});
+        findings.push_back({line, Severity::error, FindingKind::nulByte, {}});
     }
-    if (withColon == 0) findings.push_back({1, Severity::error, "aucun sort : le programme refuserait ce fichier"});
+    if (withColon == 0) findings.push_back({1, Severity::error, FindingKind::noSpell, {}});
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
 
     // What the program itself stores from this text.
     std::string buffer(plain);
     auto catalogue = std::make_unique<SpellCatalogue>();
-    SpellNameList names;
-    report.loaded = parseSpellText(buffer.data(), static_cast<std::uint32_t>(buffer.size()), *catalogue, names);
+    SpellNameList sink;
+    report.loaded = parseSpellText(buffer.data(), static_cast<std::uint32_t>(buffer.size()), *catalogue, sink);
     return report;
 }
 
 PlainList preparePlainList(std::string_view input, bool raw) {
     PlainList list;
-    if (!raw && input.starts_with("\xEF\xBB\xBF")) {
-        input.remove_prefix(3);
-        list.notes.push_back("marque d'ordre des octets UTF-8 du début sautée");
-    }
-    if (input.ends_with('\n')) {
-        while (input.ends_with('\n')) input.remove_suffix(input.ends_with("\r\n") ? 2 : 1);
-        list.notes.push_back(
-            "saut de ligne de la fin retiré : un fichier de données finit juste après son dernier champ");
-    }
+    list.markSkipped = !raw && input.starts_with("\xEF\xBB\xBF");
+    if (list.markSkipped) input.remove_prefix(3);
+    list.breaksDropped = input.ends_with('\n');
+    while (input.ends_with('\n')) input.remove_suffix(input.ends_with("\r\n") ? 2 : 1);
     Utf8ToCp1252Result converted = raw ? Utf8ToCp1252Result{std::string(input), {}, {}} : utf8ToCp1252(input);
     list.encodable = !converted.errorOffset;
     if (list.encodable) {
@@ -232,52 +298,13 @@ PlainList preparePlainList(std::string_view input, bool raw) {
     }
     // The character's line, and its column counted in characters.
     const std::string_view before = input.substr(0, *converted.errorOffset);
+    const bool invalid = converted.error == "UTF-8 invalide";
     list.report.findings.push_back({static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1,
-                                    Severity::error, converted.error,
+                                    Severity::error,
+                                    invalid ? FindingKind::invalidUtf8 : FindingKind::notWindows1252,
+                                    {{"codePoint", converted.error.substr(0, converted.error.find(' '))}},
                                     characterCount(before.substr(before.rfind('\n') + 1)) + 1});
     return list;
-}
-
-namespace {
-
-FormGuess guessForm(std::string_view bytes, std::string_view unscrambled) {
-    const std::size_t asTheyStand = recordLikeLines(bytes), once = recordLikeLines(unscrambled);
-    return {asTheyStand > once, once > asTheyStand, std::max(asTheyStand, once)};
-}
-
-}  // namespace
-
-FormGuess guessForm(std::string_view bytes) {
-    std::string unscrambled(bytes);
-    unscramble(unscrambled.data(), unscrambled.size());
-    return guessForm(bytes, unscrambled);
-}
-
-SpellFileGuess guessSpellFile(std::string_view bytes) {
-    using Kind = SpellFileGuess::Kind;
-    SpellFileGuess guess;
-    guess.unscrambled = bytes;
-    unscramble(guess.unscrambled.data(), guess.unscrambled.size());
-    const FormGuess form = guessForm(bytes, guess.unscrambled);
-    if (form.recordLines == 0) {
-        guess.reason = "aucune ligne n'a la forme d'un sort (« nom:nombre nombre nombre nombre … »)";
-        return guess;
-    }
-    // The names, as the loader would cut them: what stands before the ":" of each line.
-    std::size_t names = 0, garbled = 0;
-    for (std::string_view line : splitLines(form.plain ? bytes : std::string_view(guess.unscrambled))) {
-        const std::size_t colon = line.find(':');
-        if (colon == npos) continue;
-        ++names;
-        garbled += std::any_of(line.begin(), line.begin() + colon,
-                               [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-    }
-    if (garbled * 2 > names) {
-        guess.reason = "ses noms sont pleins de caractères de contrôle";
-        return guess;
-    }
-    guess.kind = form.plain ? Kind::plain : Kind::scrambled;
-    return guess;
 }
 
 std::size_t characterCount(std::string_view utf8) {

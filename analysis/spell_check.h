@@ -1,26 +1,66 @@
 #pragma once
-// vyr check: what a maintainer must know about a spell file, line by line, and the
-// maintainer's plain list made into a data file's plain form.
+// What a maintainer must know about a spell file, line by line, as data: each finding has a
+// kind and the values it speaks of; each front end words them. And the maintainer's plain
+// list made into a data file's plain form.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "error.h"
+
 namespace vyr {
 
 enum class Severity { error, warning };
 
+// A new kind goes at the end of the enum and of findingKindNames, and into each front end's
+// wording. Values are named in the comments; field is one of the record's field names.
+enum class FindingKind {
+    noColon,             // a line without ":": not a record, the loader skips it
+    blankLine,           //
+    tooManySpells,       // capacity, leftOut (this record and the ones after it)
+    emptyNumber,         // field, reads
+    notANumber,          // field, text, reads
+    trailingText,        // field, text, reads
+    outOfRange,          // field, text, reads (saturated)
+    armourLowBits,       // text: a nonzero armourExempt whose low 8 bits are 0
+    emptyCode,           //
+    unknownSpecialCode,  // code, rules
+    upperCaseS,          // code
+    notCodeLetter,       // code, letter, first, last, scaling (the codes that scale, listed)
+    incompleteCode,      // code, prefix, seconds (the letters that may follow)
+    noSpaceAfter,        // field, text, later ("1": fields after it missing), atEnd ("1": the file ends there)
+    fieldsMissing,       // field (the first missing one), later, atEnd
+    fieldsRunTogether,   // field, next, text, reads, separator ("tab" or ""): the fault of a line short of fields
+    extraNumbers,        // text, special ("1" after a special code): ignored by the loader
+    emptyName,           //
+    duplicateName,       // name (UTF-8), firstLine
+    finalLineBreak,      //
+    nulByte,             //
+    noSpell,             //
+    invalidUtf8,         // a plain list that is not UTF-8
+    notWindows1252,      // codePoint ("U+2744"): a character Windows-1252 cannot hold
+    codeTooEarly,        // field, text: a number field of a line short of fields holds a code letter
+};
+
+std::string_view findingKindName(FindingKind kind);
+
 struct Finding {
     std::size_t line = 0;  // from 1
     Severity severity = Severity::error;
-    std::string message;     // UTF-8
-    std::size_t column = 0;  // from 1 (in characters); 0 when the whole line is meant
+    FindingKind kind = FindingKind::noColon;
+    std::vector<ErrorValue> values;  // UTF-8
+    std::size_t column = 0;          // from 1 (in characters); 0 when the whole line is meant
+
+    // "" when the finding does not have it.
+    std::string value(std::string_view key) const;
 };
 
 struct CheckReport {
     std::vector<Finding> findings;  // in line order
     std::size_t loaded = 0;         // records the program's loader stores from this text
+    std::size_t errors() const;
 };
 
 // Checks the plain form of a data file (Windows-1252, unscrambled).
@@ -28,34 +68,15 @@ CheckReport checkSpellText(std::string_view plain);
 
 // A plain list as maintainers edit it (UTF-8, or Windows-1252 when raw), made into the
 // plain form of a data file: a leading UTF-8 byte-order mark is skipped and the line
-// breaks at the end are dropped, which notes say. A character that Windows-1252 cannot
+// breaks at the end are dropped, which the flags say. A character that Windows-1252 cannot
 // hold is the one finding and leaves text empty; otherwise text is checked.
 struct PlainList {
     std::string text;
-    std::vector<std::string> notes;
+    bool markSkipped = false, breaksDropped = false;
     CheckReport report;
     bool encodable = true;
 };
 PlainList preparePlainList(std::string_view input, bool raw);
-
-// Which form a file's bytes look like, from the lines that read as records
-// (name, ":" and four numbers) as the bytes stand and once unscrambled.
-struct FormGuess {
-    bool plain = false;
-    bool scrambled = false;
-    std::size_t recordLines = 0;  // in the form it looks like
-};
-FormGuess guessForm(std::string_view bytes);
-
-// What a file given as a spell list is: a scrambled data file, a plain list, or no spell
-// list at all (no line shaped like a record, or names full of control characters), with
-// the reason in French. A file that could be either is taken as scrambled.
-struct SpellFileGuess {
-    enum class Kind { scrambled, plain, notSpellList } kind = Kind::notSpellList;
-    std::string reason;       // why it is no spell list
-    std::string unscrambled;  // the bytes unscrambled once, which a scrambled file's loader reads
-};
-SpellFileGuess guessSpellFile(std::string_view bytes);
 
 // Characters of a UTF-8 text (continuation bytes belong to the character before them).
 std::size_t characterCount(std::string_view utf8);

@@ -12,35 +12,34 @@
 
 namespace vyr {
 
-namespace {
-
-// A plain list as maintainers keep it: UTF-8 where it is, the byte-order mark and the line
-// breaks at the end dropped, as vyr encode does.
-std::string plainText(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    while (bytes.ends_with('\n')) bytes.remove_suffix(bytes.ends_with("\r\n") ? 2 : 1);
-    Utf8ToCp1252Result converted = utf8ToCp1252(bytes);
-    return converted.errorOffset ? std::string(bytes) : std::move(converted.text);
+void requirePlausible(const SpellFileGuess& guess, const std::string& fileName) {
+    if (guess.plausible) return;
+    throw Error(ErrorKind::notSpellList,
+                {{"file", fileName}, {"reason", guess.recordLines == 0 ? "noRecordLine" : "fewRecordLines"}});
 }
 
-}  // namespace
-
-SpellList spellListFromBytes(std::string_view bytes, const std::string& fileName) {
-    const std::string quotedName = "« " + fileName + " »";
-    if (bytes.size() >= UINT32_MAX) throw Error(quotedName + " : bien trop grand pour une liste de sorts");
-    SpellFileGuess guess = guessSpellFile(bytes);
-    if (guess.kind == SpellFileGuess::Kind::notSpellList)
-        throw Error(quotedName + " : pas une liste de sorts : " + guess.reason);
+SpellList spellListFromBytes(std::string_view bytes, const std::string& fileName, std::optional<SpellFileForm> form) {
+    if (bytes.size() >= UINT32_MAX) throw Error(ErrorKind::fileTooLarge, {{"file", fileName}});
+    if (!form) {
+        const SpellFileGuess guess = guessSpellFile(bytes);
+        requirePlausible(guess, fileName);
+        form = guess.form;
+    }
     SpellList list;
-    const bool plain = guess.kind == SpellFileGuess::Kind::plain;
-    std::string text = plain ? plainText(bytes) : std::move(guess.unscrambled);
-    if (plain) list.note = quotedName + " : liste en clair (non brouillée), lue telle quelle";
+    list.form = *form;
+    list.text = loaderText(bytes, *form);
+    std::string buffer = list.text;
     SpellNameList names;
     // The parser's closing NUL goes where std::string keeps one already.
-    if (parseSpellText(text.data(), static_cast<std::uint32_t>(text.size()), *list.catalogue, names) == 0)
-        throw Error(quotedName + " : aucun sort ne se charge (vyr check dit pourquoi)");
+    if (parseSpellText(buffer.data(), static_cast<std::uint32_t>(buffer.size()), *list.catalogue, names) == 0)
+        throw Error(ErrorKind::noSpellLoads, {{"file", fileName}});
     list.names = std::move(names.names);
-    for (const std::string& name : list.names) list.utf8Names.push_back(cp1252ToUtf8(name));
+    std::size_t garbled = 0;
+    for (const std::string& name : list.names) {
+        list.utf8Names.push_back(cp1252ToUtf8(name));
+        garbled += hasControlCharacter(name);
+    }
+    list.garbledNames = namesLookGarbled(garbled, list.names.size());
     return list;
 }
 
@@ -122,28 +121,6 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
         }
     }
     return d[a.size()][b.size()];
-}
-
-std::string suggestion(std::string_view typed, const std::vector<std::string>& known) {
-    const auto lower = [](std::string_view text) {
-        std::string out(text);
-        std::transform(out.begin(), out.end(), out.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
-        return out;
-    };
-    // A name that holds what was typed ("armour" in "target-armour"), else the nearest by edits.
-    const std::string core = lower(typed.substr(std::min(typed.find_first_not_of('-'), typed.size())));
-    const std::string* holder = nullptr;
-    for (const std::string& name : known) {
-        if (core.size() >= 4 && lower(name).find(core) != std::string::npos &&
-            (!holder || name.size() < holder->size()))
-            holder = &name;
-    }
-    if (holder) return " ; vouliez-vous dire \"" + *holder + "\" ?";
-    const auto distance = [&](const std::string& name) { return editDistance(lower(typed), lower(name)); };
-    const auto nearest = std::min_element(known.begin(), known.end(),
-                                          [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
-    if (nearest == known.end() || distance(*nearest) > std::max<std::size_t>(2, typed.size() / 2)) return "";
-    return " ; vouliez-vous dire \"" + *nearest + "\" ?";
 }
 
 std::vector<std::size_t> nearestSpells(const SpellList& list, std::string_view utf8Name, std::size_t count) {

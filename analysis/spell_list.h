@@ -9,31 +9,32 @@
 #include <string_view>
 #include <vector>
 
+#include "spell_reading.h"
 #include "spell_record.h"
 
 namespace vyr {
 
 struct SpellList {
     std::unique_ptr<SpellCatalogue> catalogue = std::make_unique<SpellCatalogue>();
-    std::vector<std::string> names;      // Windows-1252, in list order (= catalogue index)
-    std::vector<std::string> utf8Names;  // the same, in UTF-8
-    std::string note;                    // UTF-8: how the file was read when it was not a data file
+    std::vector<std::string> names;                 // Windows-1252, in list order (= catalogue index)
+    std::vector<std::string> utf8Names;             // the same, in UTF-8
+    SpellFileForm form = SpellFileForm::scrambled;  // how the file was read
+    bool garbledNames = false;                      // most names hold control characters
+    std::string text;                               // what the loader read (Windows-1252, unscrambled)
 
     std::size_t size() const { return names.size(); }
     const SpellRecord& record(std::size_t index) const { return (*catalogue)[index]; }
 };
 
-// A spell list from a file's bytes as players give them: a scrambled data file; a plain
-// list (UTF-8 or Windows-1252), read as it stands, which note says; anything else (no line
-// shaped like a record, or names full of control characters) is refused with an Error
-// naming the file (UTF-8) and the reason.
-SpellList spellListFromBytes(std::string_view bytes, const std::string& fileName);
+// Throws the Error that refuses a file (named in UTF-8) that is no plausible spell list.
+void requirePlausible(const SpellFileGuess& guess, const std::string& fileName);
 
-// Edits from one text to the other, where swapping two neighbours counts as one typo.
-std::size_t editDistance(std::string_view a, std::string_view b);
-// "; vouliez-vous dire "NAME" ?" for the nearest of known (case ignored), or "" when even
-// that one is mostly different.
-std::string suggestion(std::string_view typed, const std::vector<std::string>& known);
+// A spell list from a file's bytes as players give them, in the form guessSpellFile decides:
+// a file that is no plausible spell list is refused with an Error naming the file (UTF-8) and
+// the reason, unless the form is given (then the bytes are read in that form whatever they
+// look like). The records are exactly those the program's loader stores from that reading.
+SpellList spellListFromBytes(std::string_view bytes, const std::string& fileName,
+                             std::optional<SpellFileForm> form = std::nullopt);
 
 // Lower case, accents removed, ligatures spelled out ("Œil" reads "oeil", "ß" "ss"), curly
 // quotes and dashes as typed (Windows-1252 in and out): how names are matched.

@@ -79,7 +79,7 @@ void runCalculation(CalculatorForm& form, const SpellRecord& record, const Chara
     form.clearOutputs();
 
     const char* code = record.code() ? record.code() : "";
-    if (code[0] == 's') {
+    if (isSpecialCode(code)) {
         applySpecialRules(form, code, inputs, pending, trace);
     } else {
         applyStandardEffect(form, record, inputs, trace);

@@ -123,7 +123,7 @@ std::size_t parseSpellText(char* text, std::uint32_t size, SpellCatalogue& catal
             record.delayFactor = record.delayExtra = record.delayLevel = 0;
             break;
         }
-        const bool special = code[0] == 's';
+        const bool special = isSpecialCode(code.get());
         record.setCode(std::move(code));
         if (!special) {
             record.rollRange = readNumberField(cursor = splitter.nextField());

@@ -4,8 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 namespace vyr {
+
+// A code starting with a lower-case "s" marks a special spell: the special rules compute it,
+// and its line in the data file stops after the code.
+constexpr bool isSpecialCode(std::string_view code) { return code.starts_with('s'); }
 
 class SpellRecord {
   public:

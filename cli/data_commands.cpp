@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include <CLI/CLI.hpp>
@@ -9,8 +10,11 @@
 #include "command_line.h"
 #include "cp1252.h"
 #include "file_bytes.h"
+#include "finding_words.h"
 #include "spell_check.h"
 #include "spell_file.h"
+#include "spell_list.h"
+#include "spell_reading.h"
 #include "table.h"
 
 namespace vyr::cli {
@@ -37,30 +41,51 @@ std::string counted(std::size_t n, const std::string& thing) {
     return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
 }
 
-// Stops before anything is written when the file looks like the other form.
+// Stops before anything is written when the file looks like the other form: more of its
+// lines read as records in that form than in the one the command expects.
 void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScrambled) {
-    const FormGuess guess = guessForm(bytes);
-    if (o.force || !(wantScrambled ? guess.plain : guess.scrambled)) return;
+    const SpellFileGuess guess = guessSpellFile(bytes);
+    const std::size_t other = wantScrambled ? guess.plainRecords : guess.scrambledRecords;
+    if (o.force || other <= (wantScrambled ? guess.scrambledRecords : guess.plainRecords)) return;
     throw Failure(
-        o.input + " semble déjà " + (guess.plain ? "une liste de sorts en clair" : "un fichier de sorts brouillé") +
-        " (" + counted(guess.recordLines, "ligne") + " lue" + (guess.recordLines == 1 ? "" : "s") + " comme des sorts" +
-        (guess.plain ? " telles quelles" : " une fois débrouillées") + ") ; rien n'est écrit (--force passe outre)");
+        o.input + " semble déjà " + (wantScrambled ? "une liste de sorts en clair" : "un fichier de sorts brouillé") +
+        " (" + counted(other, "ligne") + " lue" + (other == 1 ? "" : "s") + " comme des sorts" +
+        (wantScrambled ? " telles quelles" : " une fois débrouillées") + ") ; rien n'est écrit (--force passe outre)");
 }
 
-// "PATH:LINE[:COLUMN]: erreur|avertissement : message" each; returns the number of errors.
-std::size_t printFindings(std::ostream& os, const std::string& path, const CheckReport& report) {
-    std::size_t errors = 0;
-    for (const Finding& f : report.findings) {
-        errors += f.severity == Severity::error;
-        os << path << ':' << f.line << (f.column ? ":" + std::to_string(f.column) : "") << ": "
-           << (f.severity == Severity::error ? "erreur" : "avertissement") << " : " << f.message << '\n';
+// "PATH:LINE[:COLUMN]: erreur|avertissement : message" each, or a table row each with --csv or --json.
+void printFindings(std::ostream& os, const DataOptions& o, const CheckReport& report) {
+    if (o.csv || o.json) {
+        Table table;
+        table.columns = {{"line", "Ligne"},
+                         {"column", "Colonne"},
+                         {"severity", "Gravité"},
+                         {"kind", "Genre"},
+                         {"message", "Message"}};
+        for (const Finding& f : report.findings) {
+            table.rows.push_back({std::int64_t(f.line), std::int64_t(f.column), severityWord(f.severity),
+                                  std::string(findingKindName(f.kind)), findingSentence(f)});
+        }
+        os << writeTable(table, o.csv ? Format::csv : Format::json);
+        return;
     }
-    return errors;
+    for (const Finding& f : report.findings) {
+        os << o.input << ':' << f.line << (f.column ? ":" + std::to_string(f.column) : "") << ": "
+           << severityWord(f.severity) << " : " << findingSentence(f) << '\n';
+    }
+}
+
+// Whether two paths (UTF-8) name one file, so that writing one would destroy the other.
+bool sameFile(const std::string& a, const std::string& b) {
+    const auto path = [](const std::string& p) { return std::filesystem::path(std::u8string(p.begin(), p.end())); };
+    std::error_code ignored;
+    return a == b || std::filesystem::equivalent(path(a), path(b), ignored);
 }
 
 int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
     std::string bytes = readFile(o.input);
     refuseOtherForm(o, bytes, true);
+    if (sameFile(o.input, o.output)) throw Failure(o.input + " : -o désigne le fichier lu ; rien n'est écrit");
     unscramble(bytes.data(), bytes.size());
     writeResult(o.output, o.raw ? bytes : cp1252ToUtf8(bytes), out);
     return exitOk;
@@ -69,35 +94,47 @@ int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
 int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::string input = readFile(o.input);
     refuseOtherForm(o, input, false);
+    if (sameFile(o.input, o.output))
+        throw Failure(o.input + " : -o désigne la liste lue, qui serait perdue ; rien n'est écrit");
     PlainList list = preparePlainList(input, o.raw);
-    for (const std::string& note : list.notes) err << "vyr encode : " << o.input << " : " << note << '\n';
-    const std::size_t errors = printFindings(err, o.input, list.report);
+    const std::string about = "vyr encode : " + o.input + " : ";
+    if (list.markSkipped) err << about << "marque d'ordre des octets UTF-8 du début sautée\n";
+    if (list.breaksDropped)
+        err << about << "saut de ligne de la fin retiré : un fichier de données finit juste après son dernier champ\n";
+    printFindings(err, o, list.report);
+    const std::size_t errors = list.report.errors();
     if (!list.encodable || (errors > 0 && !o.force)) {
         throw Failure(o.input + " : " + counted(errors, "erreur") + " ; rien n'est écrit" +
-                        (list.encodable ? " (--force écrit quand même)" : ""),
-                    exitProblems);
+                          (list.encodable ? " (--force écrit quand même)" : ""),
+                      exitProblems);
     }
     unscramble(list.text.data(), list.text.size());
     writeResult(o.output, list.text, out);
+    const std::string where = o.output == "-" ? "la sortie standard" : "« " + o.output + " »";
+    err << "vyr encode : " << counted(list.report.loaded, "sort") << " écrit" << (list.report.loaded == 1 ? "" : "s")
+        << " dans " << where << '\n';
     return exitOk;
 }
 
 // The file is checked in the form it looks like, which a note says when --plain said otherwise;
-// a file that is no spell list is refused.
+// a file that is no spell list is refused unless --force, which checks it as the program reads it.
 int runCheck(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::string bytes = readFile(o.input);
     const SpellFileGuess guess = guessSpellFile(bytes);
-    if (guess.kind == SpellFileGuess::Kind::notSpellList)
-        throw Failure("« " + o.input + " » : pas une liste de sorts : " + guess.reason);
-    const bool plain = guess.kind == SpellFileGuess::Kind::plain;
+    if (!o.force) requirePlausible(guess, o.input);
+    const bool plain = guess.plausible && guess.form == SpellFileForm::plain;
     if (plain != o.plain) {
         err << "vyr check : « " << o.input << " » : "
             << (plain ? "liste en clair (non brouillée), lue comme --plain"
                       : "fichier de données brouillé, lu comme tel malgré --plain")
             << '\n';
     }
-    const CheckReport report = plain ? preparePlainList(bytes, false).report : checkSpellText(guess.unscrambled);
-    const std::size_t errors = printFindings(out, o.input, report);
+    // A plain list that is no UTF-8 is Windows-1252 already, as the loaders read it.
+    const CheckReport report = plain ? preparePlainList(bytes, !plainListText(bytes).wasUtf8).report
+                                     : checkSpellText(loaderText(bytes, SpellFileForm::scrambled));
+    printFindings(out, o, report);
+    const std::size_t errors = report.errors();
+    if (o.csv || o.json) return report.findings.empty() ? exitOk : exitProblems;
     out << o.input << " : " << report.loaded << (report.loaded == 1 ? " sort se charge" : " sorts se chargent");
     if (report.findings.empty()) {
         out << ", aucun problème\n";
@@ -114,8 +151,7 @@ int runSpells(const DataOptions& o, std::ostream& out, std::ostream& err) {
             return readSpellList(o.dataPath, err, "spells");
         } catch (const Error& e) {
             if (o.data->count() > 0) throw;
-            throw Failure(sentence(e) +
-                        " (cherché dans le dossier courant et à côté de vyr ; utilisez --data FILE)");
+            throw Failure(sentence(e) + " (cherché dans le dossier courant et à côté de vyr ; utilisez --data FILE)");
         }
     }();
     Table table;
@@ -123,7 +159,7 @@ int runSpells(const DataOptions& o, std::ostream& out, std::ostream& err) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string code = cp1252ToUtf8(list.record(i).code());
         table.rows.push_back(
-            {std::int64_t(i), list.utf8Names[i], code, std::string(code.starts_with('s') ? "oui" : "non")});
+            {std::int64_t(i), list.utf8Names[i], code, std::string(isSpecialCode(code) ? "oui" : "non")});
     }
     out << writeTable(table, o.csv ? Format::csv : o.json ? Format::json : Format::text);
     return exitOk;
@@ -168,6 +204,12 @@ void registerDataCommands(CLI::App& app, const std::string& defaultDataPath, int
                           runCheck);
     check->add_option("FILE", o->input, "Fichier de sorts brouillé (ou liste en clair avec --plain)")->required();
     check->add_flag("--plain", o->plain, "FILE est la liste en clair UTF-8, comme vyr encode la prend");
+    check->add_flag("--force", o->force,
+                    "Vérifie comme un fichier brouillé même un fichier qui ne semble pas une liste de sorts");
+    CLI::Option* checkCsv = check->add_flag("--csv", o->csv,
+                                            "CSV : une ligne par problème (line, column, "
+                                            "severity, kind, message)");
+    check->add_flag("--json", o->json, "JSON : un objet par problème")->excludes(checkCsv);
     check->footer(
         "Un sort par ligne : NOM:armourExempt delayFactor delayExtra delayLevel code [rollRange rollBase intDivisor "
         "wisDivisor], une espace après chaque champ, le dernier compris, et pas de saut de ligne après la dernière "

@@ -68,7 +68,14 @@ struct Wording {
 
 // Every kind vyr meets, in the order of ErrorKind.
 constexpr Wording wordings[] = {
-    {ErrorKind::worded, [](const Error& e) { return e.value("text"); }},
+    {ErrorKind::notSpellList,
+     [](const Error& e) {
+         return "« " + e.value("file") + " » : pas une liste de sorts : " +
+                (e.value("reason") == "noRecordLine"
+                     ? "aucune ligne n'a la forme d'un sort (« nom:nombre nombre nombre nombre … »)"
+                     : "trop peu de lignes ont la forme d'un sort") +
+                " (--force le lit comme le programme, en fichier brouillé)";
+     }},
     {ErrorKind::unknownInput,
      [](const Error& e) {
          if (e.value("role") == "vary")
@@ -187,6 +194,10 @@ constexpr Wording wordings[] = {
          return e.value("path") + " : " + systemReason(std::stoi(e.value("errno")), true) +
                 " (rien n'est écrit ; le fichier précédent reste tel quel)";
      }},
+    {ErrorKind::noSpellLoads,
+     [](const Error& e) { return "« " + e.value("file") + " » : aucun sort ne se charge (vyr check dit pourquoi)"; }},
+    {ErrorKind::fileTooLarge,
+     [](const Error& e) { return "« " + e.value("file") + " » : bien trop grand pour une liste de sorts"; }},
 };
 static_assert(std::size(wordings) == std::size(errorKindNames), "every kind has its words");
 

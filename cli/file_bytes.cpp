@@ -94,9 +94,12 @@ void writeResult(const std::string& path, const std::string& bytes, std::ostream
     if (!fallback) throw Failure("sortie standard : le résultat n'a pas pu être écrit en entier");
 }
 
-SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command) {
-    SpellList list = spellListFromBytes(readFile(path), path);
-    if (!list.note.empty()) notes << "vyr " << command << " : " << list.note << '\n';
+SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command, bool force) {
+    SpellList list =
+        spellListFromBytes(readFile(path), path, force ? std::optional(SpellFileForm::scrambled) : std::nullopt);
+    const std::string about = "vyr " + std::string(command) + " : « " + path + " » : ";
+    if (list.form == SpellFileForm::plain) notes << about << "liste en clair (non brouillée), lue telle quelle\n";
+    if (list.garbledNames) notes << about << garbledNamesNote << '\n';
     return list;
 }
 

@@ -36,8 +36,13 @@ class ReplacingFile {
 void writeFile(const std::string& path, const std::string& bytes);
 // A command's result: path empty or "-" means the stream the command was given.
 void writeResult(const std::string& path, const std::string& bytes, std::ostream& fallback);
-// A spell file as players give it (spellListFromBytes); how it was read, when it was not a
-// data file, is one line "vyr COMMAND: note" on notes.
-SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command);
+// What vyr says of a file whose names look garbled (it still loads).
+inline constexpr std::string_view garbledNamesNote =
+    "la plupart des noms tiennent des caractères de contrôle : est-ce bien une liste de sorts ?";
+
+// A spell file as players give it (spellListFromBytes; force: as the program reads it, whatever
+// it looks like); how it was read, when it was not a data file, and names that look garbled
+// are lines "vyr COMMAND : « PATH » : note" on notes.
+SpellList readSpellList(const std::string& path, std::ostream& notes, std::string_view command, bool force = false);
 
 }  // namespace vyr::cli

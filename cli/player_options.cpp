@@ -133,6 +133,9 @@ std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::st
     auto o = std::make_shared<CommonOptions>();
     o->dataPath = defaultDataPath;
     command.add_option("--data", o->dataPath, "Fichier de sorts brouillé")->capture_default_str();
+    command.add_flag(
+        "--force", o->force,
+        "Lit --data comme le programme, en fichier brouillé, même s'il ne ressemble pas à une liste de sorts");
     CLI::Option* csv = command.add_flag("--csv", o->csv, "CSV (RFC 4180) avec une ligne d'en-tête");
     command.add_flag("--json", o->json, "JSON : un tableau d'objets ligne (nombres ; null si vide)")->excludes(csv);
     command.add_option("-o,--output", o->outputPath, "Écrit le résultat dans FILE (- : la sortie standard)");
@@ -155,7 +158,7 @@ PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::
 void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, std::ostream& err, Produce produce) {
     c.command->callback([c, &exitCode, &out, &err, produce] {
         const Setup setup = buildSetup(*c.inputs);
-        const SpellList list = readSpellList(c.common->dataPath, err, c.command->get_name());
+        const SpellList list = readSpellList(c.common->dataPath, err, c.command->get_name(), c.common->force);
         writeResult(c.common->outputPath, produce(setup, list), out);
         exitCode = exitOk;
     });

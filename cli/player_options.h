@@ -51,6 +51,7 @@ std::vector<std::size_t> chosenSpells(const SpellList& list, const SpellOptions&
 // --data, --csv, --json and -o, and what they mean once parsed.
 struct CommonOptions {
     std::string dataPath;
+    bool force = false;  // --data read as the program reads it, whatever it looks like
     bool csv = false;
     bool json = false;
     std::string outputPath;

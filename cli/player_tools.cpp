@@ -135,7 +135,7 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
     auto inputs = c.inputs;
     c.command->callback([=, &exitCode, &in, &out, &err] {
         const Setup setup = buildSetup(*inputs);
-        const SpellList list = readSpellList(common->dataPath, err, "batch");
+        const SpellList list = readSpellList(common->dataPath, err, "batch", common->force);
         // Streamed both ways: a million lines are never held whole.
         auto openOrThrow = [](auto& stream, const std::string& path, std::ios::openmode mode) {
             const auto refused = [&path](int reason) {
