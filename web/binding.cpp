@@ -6,6 +6,8 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -16,8 +18,8 @@
 #include "cp1252.h"
 #include "error.h"
 #include "fields.h"
-#include "memory_form.h"
 #include "sample_list.h"
+#include "spell_check.h"
 
 namespace vyr::web {
 namespace {
@@ -143,46 +145,88 @@ val fields() {
                     })}});
 }
 
-// The spells whose name holds what was typed, ignoring case and accents as vyr does.
+// The spells whose name holds what was typed, ignoring case and accents as vyr does; both
+// sides folded alike (the names in UTF-8, as typed), so "n°" or "€" find themselves.
 val find(const std::string& typed) {
     const std::string wanted = foldTypedName(typed);
     val out = val::array();
     for (std::size_t i = 0; i < spells.size(); ++i) {
-        if (foldForMatch(spells.names[i]).find(wanted) != std::string::npos) out.call<void>("push", val(double(i)));
+        if (foldTypedName(spells.utf8Names[i]).find(wanted) != std::string::npos)
+            out.call<void>("push", val(double(i)));
     }
     return out;
 }
 
-// Loads a file's bytes (a Uint8Array) as players give them; returns the spell names, with a
-// note when the file was a plain list (read as it stands), or {error: reason} naming the file.
-val load(const std::string& bytes, const std::string& fileName) {
+constexpr std::string_view formNames[] = {"scrambled", "plain"};
+
+// Loads a file's bytes (a Uint8Array) as players give them, in form: "" to guess it (a file
+// that looks like no spell list is refused), "scrambled" as the program reads its data file,
+// "plain" as it stands. {names, form, garbled} (garbled: most names hold control characters),
+// or {error: {kind, values}}; a refused file leaves the list as it was.
+val load(const std::string& bytes, const std::string& fileName, const std::string& form) {
     return attempt([&] {
-        spells = spellListFromBytes(bytes, fileName);
-        val names = array(spells.utf8Names, [](const std::string& name) { return val(name); });
-        if (!spells.note.empty()) names.set("note", val(spells.note));
-        return names;
+        std::optional<SpellFileForm> given;
+        if (form == formNames[0]) given = SpellFileForm::scrambled;
+        if (form == formNames[1]) given = SpellFileForm::plain;
+        spells = spellListFromBytes(bytes, fileName, given);
+        return object({{"names", array(spells.utf8Names, [](const std::string& name) { return val(name); })},
+                       {"form", val(text(formNames[static_cast<std::size_t>(spells.form)]))},
+                       {"garbled", val(spells.garbledNames)}});
+    });
+}
+
+// What the checks find in the loaded list's text: [{line, column, severity, kind, values}], in
+// line order, values as texts by name.
+val findings() {
+    return array(checkSpellText(spells.text).findings, [](const Finding& f) {
+        val values = val::object();
+        for (const ErrorValue& v : f.values) values.set(text(v.key), val(v.value));
+        return object({{"line", val(double(f.line))},
+                       {"column", val(double(f.column))},
+                       {"severity", val(f.severity == Severity::error ? "error" : "warning")},
+                       {"kind", val(text(findingKindName(f.kind)))},
+                       {"values", values}});
     });
 }
 
 // The sample list's scrambled bytes, built into the module (no file system needed).
 val sample() { return val(emscripten::typed_memory_view(sampleList.size(), sampleList.data())).call<val>("slice"); }
 
-// One press of "GO !": {name: value} for the 16 outputs, null where empty.
+// One press of "GO !": {name: value} for the 16 outputs, null where empty; a spell past the
+// list is {error}, never a stale result.
 val run(std::size_t spell, const val& inputs) {
-    const RunResult result = runSpell(spells, spell, setupOf(inputs));
-    val outputs = val::object();
-    for (std::size_t k = 0; k < outputInfos.size(); ++k)
-        outputs.set(text(outputInfos[k].name), cellOf(outputCell(result.outputs[k])));
-    return outputs;
+    return attempt([&] {
+        const RunResult result = runSpell(spells, chooseSpell(spells, {}, std::int64_t(spell)), setupOf(inputs));
+        val outputs = val::object();
+        for (std::size_t k = 0; k < outputInfos.size(); ++k)
+            outputs.set(text(outputInfos[k].name), cellOf(outputCell(result.outputs[k])));
+        return outputs;
+    });
 }
 
-// The text an input holds once the user leaves it.
-std::string leave(const std::string& name, const std::string& typed) {
-    const InputField* field = findInput(name);
-    InMemoryForm form;
-    form.writeText(field->id, typed.c_str());
-    onFieldLeft(form, field->id);
-    return form.fieldText(field->id);
+// A form of one field holding the whole typed text (a NUL byte included), so that the
+// dialog's rule judges all of it.
+class TypedField : public CalculatorForm {
+  public:
+    explicit TypedField(std::string typed) : text_(std::move(typed)) {}
+    std::string fieldText(int) const override { return text_; }
+    void writeText(int, const char* text) override { text_ = text; }
+    std::optional<std::size_t> selectedSpell() const override { return std::nullopt; }
+    void addName(const char*) override {}
+
+  private:
+    std::string text_;
+};
+
+// The text an input holds once the user leaves it; an unknown input is {error}.
+val leave(const std::string& name, const std::string& typed) {
+    return attempt([&] {
+        const InputField* field = findInput(name);
+        if (!field) throw Error(ErrorKind::unknownInput, {{"typed", name}});
+        TypedField form(typed);
+        onFieldLeft(form, field->id);
+        return val(form.fieldText(field->id));
+    });
 }
 
 std::string code(const val& inputs) { return setupCode(setupOf(inputs)); }
@@ -261,6 +305,7 @@ EMSCRIPTEN_BINDINGS(vyr) {
     using namespace vyr::web;
     emscripten::function("fields", &fields);
     emscripten::function("load", &load);
+    emscripten::function("findings", &findings);
     emscripten::function("sample", &sample);
     emscripten::function("run", &run);
     emscripten::function("leave", &leave);

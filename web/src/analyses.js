@@ -18,15 +18,16 @@ export function* analysesOf(vyr, job) {
 }
 
 // The worker's side: its own copy of the core, the sample list, then the player's list when
-// one is posted ({list: bytes}). A job's sections go back one message each; between two, a
-// newer job or {cancel: true} stops it. {id, done: true} closes every job.
+// one is posted ({list: bytes, form}: read as the page read it). A job's sections go back one
+// message each; between two, a newer job or {cancel: true} stops it. {id, done: true} closes
+// every job.
 export function serve(analysesOf) {
   let latest = 0;
-  const ready = createVyr().then(vyr => (vyr.load(vyr.sample(), ''), vyr));
+  const ready = createVyr().then(vyr => (vyr.load(vyr.sample(), '', 'scrambled'), vyr));
   onmessage = async ({ data }) => {
     const vyr = await ready;
     if (ArrayBuffer.isView(data.list)) {  // a job's list is the list's version, a number
-      vyr.load(data.list, '');
+      vyr.load(data.list, '', data.form);
       return;
     }
     if (data.cancel) {

@@ -4,6 +4,7 @@
 import { $, element } from './dom.js';
 import { useList } from './spells.js';
 import { load, save, toBase64, fromBase64 } from './store.js';
+import { findingText, findingsLine } from './findings.js';
 
 // list and chosen: the state's members; fresh: the name of the first one.
 const groups = {
@@ -114,19 +115,32 @@ function drawFiles() {
   $('retirer').disabled = !keep.state.activeFile;
 }
 
-// A list loaded into the page's core: the sample ('') or a kept file. Its names (or an error)
-// and its bytes, for the analyses' own copy of the core.
+// A list loaded into the page's core: the sample ('') or a kept file, read in the form it was
+// opened with (guessed for a file kept without one). What the core gave ({names, form} or an
+// error) and the bytes, for the analyses' own copy of the core.
 function loadList(page, fileName) {
   const file = keep.state.files.find(f => f.name === fileName);
   const bytes = file ? fromBase64(file.bytes) : page.vyr.sample();
-  return { names: page.vyr.load(bytes, fileName || "liste d'exemple"), bytes };
+  return { loaded: page.vyr.load(bytes, fileName || "liste d'exemple", file ? file.form ?? '' : 'scrambled'), bytes };
+}
+
+// What the checks found in the list just loaded: every finding behind "Voir", and the line
+// of those that change what the page shows ('' for none, and for the sample list).
+function report(page, fileName) {
+  const findings = fileName ? page.vyr.findings() : [];
+  $('constats').hidden = !findings.length;
+  $('constats').open = false;
+  $('voir-constats').textContent = `Voir les remarques sur « ${fileName} » (${findings.length})`;
+  $('liste-constats').replaceChildren(...findings.map(f => element('li', { textContent: findingText(f) })));
+  const line = findingsLine(findings);
+  return line && ` ${line[0].toUpperCase()}${line.slice(1)}.`;
 }
 
 // A new list on screen: the chosen spell stays when the list has a spell of that name;
 // otherwise the message says which spell is shown now.
-function showList(page, names, bytes, said) {
+function showList(page, { names, form }, bytes, said) {
   const before = page.spells[page.spell()];
-  page.analyses.list(bytes);
+  page.analyses.list(bytes, form);
   page.listVersion = (page.listVersion ?? 0) + 1;
   useList(page, names, before);
   const now = page.spells[page.spell()];
@@ -136,24 +150,29 @@ function showList(page, names, bytes, said) {
 }
 
 function activate(page, fileName) {
-  const { names, bytes } = loadList(page, fileName);
-  if (names.error) return page.say(`« ${fileName} » ne se charge plus : la liste affichée est conservée.`);
+  const { loaded, bytes } = loadList(page, fileName);
+  if (loaded.error) return page.say(`« ${fileName} » ne se charge plus : la liste affichée est conservée.`);
   keep.state.activeFile = fileName;
   drawFiles();
   store(page);
-  showList(page, names, bytes, fileName ? `Liste « ${fileName} » : ${names.length} sorts.` : "Liste d'exemple.");
+  const said = fileName ? `Liste « ${fileName} » : ${loaded.names.length} sorts.` : "Liste d'exemple.";
+  showList(page, loaded, bytes, said + report(page, fileName));
 }
 
 // A file the player opened, once it loads: kept under its name (replacing one of the same
-// name), active, shown.
-export function keepFile(page, name, bytes, names) {
-  keep.state.files = keep.state.files.filter(f => f.name !== name).concat({ name, bytes: toBase64(bytes) });
+// name) with the form it was read in, so that the next visit reads it alike; active, shown.
+export function keepFile(page, name, bytes, loaded) {
+  const { names, form, garbled } = loaded;
+  keep.state.files = keep.state.files.filter(f => f.name !== name).concat({ name, bytes: toBase64(bytes), form });
   keep.state.activeFile = name;
   drawFiles();
   store(page);
   const s = names.length > 1 ? 's' : '';
-  const note = names.note ? `${names.note}. ` : '';
-  showList(page, names, bytes, `${note}« ${name} » : ${names.length} sort${s} chargé${s}.`);
+  const plain = form === 'plain' ? ' liste en clair (non brouillée), lue telle quelle :' : '';
+  const odd = garbled ? ' La plupart des noms contiennent des caractères de contrôle : le fichier est peut-être '
+    + "abîmé, ou n'est pas une liste de sorts." : '';
+  const said = `« ${name} » :${plain} ${names.length} sort${s} chargé${s}.${odd}${report(page, name)}`;
+  showList(page, loaded, bytes, said);
 }
 
 // The kept state on screen: the active list, the chosen character and opponent, the spell.
@@ -176,11 +195,11 @@ export function start(page) {
     drawChoice(group);
   }
   let list = loadList(page, state.activeFile), lost = '';
-  if (list.names.error) {
+  if (list.loaded.error) {
     lost = `« ${state.activeFile} » ne se charge plus : la liste d'exemple est affichée. `;
     [state.activeFile, list] = ['', loadList(page, '')];
   }
-  page.analyses.list(list.bytes);
+  page.analyses.list(list.bytes, list.loaded.form);
   drawFiles();
   $('liste').addEventListener('change', () => activate(page, $('liste').value));
   $('retirer').addEventListener('click', () => {
@@ -189,6 +208,6 @@ export function start(page) {
     activate(page, '');
     page.say(`« ${name} » retiré ; la liste d'exemple est affichée.`);
   });
-  useList(page, list.names, state.spell);
+  useList(page, list.loaded.names, state.spell);
   if (said || lost) page.say(lost + (said ?? ''));
 }

@@ -51,7 +51,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
     spells: [],
     defaults: Object.fromEntries(fields.inputs.map(f => [f.name, f.default])),
     sortedBy: { column: 'index', descending: false },
-    analyses: { list: bytes => { page.firstList = bytes; } },  // until the worker is made
+    analyses: { list: (...list) => { page.firstList = list; } },  // until the worker is made
     say,
     values: () => Object.fromEntries(Object.entries(page.inputs).map(([name, input]) => [name, input.value])),
     spell: () => ($('sort').value === '' ? null : Number($('sort').value)),
@@ -205,7 +205,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
   afterPaint(() => {
     buildSetups(page);
     analyses = scheduler(vyr, apply);
-    if (page.firstList) analyses.list(page.firstList);
+    if (page.firstList) analyses.list(...page.firstList);
     page.analyses = analyses;
     const watch = new IntersectionObserver(entries => {
       for (const entry of entries) {

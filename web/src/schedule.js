@@ -46,9 +46,9 @@ export function scheduler(vyr, apply) {
       }
       waiting = job;
     },
-    // The player's spell list, for the worker's copy of the core.
-    list(bytes) {
-      if (worker) worker.postMessage({ list: bytes });
+    // The player's spell list, for the worker's copy of the core, in the form the page read it.
+    list(bytes, form) {
+      if (worker) worker.postMessage({ list: bytes, form });
     },
   };
 }

@@ -23,7 +23,8 @@ const named = (list, check) => Array.isArray(list) && list.every(item => item &&
 function readable(state) {
   return state && state.version === VERSION
     && ['activeFile', 'character', 'opponent', 'spell'].every(k => text(state[k]))
-    && named(state.files, file => text(file.bytes)) && named(state.characters, c => inputs(c.inputs))
+    && named(state.files, file => text(file.bytes) && (file.form === undefined || text(file.form)))
+    && named(state.characters, c => inputs(c.inputs))
     && named(state.opponents, o => inputs(o.inputs));
 }
 

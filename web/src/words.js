@@ -5,6 +5,11 @@ const unreadableLink = 'Lien de partage illisible : son code est abîmé ou mal 
 const range = 'Plage de niveaux refusée : ';
 const wrongRange = `${range}donnez deux nombres entiers, le premier niveau avant le dernier`;
 const longRange = `${range}trop de niveaux à la fois ; resserrez la plage`;
+const file = values => `« ${values.file} »`;
+const notSpellList = {
+  noRecordLine: "aucune ligne n'a la forme d'un sort (« nom:nombre nombre nombre nombre … »)",
+  fewRecordLines: "trop peu de lignes ont la forme d'un sort",
+};
 
 const said = {
   worded: values => values.text,
@@ -19,6 +24,10 @@ const said = {
   reversedRange: () => `${range}le premier niveau doit précéder le dernier`,
   tooManyValues: () => longRange,
   tooManyRuns: () => longRange,
+  notSpellList: values => `${file(values)} ne ressemble pas à une liste de sorts : ${notSpellList[values.reason]
+    ?? notSpellList.fewRecordLines}`,
+  noSpellLoads: values => `${file(values)} : aucun sort ne se charge de ce fichier`,
+  fileTooLarge: values => `${file(values)} : bien trop grand pour une liste de sorts`,
 };
 
 export function words(error) {

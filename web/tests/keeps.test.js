@@ -64,6 +64,27 @@ test.describe("the player's own things", () => {
     await expect(spell(page)).toHaveText(other.names[0]);
   });
 
+  test('a file like no spell list opens once confirmed, read as the program would, alike after a reload',
+    async ({ page }) => {
+      const { unlike } = keeps.files;
+      await ready(page);
+      const sample = await page.locator('#sort option').allTextContents();
+      for (const [button, answer] of [['#annuler', unlike.cancelled], ['#ouvrir-quand-meme', unlike.opened]]) {
+        await drop(page, unlike);
+        await expect(said(page)).toContainText(unlike.asked);
+        await expect(page.locator('#ouvrir-quand-meme')).toBeFocused();
+        expect(await page.locator('#sort option').allTextContents()).toEqual(sample);
+        await page.click(button);
+        await expect(said(page)).toContainText(answer);
+      }
+      const names = await page.locator('#sort option').allTextContents();
+      expect(names).toHaveLength(1);
+      await page.reload();
+      await expect.poll(() => page.locator('#sort option').allTextContents()).toEqual(names);
+      await page.locator('#comparaison').scrollIntoViewIfNeeded();  // the worker reads it alike
+      await expect(page.locator('#comparaison tbody tr')).toHaveCount(1, { timeout: 30000 });
+    });
+
   test('characters: renamed, saved under a new name, chosen, deleted; restored at the next visit', async ({ page }) => {
     const [own] = keeps.own.characters;
     await seed(page, keeps.own);

@@ -48,11 +48,28 @@ test('spell files, dropped on the page: a message each, the list replaced only b
     await drop(page, fs.readFileSync(path.join(root, file)), path.basename(file));
     await expect(page.locator('#etat')).toContainText(said ?? `« ${path.basename(file)} »`);
     const after = await page.locator('#sort option').allTextContents();
-    const loaded = (await page.locator('#etat').textContent()).match(/: (\d+) sorts? chargés?\.$/);
+    const loaded = (await page.locator('#etat').textContent()).match(/: (\d+) sorts? chargés?\./);
     expect(loaded ? after.length : after, name).toEqual(loaded ? Number(loaded[1]) : before);
     if (list) expect(after, name).toEqual(list);
   }
 });
+
+test('a file past 100 spells: one line says what changes, "Voir" lists every finding', async ({ page }) => {
+  const record = n => `Sort ${n === 5 ? 1 : n}:0 1 400 1 ${n === 3 ? 'sxx' : 'f 4 2 10 0'} `;
+  await drop(page, Buffer.from(Array.from({ length: 109 }, (_, n) => record(n + 1)).join('\n')), 'trop.txt');
+  await expect(page.locator('#etat')).toContainText(flows.tooMany.said.join(' '));
+  await expect(page.locator('#sort option')).toHaveCount(100);
+  await page.click('#voir-constats');
+  await expect(page.locator('#liste-constats li')).toHaveText(flows.tooMany.findings);
+});
+
+for (const { case: name, call, args, result, error } of flows.binding.calls) {
+  test(`the binding: ${name}`, async ({ page }) => {
+    const got = await page.evaluate(([list, call, args]) => window.vyr.load(new TextEncoder().encode(list), 'x', '')
+      && window.vyr[call](...args), [flows.binding.list, call, args]);
+    expect(got.error?.kind ?? got).toEqual(error ?? result);
+  });
+}
 
 test('the keyboard alone reaches every field in order and runs the spell; a phone needs no sideways scroll and '
   + 'loads at most the byte budget', async ({ page }) => {
