@@ -23,16 +23,15 @@ bool isControl(char c) {
 }
 
 // Whether a line's fields (what follows its ":") make one whole record: every field the
-// loader reads ends with a space on this line, or the last one ends with the text.
-bool wholeRecord(std::string_view fields, bool endsText) {
+// loader reads ends with a space on this line.
+bool wholeRecord(std::string_view fields) {
     std::size_t spaces = 0, codeStart = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (fields[i] != ' ') continue;
         if (++spaces == 4) codeStart = i + 1;
     }
     const bool special = spaces >= 4 && isSpecialCode(fields.substr(codeStart));
-    const std::size_t needed = special ? 5 : 9;
-    return spaces >= needed || (endsText && spaces + 1 == needed);
+    return spaces >= (special ? 5u : 9u);
 }
 
 Shape shapeOf(std::string_view text) {
@@ -50,7 +49,7 @@ Shape shapeOf(std::string_view text) {
             continue;
         }
         const std::string_view fields = line.substr(colon + 1);
-        shape.records += wholeRecord(fields, end == text.size());
+        shape.records += wholeRecord(fields);
         shape.shaped += std::count(fields.begin(), fields.end(), ' ') >= 4;
         // A record cut short still starts with its first number right after the ":".
         const std::size_t sign = fields.starts_with('+') || fields.starts_with('-') ? 1 : 0;

@@ -17,12 +17,12 @@ enum class SpellFileForm : std::uint8_t {
 
 // The bytes are read two ways, as they stand and once unscrambled. In each reading, a whole
 // record is a line whose fields, split at spaces as the loader splits them, all end on that
-// line (the last one may end with the file). The reading with more whole records wins, then
-// the one with more lines that start like records (a ":" followed by four spaces on the
-// line), then the one whose every line holds a ":" followed by a number, and no control
-// character (records cut short, as "A:0"); a tie goes to the data file. The file is a
-// plausible spell list when more than half of the winning reading's non-blank lines start
-// like records or, with no such line, when its lines are records cut short.
+// line. The reading with more whole records wins; without any, the one with more lines that
+// start like records (a ":" followed by four spaces on the line); without any, the one whose
+// every line holds a ":" followed by a number, and no control character (records cut short,
+// as "A:0"). A tie goes to the data file. The file is a plausible spell list when more than
+// half of the winning reading's non-blank lines start like records or, with no such line,
+// when its lines are records cut short.
 struct SpellFileGuess {
     SpellFileForm form = SpellFileForm::scrambled;
     std::size_t scrambledRecords = 0;  // whole records once unscrambled

@@ -2,7 +2,9 @@
 // which is where the fields and lines live, and as a stored file that is unscrambled
 // first. One input in 64 also goes through loadSpellFile and a real file, which must
 // load exactly as the in-memory parse of the same bytes: the parse is shared, so the
-// file path only adds the open, the size and the one read.
+// file path only adds the open, the size and the one read. Every input also goes through
+// the one load of vyr and the page, which must store what the loader stores from the
+// reading it chose, and exactly what the program stores when told the data file's form.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -14,8 +16,11 @@
 
 #include <unistd.h>
 
+#include "error.h"
 #include "fuzz_check.h"
 #include "spell_file.h"
+#include "spell_list.h"
+#include "spell_reading.h"
 #include "spell_record.h"
 
 namespace {
@@ -103,6 +108,30 @@ void loadThroughFile(const std::uint8_t* data, std::size_t size, const Load& exp
     }
 }
 
+bool sameLoad(const vyr::SpellList& list, const Load& load) {
+    if (list.size() != load.count || list.names != load.sink.names) return false;
+    for (std::size_t i = 0; i < spellCapacity; ++i)
+        if (!sameRecord(list.record(i), (*load.catalogue)[i])) return false;
+    return true;
+}
+
+void loadAsPlayersGiveIt(const std::uint8_t* data, std::size_t size, const Load& stored) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    try {
+        EXPECT(sameLoad(vyr::spellListFromBytes(bytes, "f", vyr::SpellFileForm::scrambled), stored), "forced", 0);
+    } catch (const vyr::Error& e) {
+        EXPECT(e.kind() == vyr::ErrorKind::noSpellLoads && stored.count == 0, "forced", 0);
+    }
+    try {
+        const vyr::SpellList list = vyr::spellListFromBytes(bytes, "f");
+        const std::string text = vyr::loaderText(bytes, list.form);
+        EXPECT(sameLoad(list, parseCopy(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), false)),
+               "guessed", 0);
+    } catch (const vyr::Error& e) {
+        EXPECT(e.kind() != vyr::ErrorKind::notSpellList || !vyr::guessSpellFile(bytes).plausible, "refused", 0);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -113,5 +142,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t hash = 2166136261u;
     for (std::size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
     if (hash % 64 == 0) loadThroughFile(data, size, stored);
+    loadAsPlayersGiveIt(data, size, stored);
     return 0;
 }
