@@ -58,13 +58,20 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json files = c.value("files", json::object());
     for (const auto& [name, text] : files.items())
         std::ofstream(dir / name, std::ios::binary) << text.get<std::string>();
+    // Windows says a path through a file is not found.
+#ifdef _WIN32
+    const std::string notAFolder = "fichier introuvable";
+#else
+    const std::string notAFolder = "une partie du chemin n'est pas un dossier";
+#endif
     const std::pair<std::string, std::string> places[] = {{"{in}", in},
                                                           {"{out}", out},
                                                           {"{missing}", TempFile::absentPath()},
                                                           {"{version}", VYR_VERSION},
                                                           {"{dir}", dir.string()},
                                                           {"{data}", testing::dataPath("given").substr(0, dataLength)},
-                                                          {"{ENOENT}", "fichier introuvable"}};
+                                                          {"{ENOENT}", "fichier introuvable"},
+                                                          {"{ENOTDIR}", notAFolder}};
     const auto fill = [&places](std::string text) {
         for (const auto& [name, value] : places) {
             for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
