@@ -20,13 +20,6 @@ std::optional<double> cellNumber(const Cell& c) {
     return std::nullopt;
 }
 
-// An input's label without its closing " :" ("Puissance Feu").
-std::string inputHeading(const InputField& f) {
-    std::string_view label = f.label;
-    if (label.ends_with(" :")) label.remove_suffix(2);
-    return std::string(label);
-}
-
 struct Derived {
     std::string_view name, heading;
     std::optional<double> (*of)(const RunResult&);
@@ -37,15 +30,16 @@ constexpr Derived derived[] = {{"meanEffect", "Effet moyen", meanEffect},
 
 // The columns of the outputs some run shows (specialText in CSV and JSON only), then the derived figures.
 void addRunColumns(Table& table, const std::vector<const RunResult*>& runs, std::vector<std::size_t>& shown) {
-    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+    for (std::size_t k = 0; k < outputFields.size(); ++k) {
         if (std::none_of(runs.begin(), runs.end(),
                          [&](const RunResult* r) { return r->outputs[k].kind != OutputValue::Kind::empty; }))
             continue;
         shown.push_back(k);
-        table.columns.push_back({std::string(outputInfos[k].name), std::string(outputInfos[k].heading),
-                                 outputInfos[k].id != field::specialText});
+        const OutputField& f = outputFields[k];
+        table.columns.push_back({std::string(f.name), std::string(f.heading), f.id != field::specialText, f.best});
     }
-    for (const Derived& d : derived) table.columns.push_back({std::string(d.name), std::string(d.heading)});
+    for (const Derived& d : derived)
+        table.columns.push_back({std::string(d.name), std::string(d.heading), true, Best::high});
 }
 
 void addRunCells(std::vector<Cell>& row, const RunResult& r, const std::vector<std::size_t>& shown) {
@@ -97,10 +91,10 @@ Table calcTable(const SpellList& list, const RunResult& result) {
     table.columns = {{"output", "Sortie", false}, {"label", "Sortie"}, {"value", "Valeur"}};
     table.notes.push_back("Sort : " + list.utf8Names[result.spell] + " (n° " + std::to_string(result.spell) + ")");
     table.notes.push_back("Élément : " + std::string(spellElement(list.record(result.spell))));
-    for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+    for (std::size_t k = 0; k < outputFields.size(); ++k) {
         if (result.outputs[k].kind == OutputValue::Kind::empty) continue;
         table.rows.push_back(
-            {std::string(outputInfos[k].name), std::string(outputInfos[k].heading), outputCell(result.outputs[k])});
+            {std::string(outputFields[k].name), std::string(outputFields[k].heading), outputCell(result.outputs[k])});
     }
     for (const Derived& d : derived) {
         if (const auto v = d.of(result)) table.rows.push_back({std::string(d.name), std::string(d.heading), *v});
@@ -121,7 +115,7 @@ Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& res
     add("element", std::string(spellElement(list.record(result.spell))));
     add("setupCode", setupCode(setup));
     for (std::size_t i = 0; i < inputFields.size(); ++i) add(inputFields[i].name, std::int64_t{setup.values[i]});
-    for (std::size_t k = 0; k < outputInfos.size(); ++k) add(outputInfos[k].name, outputCell(result.outputs[k]));
+    for (std::size_t k = 0; k < outputFields.size(); ++k) add(outputFields[k].name, outputCell(result.outputs[k]));
     for (const Derived& d : derived) add(d.name, figureCell(d.of(result)));
     if (!explanation.empty()) {
         std::string lines;
@@ -232,10 +226,10 @@ Table diffSetups(const SpellList& list, const std::vector<Setup>& setups, std::o
             }
             (differs ? table.rows : same).push_back(std::move(row));
         };
-        for (std::size_t k = 0; k < outputInfos.size(); ++k) {
+        for (std::size_t k = 0; k < outputFields.size(); ++k) {
             std::vector<Cell> cells;
             for (const RunResult& r : runs) cells.push_back(outputCell(r.outputs[k]));
-            add(outputInfos[k].name, outputInfos[k].heading, cells);
+            add(outputFields[k].name, outputFields[k].heading, cells);
         }
         for (const Derived& d : derived) {
             std::vector<Cell> cells;
@@ -256,10 +250,10 @@ Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<
                      {"heading", "Entrée"},
                      {"from", "Valeur"},
                      {"to", "Nouvelle valeur"},
-                     {"weightedPerSecondGain", "Gain effet par s pondéré"},
-                     {"meanEffectGain", "Gain effet moyen"},
-                     {"moveDelayChange", "Écart mouvement (ms)"},
-                     {"recastDelayChange", "Écart relance (ms)"}};
+                     {"weightedPerSecondGain", "Gain effet par s pondéré", true, Best::high},
+                     {"meanEffectGain", "Gain effet moyen", true, Best::high},
+                     {"moveDelayChange", "Écart mouvement (ms)", true, Best::low},
+                     {"recastDelayChange", "Écart relance (ms)", true, Best::low}};
     auto gain = [](const std::optional<double>& before, const std::optional<double>& after) {
         return before && after ? Cell(*after - *before) : Cell();
     };
@@ -276,11 +270,11 @@ Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<
             const std::int64_t to = std::clamp<std::int64_t>(std::int64_t{setup[f.id]} + delta, 0, 0xFFFFFFFF);
             raised.set(f.id, static_cast<std::uint32_t>(to));
             const RunResult r = runSpell(list, spell, raised);
-            part.rows.push_back({std::int64_t(spell), list.utf8Names[spell], std::string(f.name), inputHeading(f),
-                                 std::int64_t{setup[f.id]}, to, gain(weightedPerSecond(base), weightedPerSecond(r)),
-                                 gain(meanEffect(base), meanEffect(r)),
-                                 change(base[field::moveDelay], r[field::moveDelay]),
-                                 change(base[field::recastDelay], r[field::recastDelay])});
+            part.rows.push_back(
+                {std::int64_t(spell), list.utf8Names[spell], std::string(f.name), std::string(f.pageLabel),
+                 std::int64_t{setup[f.id]}, to, gain(weightedPerSecond(base), weightedPerSecond(r)),
+                 gain(meanEffect(base), meanEffect(r)), change(base[field::moveDelay], r[field::moveDelay]),
+                 change(base[field::recastDelay], r[field::recastDelay])});
         }
         // The input that helps most first: weighted gain, then mean effect, then the shorter recast.
         sortRows(part, 9, false);
@@ -349,8 +343,9 @@ Sweep runSweep(const SpellList& list, const Setup& setup, const std::vector<std:
 Table sweepTable(const SpellList& list, const Sweep& sweep) {
     const InputField& f = *findInputById(sweep.range.input);
     Table table;
-    table.columns = {
-        {std::string(f.name), inputHeading(f)}, {"index", "n°", false}, {"spell", "Sort", sweep.spells.size() > 1}};
+    table.columns = {{std::string(f.name), std::string(f.pageLabel)},
+                     {"index", "n°", false},
+                     {"spell", "Sort", sweep.spells.size() > 1}};
     std::vector<const RunResult*> all;
     for (const auto& runs : sweep.runs) {
         for (const RunResult& r : runs) all.push_back(&r);
@@ -393,9 +388,9 @@ Table gridTable(const SweepGrid& grid) {
     const InputField& fx = *findInputById(grid.x.input);
     const InputField& fy = *findInputById(grid.y.input);
     Table table;
-    table.columns = {{std::string(fx.name), inputHeading(fx)},
-                     {std::string(fy.name), inputHeading(fy)},
-                     {"weightedPerSecond", "Effet par s pondéré"}};
+    table.columns = {{std::string(fx.name), std::string(fx.pageLabel)},
+                     {std::string(fy.name), std::string(fy.pageLabel)},
+                     {"weightedPerSecond", "Effet par s pondéré", true, Best::high}};
     for (std::uint64_t iy = 0; iy < grid.y.count(); ++iy) {
         for (std::uint64_t ix = 0; ix < grid.x.count(); ++ix)
             table.rows.push_back({std::int64_t{grid.x.at(ix)}, std::int64_t{grid.y.at(iy)},

@@ -163,7 +163,7 @@ namespace {
 
 std::vector<Column> outputColumns() {
     std::vector<Column> columns{{"line", ""}, {"spell", ""}, {"index", ""}};
-    for (const OutputInfo& info : outputInfos) columns.push_back({std::string(info.name), ""});
+    for (const OutputField& f : outputFields) columns.push_back({std::string(f.name), ""});
     return columns;
 }
 

@@ -81,13 +81,10 @@ std::string unitOf(int input) {
     return input == field::level ? "niveau" : input == field::rebirths ? "renaissances" : "points";
 }
 
-// The level and the rebirths by their plain names; other inputs by their label and unit.
+// The level and the rebirths by their names alone; other inputs by their name and unit.
 std::string inputTitle(int input) {
-    if (input == field::level) return "Niveau";
-    if (input == field::rebirths) return "Renaissances";
-    std::string_view label = findInputById(input)->label;
-    if (label.ends_with(" :")) label.remove_suffix(2);
-    return std::string(label) + " (" + unitOf(input) + ")";
+    const std::string name(findInputById(input)->pageLabel);
+    return input == field::level || input == field::rebirths ? name : name + " (" + unitOf(input) + ")";
 }
 
 std::string header(const Frame& f, const std::string& title, bool shown = true) {

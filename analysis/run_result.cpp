@@ -9,56 +9,6 @@ namespace vyr {
 
 namespace {
 
-struct Heading {
-    int id;
-    std::string_view heading;
-    std::string_view unit = {};
-};
-
-// Short French column headings and units, in the dialog's reading order; names and labels
-// come from fields.h.
-constexpr Heading headings[] = {
-    {field::effectMin, "Effet min"},
-    {field::effectMax, "Effet max"},
-    {field::moveDelay, "Mouvement", "ms"},
-    {field::recastDelay, "Relance", "ms"},
-    {field::successChance, "Chances", "%"},
-    {field::strengthBonus, "Bonus Force"},
-    {field::dexterityBonus, "Bonus Dexterité"},
-    {field::wisdomBonus, "Bonus Sagesse"},
-    {field::intelligenceBonus, "Bonus Intelligence"},
-    {field::hitPointsBonusMin, "Bonus PV min"},
-    {field::hitPointsBonusMax, "Bonus PV max"},
-    {field::armourBonusMin, "Bonus CA min"},
-    {field::armourBonusMax, "Bonus CA max"},
-    {field::attackBonus, "Bonus Attaque"},
-    {field::archeryBonus, "Bonus Archerie"},
-    {field::specialText, "Spécial"},
-};
-
-std::array<OutputInfo, 16> makeInfos() {
-    // A column heading names its unit: "Mouvement (ms)".
-    static std::array<std::string, 16> withUnit;
-    std::array<OutputInfo, 16> infos{};
-    for (std::size_t k = 0; k < infos.size(); ++k) {
-        const OutputField* f = findOutput(headings[k].id);
-        const Heading& h = headings[k];
-        withUnit[k] = std::string(h.heading) + (h.unit.empty() ? "" : " (" + std::string(h.unit) + ")");
-        infos[k] = {f->id, f->name, withUnit[k], h.unit, f->label};
-    }
-    return infos;
-}
-
-// Where each output id stands in outputInfos, for a lookup without a search.
-std::array<std::uint8_t, field::lastId - field::firstId + 1> makePositions() {
-    std::array<std::uint8_t, field::lastId - field::firstId + 1> positions{};
-    for (std::size_t k = 0; k < std::size(headings); ++k)
-        positions[static_cast<std::size_t>(headings[k].id - field::firstId)] = static_cast<std::uint8_t>(k);
-    return positions;
-}
-
-const auto positions = makePositions();
-
 class LineTrace : public CalcTrace {
   public:
     void step(const std::string& line) override { lines.push_back(line); }
@@ -66,10 +16,6 @@ class LineTrace : public CalcTrace {
 };
 
 }  // namespace
-
-const std::array<OutputInfo, 16> outputInfos = makeInfos();
-
-std::size_t outputPosition(int fieldId) { return positions[static_cast<std::size_t>(fieldId - field::firstId)]; }
 
 Cell outputCell(const OutputValue& v) {
     if (v.kind == OutputValue::Kind::number) return std::int64_t{v.number};
@@ -95,7 +41,7 @@ std::array<FormOutput, 16> runOnForm(const SpellList& list, std::size_t index, c
     }
     std::array<FormOutput, 16> outputs;
     for (std::size_t k = 0; k < outputs.size(); ++k) {
-        const int id = headings[k].id;
+        const int id = outputFields[k].id;
         FormOutput& out = outputs[k];
         if (const auto n = form.storedNumber(id)) {
             out.kind = OutputValue::Kind::number;

@@ -24,25 +24,12 @@ struct OutputValue {
     std::string text;          // UTF-8, for specialText
 };
 
-// One output: its field, its short French column heading and its unit.
-struct OutputInfo {
-    int id;
-    std::string_view name;     // camelCase field name (JSON, CSV)
-    std::string_view heading;  // French, for tables ("Mouvement (ms)"; the unit included)
-    std::string_view unit;     // "ms", "%" or none, shown after a value
-    std::string_view label;    // the dialog's label
-};
-// The 16 outputs in the dialog's reading order.
-extern const std::array<OutputInfo, 16> outputInfos;
-// Position of an output in outputInfos.
-std::size_t outputPosition(int fieldId);
-
 // An output as every table, writer and the page hold it: empty, a whole number or a text.
 Cell outputCell(const OutputValue& value);
 
 struct RunResult {
     std::size_t spell = 0;
-    std::array<OutputValue, 16> outputs;  // in outputInfos order
+    std::array<OutputValue, 16> outputs;  // in outputFields order
 
     const OutputValue& operator[](int fieldId) const { return outputs[outputPosition(fieldId)]; }
     std::optional<double> number(int fieldId) const;

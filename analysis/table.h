@@ -13,15 +13,18 @@
 #include <variant>
 #include <vector>
 
+#include "fields.h"
+
 namespace vyr {
 
 // Empty, a whole number, a figure (shown with two decimals in the aligned text), a text.
 using Cell = std::variant<std::monostate, std::int64_t, double, std::string>;
 
 struct Column {
-    std::string name;     // camelCase key of CSV and JSON
-    std::string heading;  // French heading of the aligned text
-    bool inText = true;   // false: CSV and JSON only (long texts)
+    std::string name;        // camelCase key of CSV and JSON
+    std::string heading;     // French heading of the aligned text
+    bool inText = true;      // false: CSV and JSON only (long texts)
+    Best best = Best::none;  // the end a player wants on top, for a column of figures that has one
 };
 
 struct Table {

@@ -32,7 +32,7 @@ void setDefaults(CalculatorForm& form) {
 }
 
 void CalculatorForm::clearOutputs() {
-    for (const OutputField& output : outputFields) writeText(output.id, "");
+    for (const int id : outputClearOrder) writeText(id, "");
 }
 
 void onFieldLeft(CalculatorForm& form, int id) {

@@ -35,7 +35,7 @@ class CalculatorForm : public SpellNameSink {
     virtual UnsignedRead readUnsigned(int id) const { return parseUnsigned(fieldText(id)); }
     // Plain decimal digits, no sign, no grouping.
     virtual void writeUnsigned(int id, std::uint32_t value);
-    // Writes "" to the 16 outputs in outputFields order, as every run does first.
+    // Writes "" to the 16 outputs in outputClearOrder, as every run does first.
     virtual void clearOutputs();
 };
 

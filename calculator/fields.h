@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace vyr::field {
@@ -64,28 +65,46 @@ inline constexpr int lastId = 1045;
 
 namespace vyr {
 
+// Whose figure an input is: the page keeps the opponent's apart from the character's.
+enum class InputGroup : std::uint8_t { character, opponent };
+inline constexpr std::string_view inputGroupNames[] = {"character", "opponent"};
+
+// Which end of a figure a player wants: a delay is better short, an effect or a bonus large.
+enum class Best : std::uint8_t { none, low, high };
+inline constexpr std::string_view bestNames[] = {"", "low", "high"};
+
 struct InputField {
     int id;
     std::string_view name;         // camelCase, as in JSON and batch input
     std::string_view option;       // kebab-case, as on the command line
     std::string_view defaultText;  // written at start-up
-    std::string_view label;        // on-screen label (UTF-8), for the tools
+    std::string_view label;        // the dialog's own label (UTF-8), as it shows it
+    std::string_view pageLabel;    // plain French, no closing " :": the page's label and every table's heading
+    InputGroup group = InputGroup::character;
 };
 
 struct OutputField {
     int id;
-    std::string_view name;
-    std::string_view label;  // on-screen label (UTF-8), for the tools
+    std::string_view name;       // camelCase field name (JSON, CSV)
+    std::string_view label;      // the dialog's own label (UTF-8); the two ends of a range share it
+    std::string_view pageLabel;  // plain French, no closing " :"
+    std::string_view heading;    // short, for tables, the two ends apart and the unit included ("Mouvement (ms)")
+    std::string_view unit;       // "ms", "%" or none, shown after a value
+    Best best;
 };
 
 // The 24 inputs in the order the defaults are written at start-up.
 extern const std::array<InputField, 24> inputFields;
-// The output set in the order it is cleared.
+// The 16 outputs in the dialog's reading order: every table's, the page's and a run's order.
 extern const std::array<OutputField, 16> outputFields;
+// The output ids in the order a run clears them.
+extern const std::array<int, 16> outputClearOrder;
 
 const InputField* findInput(std::string_view nameOrOption);
 const InputField* findInputById(int id);
 const OutputField* findOutput(int id);
 bool isOutputField(int id);
+// Where an output stands in outputFields, for a lookup without a search; id must be an output's.
+std::size_t outputPosition(int id);
 
 }  // namespace vyr

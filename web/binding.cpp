@@ -59,6 +59,10 @@ val array(const auto& items, auto convert) {
     return out;
 }
 
+val bestOf(Best best) {
+    return best == Best::none ? val::null() : val(text(bestNames[static_cast<std::size_t>(best)]));
+}
+
 val cellOf(const Cell& cell) {
     return std::visit(
         [](const auto& v) {
@@ -73,42 +77,17 @@ val cellOf(const Cell& cell) {
         cell);
 }
 
-// The page says in plain French what the dialog's labels say in English or misspell, and
-// what "CA" stands for; the dialog keeps its own.
-struct Wording {
-    std::string_view dialog, page;
-};
-constexpr Wording pageWording[] = {
-    {"Level :", "Niveau :"},
-    {"Nombre de rennaissances :", "Renaissances :"},
-    {"Dexterité", "Dextérité"},
-    {"Dégats", "Dégâts"},
-    {"Lumiere :", "Puissance Lumière :"},
-    {"Necro", "Nécro"},
-    {"CA :", "CA (classe d'armure) :"},
-};
-
-std::string pageLabel(std::string_view dialog) {
-    std::string label(dialog);
-    for (const Wording& w : pageWording) {
-        if (const auto at = label.find(w.dialog); at != std::string::npos) label.replace(at, w.dialog.size(), w.page);
-    }
-    return label;
-}
-
-// Columns not shown are those of CSV and JSON only; best: which end of a number column a
-// player wants on top (a delay is better short).
+// Columns not shown are those of CSV and JSON only; best: which end of a column of figures a
+// player wants on top, as the table that makes the column says (null: neither).
 val tableOf(const Table& table) {
-    return object(
-        {{"columns", array(table.columns,
-                           [](const Column& c) {
-                               return object(
-                                   {{"name", val(c.name)},
-                                    {"heading", val(pageLabel(c.heading))},
-                                    {"shown", val(c.inText)},
-                                    {"best", val(c.name.find("Delay") != std::string::npos ? "low" : "high")}});
-                           })},
-         {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
+    return object({{"columns", array(table.columns,
+                                     [](const Column& c) {
+                                         return object({{"name", val(c.name)},
+                                                        {"heading", val(c.heading)},
+                                                        {"shown", val(c.inText)},
+                                                        {"best", bestOf(c.best)}});
+                                     })},
+                   {"rows", array(table.rows, [](const std::vector<Cell>& row) { return array(row, cellOf); })}});
 }
 
 // Runs body; an Error becomes {error: {kind, values}}, its kind's name and values as texts,
@@ -123,23 +102,30 @@ val attempt(auto body) {
     }
 }
 
-// The 24 inputs (name, label, default) and the 16 outputs (name, label, heading: the short
-// name that tells the two ends of a range apart, unit included; unit: "ms", "%" or ""), in the
-// dialog's reading order.
+// The 24 inputs ({name, label, pageLabel, group, default}; group: "character" or "opponent"), the 16
+// outputs ({name, label, pageLabel, heading, unit}; heading: the short name that tells the two ends of a
+// range apart, unit included; unit: "ms", "%" or ""), in the dialog's reading order; label is the
+// dialog's own, pageLabel the page's (no closing " :"). setupLimit: how many setups diffMany takes at
+// the most; series: the values a chart can show ({name, title}).
 val fields() {
     return object({{"inputs", array(inputFields,
                                     [](const InputField& f) {
-                                        return object({{"name", val(text(f.name))},
-                                                       {"label", val(pageLabel(f.label))},
-                                                       {"default", val(text(f.defaultText))}});
+                                        return object(
+                                            {{"name", val(text(f.name))},
+                                             {"label", val(text(f.label))},
+                                             {"pageLabel", val(text(f.pageLabel))},
+                                             {"group", val(text(inputGroupNames[static_cast<std::size_t>(f.group)]))},
+                                             {"default", val(text(f.defaultText))}});
                                     })},
-                   {"outputs", array(outputInfos,
-                                     [](const OutputInfo& f) {
+                   {"outputs", array(outputFields,
+                                     [](const OutputField& f) {
                                          return object({{"name", val(text(f.name))},
-                                                        {"label", val(pageLabel(f.label))},
-                                                        {"heading", val(pageLabel(f.heading))},
+                                                        {"label", val(text(f.label))},
+                                                        {"pageLabel", val(text(f.pageLabel))},
+                                                        {"heading", val(text(f.heading))},
                                                         {"unit", val(text(f.unit))}});
                                      })},
+                   {"setupLimit", val(double(maxDiffSetups))},
                    {"series", array(chartSeries, [](const ChartSeries& c) {
                         return object({{"name", val(text(c.name))}, {"title", val(text(c.title))}});
                     })}});
@@ -198,8 +184,8 @@ val run(std::size_t spell, const val& inputs) {
     return attempt([&] {
         const RunResult result = runSpell(spells, chooseSpell(spells, {}, std::int64_t(spell)), setupOf(inputs));
         val outputs = val::object();
-        for (std::size_t k = 0; k < outputInfos.size(); ++k)
-            outputs.set(text(outputInfos[k].name), cellOf(outputCell(result.outputs[k])));
+        for (std::size_t k = 0; k < outputFields.size(); ++k)
+            outputs.set(text(outputFields[k].name), cellOf(outputCell(result.outputs[k])));
         return outputs;
     });
 }

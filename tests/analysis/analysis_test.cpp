@@ -42,7 +42,7 @@ std::string errorOf(F&& f) {
 
 // What a column of an analysis must hold for run r: an output, or a derived figure.
 Cell expected(const RunResult& r, const std::string& column) {
-    for (const OutputInfo& info : outputInfos) {
+    for (const OutputField& info : outputFields) {
         const OutputValue& v = r[info.id];
         if (info.name != column) continue;
         if (v.kind == OutputValue::Kind::number) return std::int64_t{v.number};
