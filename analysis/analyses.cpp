@@ -157,19 +157,20 @@ Table compareSpells(const SpellList& list, const Setup& setup, const CompareOpti
         addRunCells(row, r, shown);
         table.rows.push_back(std::move(row));
     }
-    sortRows(table, columnNamed(table, options.sort, "sortColumn"), options.descending);
+    sortRows(table, columnNamed(table, options.order, "sortColumn"), options.descending);
     if (options.top && table.rows.size() > options.top) table.rows.resize(options.top);
     return table;
 }
 
 std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, std::size_t count) {
     CompareOptions options;
-    options.sort = "weightedPerSecond";
+    options.order = "weightedPerSecond";
     options.descending = true;
     options.top = count;
+    const Table table = compareSpells(list, setup, options);
+    const std::size_t index = columnNamed(table, "index", "sortColumn");
     std::vector<std::size_t> best;
-    for (const auto& row : compareSpells(list, setup, options).rows)
-        best.push_back(static_cast<std::size_t>(std::get<std::int64_t>(row[0])));
+    for (const auto& row : table.rows) best.push_back(static_cast<std::size_t>(std::get<std::int64_t>(row[index])));
     return best;
 }
 
@@ -193,9 +194,12 @@ Table diffSetups(const SpellList& list, const std::vector<Setup>& setups, std::o
     auto letter = [](std::size_t s) { return std::string(1, static_cast<char>('A' + s)); };
     auto lower = [](std::size_t s) { return std::string(1, static_cast<char>('a' + s)); };
     for (std::size_t s = 0; s < n; ++s) table.columns.push_back({lower(s), letter(s)});
+    // Where each later setup's difference and percent stand.
+    std::vector<std::size_t> differences(n), percents(n);
     for (const bool percent : {false, true}) {
         for (std::size_t s = 1; s < n; ++s) {
             const std::string name = percent ? "percent" : "difference", unit = percent ? " (%)" : "";
+            (percent ? percents : differences)[s] = table.columns.size();
             if (n == 2)
                 table.columns.push_back({name, "Écart" + unit});
             else
@@ -212,17 +216,17 @@ Table diffSetups(const SpellList& list, const std::vector<Setup>& setups, std::o
                 return;
             std::vector<Cell> row{std::int64_t(i), list.utf8Names[i], std::string(name), std::string(heading)};
             row.insert(row.end(), cells.begin(), cells.end());
-            row.resize(4 + n + 2 * (n - 1));
+            row.resize(table.columns.size());
             bool differs = false;
             for (std::size_t s = 1; s < n; ++s) {
                 const Cell &x = cells[0], &y = cells[s];
                 differs = differs || x != y;
                 const auto nx = cellNumber(x), ny = cellNumber(y);
                 if (!nx || !ny) continue;
-                row[4 + n + s - 1] = std::holds_alternative<double>(x)
-                                         ? Cell(*ny - *nx)
-                                         : Cell(std::get<std::int64_t>(y) - std::get<std::int64_t>(x));
-                if (*nx != 0) row[4 + n + (n - 1) + s - 1] = (*ny - *nx) / *nx * 100.0;
+                row[differences[s]] = std::holds_alternative<double>(x)
+                                          ? Cell(*ny - *nx)
+                                          : Cell(std::get<std::int64_t>(y) - std::get<std::int64_t>(x));
+                if (*nx != 0) row[percents[s]] = (*ny - *nx) / *nx * 100.0;
             }
             (differs ? table.rows : same).push_back(std::move(row));
         };
@@ -263,7 +267,7 @@ Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<
     };
     for (std::size_t spell : spells) {
         const RunResult base = runSpell(list, spell, setup);
-        Table part;
+        Table part{table.columns, {}, {}};
         for (const InputField& f : inputFields) {
             if (f.id == field::enduranceBase) continue;  // no run reads it
             Setup raised = setup;
@@ -277,9 +281,9 @@ Table inputWeights(const SpellList& list, const Setup& setup, const std::vector<
                  change(base[field::recastDelay], r[field::recastDelay])});
         }
         // The input that helps most first: weighted gain, then mean effect, then the shorter recast.
-        sortRows(part, 9, false);
-        sortRows(part, 7, true);
-        sortRows(part, 6, true);
+        sortRows(part, columnNamed(part, "recastDelayChange", "sortColumn"), false);
+        sortRows(part, columnNamed(part, "meanEffectGain", "sortColumn"), true);
+        sortRows(part, columnNamed(part, "weightedPerSecondGain", "sortColumn"), true);
         table.rows.insert(table.rows.end(), part.rows.begin(), part.rows.end());
     }
     return table;

@@ -24,14 +24,14 @@ Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& res
                  const std::vector<std::string>& explanation);
 
 struct CompareOptions {
-    std::string only;            // "": every spell; else a value of codeElements
-    std::string sort = "index";  // a column name
+    std::string only;             // "": every spell; else a value of codeElements
+    std::string order = "index";  // the name of the column the rows are ordered by
     bool descending = false;
     std::size_t top = 0;   // 0: every row
     std::string effect{};  // "": every spell; else a value of effectKinds
 };
 // One row per spell: outputs, element, mean effect, effect per second and weighted.
-// Throws Error for an unknown sort column, element or effect kind.
+// Throws Error for an unknown order column, element or effect kind.
 Table compareSpells(const SpellList& list, const Setup& setup, const CompareOptions& options);
 // The indices of the best `count` spells by weighted effect per second.
 std::vector<std::size_t> bestSpells(const SpellList& list, const Setup& setup, std::size_t count);
@@ -48,9 +48,6 @@ std::string_view effectKind(const RunResult& result);
 // else Error.
 inline constexpr std::size_t maxDiffSetups = 6;
 Table diffSetups(const SpellList& list, const std::vector<Setup>& setups, std::optional<std::size_t> spell);
-inline Table diffSetups(const SpellList& list, const Setup& a, const Setup& b, std::optional<std::size_t> spell) {
-    return diffSetups(list, std::vector<Setup>{a, b}, spell);
-}
 
 // For each spell, each of the 23 inputs a run reads raised by delta points (clamped to
 // 0..4294967295): the gain in weighted effect per second, in mean effect, and in each

@@ -262,18 +262,15 @@ void BatchRunner::run(std::size_t lineNumber, std::size_t spell, const Setup& se
     writer_.quoted(names_[spell], out);
     writer_.whole(static_cast<std::int64_t>(spell), out);
     for (const FormOutput& v : outputs) {
-        if (v.kind == OutputValue::Kind::number) {
-            writer_.whole(v.number, out);
-        } else if (v.kind == OutputValue::Kind::empty) {
-            writer_.empty(out);
-        } else {
-            // Special texts repeat from line to line: each is converted and escaped once.
-            auto it =
-                std::find_if(texts_.begin(), texts_.end(), [&](const auto& t) { return t.first == v.cp1252Text; });
-            if (it == texts_.end())
-                it = texts_.emplace(texts_.end(), v.cp1252Text, writer_.quote(cp1252ToUtf8(v.cp1252Text)));
-            writer_.quoted(it->second, out);
+        if (v.kind != OutputValue::Kind::text) {
+            writer_.cell(outputCell({v.kind, v.number, {}}), out);
+            continue;
         }
+        // Special texts repeat from line to line: each is converted and escaped once.
+        auto it = std::find_if(texts_.begin(), texts_.end(), [&](const auto& t) { return t.first == v.cp1252Text; });
+        if (it == texts_.end())
+            it = texts_.emplace(texts_.end(), v.cp1252Text, writer_.quote(cp1252ToUtf8(v.cp1252Text)));
+        writer_.quoted(it->second, out);
     }
     writer_.end(out);
     if (json_) out += '\n';

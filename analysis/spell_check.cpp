@@ -11,6 +11,7 @@
 #include "effects.h"
 #include "spell_file.h"
 #include "spell_record.h"
+#include "table.h"
 
 namespace vyr {
 
@@ -305,11 +306,6 @@ PlainList preparePlainList(std::string_view input, bool raw) {
                                     {{"codePoint", converted.error.substr(0, converted.error.find(' '))}},
                                     characterCount(before.substr(before.rfind('\n') + 1)) + 1});
     return list;
-}
-
-std::size_t characterCount(std::string_view utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace vyr

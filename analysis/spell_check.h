@@ -78,7 +78,4 @@ struct PlainList {
 };
 PlainList preparePlainList(std::string_view input, bool raw);
 
-// Characters of a UTF-8 text (continuation bytes belong to the character before them).
-std::size_t characterCount(std::string_view utf8);
-
 }  // namespace vyr

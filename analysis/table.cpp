@@ -1,22 +1,15 @@
 #include "table.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include <nlohmann/json.hpp>
+
+#include "trace.h"
 
 namespace vyr {
 
 namespace {
-
-// Characters, not bytes: UTF-8 continuation bytes take no room.
-std::size_t width(const std::string& utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 std::string shownInText(const Cell& cell) {
     if (const double* v = std::get_if<double>(&cell)) {
@@ -33,7 +26,7 @@ std::string shownInText(const Cell& cell) {
 
 // At most `room` characters: a longer text keeps room - 1 of them and ends with "…".
 std::string cut(const std::string& utf8, std::size_t room) {
-    if (width(utf8) <= room || room == 0) return utf8;
+    if (characterCount(utf8) <= room || room == 0) return utf8;
     std::size_t kept = 0, at = 0;
     for (; at < utf8.size(); ++at) {
         if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 && kept++ == room - 1) break;
@@ -43,23 +36,15 @@ std::string cut(const std::string& utf8, std::size_t room) {
 
 }  // namespace
 
+std::size_t characterCount(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 std::string cellText(const Cell& cell) {
     if (const auto* n = std::get_if<std::int64_t>(&cell)) return std::to_string(*n);
     if (const auto* s = std::get_if<std::string>(&cell)) return *s;
-    if (const double* v = std::get_if<double>(&cell)) {
-        // The fewest digits that read back as the same double (std::to_chars for doubles
-        // is missing from the WebAssembly build's standard library).
-        char text[32];
-        // Whole figures in plain digits: %g would write 260 as "2.6e+02".
-        if (std::fabs(*v) < 1e15 && std::trunc(*v) == *v) {
-            std::snprintf(text, sizeof text, "%.0f", *v);
-            return text;
-        }
-        for (int digits = 1;; ++digits) {
-            std::snprintf(text, sizeof text, "%.*g", digits, *v);
-            if (digits == 17 || std::strtod(text, nullptr) == *v) return text;
-        }
-    }
+    if (const double* v = std::get_if<double>(&cell)) return showDouble(*v);
     return {};
 }
 
@@ -96,13 +81,13 @@ std::string writeText(const Table& table) {
     std::vector<std::size_t> widths(shown.size()), floors(shown.size());
     for (std::size_t r = 0; r < cells.size(); ++r) {
         for (std::size_t k = 0; k < cells[r].size(); ++k) {
-            widths[k] = std::max(widths[k], width(cells[r][k]));
+            widths[k] = std::max(widths[k], characterCount(cells[r][k]));
             if (r >= 2 && right[shown[k]] && !std::holds_alternative<std::string>(table.rows[r - 2][shown[k]]))
-                floors[k] = std::max(floors[k], width(cells[r][k]));
+                floors[k] = std::max(floors[k], characterCount(cells[r][k]));
         }
     }
     for (std::size_t k = 0; k < widths.size(); ++k)
-        floors[k] = std::max({floors[k], width(cells[0][k]), std::min<std::size_t>(widths[k], 16)});
+        floors[k] = std::max({floors[k], characterCount(cells[0][k]), std::min<std::size_t>(widths[k], 16)});
     auto total = [&] {
         std::size_t sum = widths.empty() ? 0 : 2 * (widths.size() - 1);
         for (std::size_t w : widths) sum += w;
@@ -145,7 +130,7 @@ std::string writeText(const Table& table) {
         for (const auto& row : cells) {
             std::string line;
             for (std::size_t k : blocks[b]) {
-                const std::string pad(widths[k] - width(row[k]), ' ');
+                const std::string pad(widths[k] - characterCount(row[k]), ' ');
                 line += (k == blocks[b].front() ? "" : "  ") + (right[shown[k]] ? pad + row[k] : row[k] + pad);
             }
             line.erase(line.find_last_not_of(' ') + 1);

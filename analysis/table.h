@@ -93,6 +93,8 @@ std::string writeTable(const Table& table, Format format);
 
 // One CSV cell (RFC 4180): quoted when it holds a comma, a quote, a line break or edge spaces.
 std::string csvCell(const std::string& text);
+// Characters of a UTF-8 text (continuation bytes belong to the character before them).
+std::size_t characterCount(std::string_view utf8);
 // The cell as CSV shows it: whole numbers in digits, figures in their shortest exact form.
 std::string cellText(const Cell& cell);
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "effects.h"
-
 namespace vyr {
 
 // "Réduit la puissance lumière de la cible de 1/50 et réduit les PV max de 1/4. Reduit les

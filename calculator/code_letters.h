@@ -29,6 +29,9 @@ struct CodeLetter {
 inline constexpr std::string_view codeElements[] = {"feu",     "eau",    "air",   "terre",  "necro",
                                                     "lumière", "neutre", "bonus", "spécial"};
 
+// The text that "bd" spells write to specialText (Windows-1252).
+extern const char* const drainText;
+
 // The rules in letter order: the twenty letters from "a" to "t" a code may begin with.
 std::span<const CodeLetter> codeLetters();
 

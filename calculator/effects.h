@@ -2,6 +2,7 @@
 // The two effect operations of a run: the standard formula and the special rules.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "calculation_run.h"
@@ -20,12 +21,17 @@ struct PendingResults {
 void applySpecialRules(CalculatorForm& form, const char* code, const CharacterInputs& inputs, PendingResults& pending,
                        CalcTrace* trace = nullptr);
 
-// The codes of the special rules, in table order (for the tools and the file check).
+struct RuleContext;
+// One special rule: its code, the description it writes (Windows-1252; nullptr where it writes
+// none) and what it does besides (nullptr: nothing but its description).
+struct SpecialRule {
+    const char* code;
+    const char* text;
+    void (*action)(const RuleContext&);
+};
+// The special rules in table order: a run applies the one whose code is the whole spell code.
 inline constexpr std::size_t specialRuleCount = 29;
-std::string_view specialRuleCode(std::size_t index);
+std::span<const SpecialRule> specialRules();
 bool isSpecialRuleCode(std::string_view code);
-
-// The text that "bd" standard spells write to specialText (Windows-1252).
-extern const char* const drainText;
 
 }  // namespace vyr

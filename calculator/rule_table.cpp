@@ -1,5 +1,6 @@
 // The 29 special rules: one constant table of (code, text, action). Texts are
 // Windows-1252; the accented originals stand in the comment above each entry.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -11,8 +12,6 @@
 #include "number_model.h"
 
 namespace vyr {
-
-namespace {
 
 struct RuleContext {
     CalculatorForm& form;
@@ -26,13 +25,7 @@ struct RuleContext {
     void setFloat(int id, double value) const { form.writeUnsigned(id, toDisplayValue(value)); }
 };
 
-using RuleAction = void (*)(const RuleContext&);
-
-struct SpecialRule {
-    const char* code;
-    const char* text;   // nullptr: the rule writes no text
-    RuleAction action;  // nullptr: the rule only writes its text
-};
+namespace {
 
 // Sum of the five boosted characteristics, added in double in this order.
 double boostedSum(const CharacterInputs& in) {
@@ -91,12 +84,30 @@ void sbl(const RuleContext& c) {
     traceStep(c.trace, "Chances écrites à 100 tout de suite");
 }
 
-void sct(const RuleContext& c) {
-    c.setInteger(field::intelligenceBonus, divTowardZero(c.in.intelligenceBase, 4));
+// A bonus of a fraction of one pure characteristic, then the rule's text where it has one.
+struct PureBonus {
+    int output;
+    std::int32_t CharacterInputs::*pure;
+    std::int32_t divisor;
+    const char* said;  // how the trace names the bonus and the characteristic
+};
+constexpr PureBonus intelligenceQuarter{field::intelligenceBonus, &CharacterInputs::intelligenceBase, 4,
+                                        "Bonus Intelligence : intelligence pure"};
+constexpr PureBonus strengthQuarter{field::strengthBonus, &CharacterInputs::strengthBase, 4,
+                                    "Bonus Force : force pure"};
+constexpr PureBonus dexterityQuarter{field::dexterityBonus, &CharacterInputs::dexterityBase, 4,
+                                     "Bonus Dexterité : dextérité pure"};
+constexpr PureBonus wisdomThird{field::wisdomBonus, &CharacterInputs::wisdomBase, 3, "Bonus Sagesse : sagesse pure"};
+
+template <const PureBonus& bonus>
+void pureStatBonus(const RuleContext& c) {
+    const std::int32_t pure = c.in.*bonus.pure;
+    c.setInteger(bonus.output, divTowardZero(pure, bonus.divisor));
     if (c.trace) {
-        traceStep(c.trace, "Bonus Intelligence : intelligence pure %d / 4 = %s", c.in.intelligenceBase,
-                  shownInteger(divTowardZero(c.in.intelligenceBase, 4)).c_str());
+        traceStep(c.trace, "%s %d / %d = %s", bonus.said, pure, bonus.divisor,
+                  shownInteger(divTowardZero(pure, bonus.divisor)).c_str());
     }
+    if (c.text) c.writeText();
 }
 
 void sds(const RuleContext& c) {
@@ -104,7 +115,7 @@ void sds(const RuleContext& c) {
     c.writeText();
 }
 
-void sea(const RuleContext& c) {
+void strengthFromWisdomAndIntelligence(const RuleContext& c) {
     const double w = static_cast<double>(c.in.wisdomBoosted) / 15.0 + 10.0;
     const double v = w + static_cast<double>(c.in.intelligenceBoosted) / 20.0;
     c.setFloat(field::strengthBonus, v);
@@ -114,7 +125,7 @@ void sea(const RuleContext& c) {
     }
 }
 
-void sen(const RuleContext& c) {
+void chanceFromEarth(const RuleContext& c) {
     const double v = static_cast<double>(c.in.earthPower) * 50.0 / static_cast<double>(c.in.earthResist);
     c.pending.chancePercent = asSigned(toDisplayValue(v));
     if (c.trace) {
@@ -154,15 +165,6 @@ void scp(const RuleContext& c) {
     traceStep(c.trace, "Chances : 75 %%");
 }
 
-void smc(const RuleContext& c) {
-    c.setInteger(field::strengthBonus, divTowardZero(c.in.strengthBase, 4));
-    if (c.trace) {
-        traceStep(c.trace, "Bonus Force : force pure %d / 4 = %s", c.in.strengthBase,
-                  shownInteger(divTowardZero(c.in.strengthBase, 4)).c_str());
-    }
-    c.writeText();
-}
-
 void smb(const RuleContext& c) {
     overrideTiming(c, levelTerm(820, c.in.level, 32, c.trace), 375, 500);
     const double q = static_cast<double>(c.in.intelligenceBoosted) / 13.0;
@@ -173,15 +175,6 @@ void smb(const RuleContext& c) {
                   shownFloat(q + 34.0).c_str());
         traceStep(c.trace, "Effet max : %d / 13 + 59 = %s", c.in.intelligenceBoosted, shownFloat(q + 59.0).c_str());
     }
-}
-
-void sni(const RuleContext& c) {
-    c.setInteger(field::dexterityBonus, divTowardZero(c.in.dexterityBase, 4));
-    if (c.trace) {
-        traceStep(c.trace, "Bonus Dexterité : dextérité pure %d / 4 = %s", c.in.dexterityBase,
-                  shownInteger(divTowardZero(c.in.dexterityBase, 4)).c_str());
-    }
-    c.writeText();
 }
 
 // "sab", "sah", "sas": nothing but a chance of 0 without rebirths.
@@ -234,14 +227,6 @@ void ssa(const RuleContext& c) {
     c.writeText();
 }
 
-void str(const RuleContext& c) {
-    c.setInteger(field::wisdomBonus, divTowardZero(c.in.wisdomBase, 3));
-    if (c.trace) {
-        traceStep(c.trace, "Bonus Sagesse : sagesse pure %d / 3 = %s", c.in.wisdomBase,
-                  shownInteger(divTowardZero(c.in.wisdomBase, 3)).c_str());
-    }
-}
-
 void stu(const RuleContext& c) {
     const std::int32_t w = c.in.wisdomBoosted;
     const std::int32_t twiceLevel = wrapMul(2, c.in.level);  // wraps before it is converted
@@ -265,9 +250,11 @@ void stu(const RuleContext& c) {
     c.writeText();
 }
 
+}  // namespace
+
 constexpr SpecialRule rules[] = {
     {"sbl", nullptr, sbl},
-    {"sct", nullptr, sct},
+    {"sct", nullptr, pureStatBonus<intelligenceQuarter>},
     // Réduit la puissance lumiere pure de la cible de 2/3
     {"scu",
      "R\xE9"
@@ -278,14 +265,14 @@ constexpr SpecialRule rules[] = {
      "Dissipe certains sorts mal\xE9"
      "fiques",
      sds},
-    {"sea", nullptr, sea},
+    {"sea", nullptr, strengthFromWisdomAndIntelligence},
     // Réduit l'esquive de la cible de 3/4, 33 spaces, Durée (en ms) : 5000 + ... inferieure à 5000ms
     {"sen",
      "R\xE9"
      "duit l'esquive de la cible de 3/4                                 Dur\xE9"
      "e (en ms) : 5000 + 1 nombre compris entre 1 et (12500-la force de l'adversaire*25). La dur\xE9"
      "e ne peut \xEAtre inferieure \xE0 5000ms",
-     sen},
+     chanceFromEarth},
     // Rend la cible invisible. Peut être détécté par Révélation ou Detection de l'invisibilité
     {"sin",
      "Rend la cible invisible. Peut \xEAtre d\xE9t\xE9"
@@ -307,7 +294,7 @@ constexpr SpecialRule rules[] = {
     {"smc",
      "Augmente l'attaque de la cible de 1/2 de son attaque pure, de m\xEAme avec l'archerie, et de 1/3 de "
      "l'esquive pure pour l'esquive",
-     smc},
+     pureStatBonus<strengthQuarter>},
     {"smb", nullptr, smb},
     // Augmente toutes les résistances pures de 1/3
     {"sms", "Augmente toutes les r\xE9sistances pures de 1/3", nullptr},
@@ -321,7 +308,7 @@ constexpr SpecialRule rules[] = {
      "Augmente l'attaque de la cible de 1/3 de son attaque pure, de m\xEAme avec l'archerie, et de 1/4 de "
      "l'esquive pure pour l'esquive",
      nullptr},
-    {"sni", "Augmente l'esquive de la cible de 1/2 de son esquive pure", sni},
+    {"sni", "Augmente l'esquive de la cible de 1/2 de son esquive pure", pureStatBonus<dexterityQuarter>},
     {"sab", nullptr, sab},
     {"sah", nullptr, sah},
     {"sas", nullptr, sas},
@@ -331,13 +318,15 @@ constexpr SpecialRule rules[] = {
     {"sri", "Augmente votre r\xE9sistance \xE0 l'eau de 1 fois votre r\xE9sistance pure \xE0 l'eau", nullptr},
     // Met toutes les resistances à 50000. La cible devient invincible pendant 1 minute
     {"ssa", "Met toutes les resistances \xE0 50000. La cible devient invincible pendant 1 minute", ssa},
-    {"str", nullptr, str},
+    {"str", nullptr, pureStatBonus<wisdomThird>},
     // Combine l'effet de Détection de l'invisibilité et du caché
     {"sts", "Combine l'effet de D\xE9tection de l'invisibilit\xE9 et du cach\xE9", nullptr},
     // Compté comme un tir sur un joueur (résistance lumière de 5000)
     {"stu", "Compt\xE9 comme un tir sur un joueur (r\xE9sistance lumi\xE8re de 5000)", stu},
 };
 static_assert(std::size(rules) == specialRuleCount);
+
+namespace {
 
 // A run stops at the first rule of its code.
 constexpr bool codesDiffer() {
@@ -373,15 +362,10 @@ void applySpecialRules(CalculatorForm& form, const char* code, const CharacterIn
     }
 }
 
-std::string_view specialRuleCode(std::size_t index) {
-    return index < specialRuleCount ? rules[index].code : std::string_view{};
-}
+std::span<const SpecialRule> specialRules() { return rules; }
 
 bool isSpecialRuleCode(std::string_view code) {
-    for (const SpecialRule& rule : rules) {
-        if (code == rule.code) return true;
-    }
-    return false;
+    return std::any_of(std::begin(rules), std::end(rules), [&](const SpecialRule& rule) { return code == rule.code; });
 }
 
 }  // namespace vyr

@@ -17,25 +17,19 @@ void traceStep(CalcTrace* trace, const char* format, ...) {
     trace->step(line);
 }
 
-namespace {
-// The fewest significant digits that read back to the same value.
-template <typename T>
-std::string shortest(T value, int maxDigits) {
+std::string showDouble(double value) {
+    // std::to_chars for doubles is missing from the WebAssembly build's standard library.
     char text[64];
     // Whole numbers in plain digits: %g would write 40 as "4e+01".
-    if (std::fabs(static_cast<double>(value)) < 1e15 && std::trunc(static_cast<double>(value)) == value) {
-        std::snprintf(text, sizeof text, "%.0f", static_cast<double>(value));
+    if (std::fabs(value) < 1e15 && std::trunc(value) == value) {
+        std::snprintf(text, sizeof text, "%.0f", value);
         return text;
     }
-    for (int digits = 1; digits <= maxDigits; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (static_cast<T>(std::strtod(text, nullptr)) == value) break;
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, value);
+        if (std::strtod(text, nullptr) == value) break;
     }
     return text;
 }
-}  // namespace
-
-std::string showDouble(double value) { return shortest(value, 17); }
-std::string showFloat(float value) { return shortest(value, 9); }
 
 }  // namespace vyr

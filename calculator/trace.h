@@ -16,8 +16,7 @@ class CalcTrace {
 // printf-style, formatted only when a trace is attached.
 void traceStep(CalcTrace* trace, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-// Shortest text that reads back to the same double / the same float.
+// The shortest text that reads back to the same double; whole values in plain digits.
 std::string showDouble(double value);
-std::string showFloat(float value);
 
 }  // namespace vyr

@@ -25,7 +25,7 @@ void registerCompare(CLI::App& app, const std::string& dataPath, int& exitCode, 
     const PlayerCommand c = addPlayerCommand(app, "compare", dataPath);
     auto options = std::make_shared<CompareOptions>();
     c.command
-        ->add_option("--sort", options->sort,
+        ->add_option("--sort", options->order,
                      "Trie sur une colonne (un en-tête CSV) : index, name, weightedPerSecond...")
         ->capture_default_str();
     c.command->add_flag("--desc", options->descending, "Trie de la plus grande valeur à la plus petite");

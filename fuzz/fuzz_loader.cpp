@@ -49,7 +49,7 @@ void checkLoad(std::size_t count, const SpellCatalogue& catalogue, const SpellNa
         EXPECT(std::strpbrk(r.name(), ":\n") == nullptr, pass, i);
         EXPECT(std::strchr(r.code(), ' ') == nullptr, pass, i);
         // A special spell's line has no roll fields: they stay 0.
-        if (r.code()[0] == 's') {
+        if (vyr::isSpecialCode(r.code())) {
             EXPECT(r.rollRange == 0 && r.rollBase == 0 && r.intDivisor == 0 && r.wisDivisor == 0, pass, i);
         }
     }

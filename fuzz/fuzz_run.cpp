@@ -15,6 +15,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "calculation_run.h"
+#include "code_letters.h"
 #include "effects.h"
 #include "fields.h"
 #include "fuzz_check.h"
@@ -170,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    "code \"%s\": delays %s and %s, base timing %u and %u", effective.c_str(),
                    after.at(field::moveDelay).c_str(), after.at(field::recastDelay).c_str(), move, recast);
     };
-    if (effective.empty() || effective[0] != 's') {
+    if (!isSpecialCode(effective)) {
         expectBaseTiming();
         FUZZ_CHECK(after.at(field::successChance) == "100", "standard spell with chance %s",
                    after.at(field::successChance).c_str());

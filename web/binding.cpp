@@ -220,15 +220,7 @@ val decode(const std::string& code) {
     return attempt([&] { return inputsOf(decodeSetupCode(code)); });
 }
 
-val compare(const val& inputs, const std::string& sort, bool descending) {
-    return attempt([&] { return tableOf(compareSpells(spells, setupOf(inputs), {"", sort, descending, 0})); });
-}
-
-val diff(const val& a, const val& b, std::size_t spell) {
-    return tableOf(diffSetups(spells, setupOf(a), setupOf(b), spell));
-}
-
-// Up to six setups ([inputs]) side by side for one spell, as vyr diff --a ... --f gives them.
+// Up to setupLimit setups ([inputs]) side by side for one spell, as vyr diff --a ... --f gives them.
 val diffMany(const val& setups, std::size_t spell) {
     return attempt([&] {
         std::vector<Setup> all;
@@ -237,11 +229,11 @@ val diffMany(const val& setups, std::size_t spell) {
     });
 }
 
-// compare with vyr compare's --only (an element or kind, "" for all) and the effect kind ("" for all).
-val compareFiltered(const val& inputs, const std::string& sort, bool descending, const std::string& only,
+// The compare table, with vyr compare's --only (an element or kind, "" for all) and the effect kind ("" for all).
+val compareFiltered(const val& inputs, const std::string& order, bool descending, const std::string& only,
                     const std::string& effect) {
     return attempt([&] {
-        return tableOf(compareSpells(spells, setupOf(inputs), {only, sort, descending, 0, effect}));
+        return tableOf(compareSpells(spells, setupOf(inputs), {only, order, descending, 0, effect}));
     });
 }
 
@@ -258,14 +250,6 @@ val kinds() {
 
 val weights(const val& inputs, std::size_t spell, double delta) {
     return tableOf(inputWeights(spells, setupOf(inputs), {spell}, static_cast<std::int64_t>(delta)));
-}
-
-// range: NAME=FIRST..LAST[:STEP], as vyr sweep --vary takes it.
-val sweep(const val& inputs, const val& chosen, const std::string& range) {
-    return attempt([&] {
-        const auto indices = emscripten::vecFromJSArray<std::size_t>(chosen);
-        return tableOf(sweepTable(spells, runSweep(spells, setupOf(inputs), indices, parseSweepRange(range))));
-    });
 }
 
 // The sweep's chart, width px wide, and its table when asked: {svg, table}.
@@ -297,14 +281,11 @@ EMSCRIPTEN_BINDINGS(vyr) {
     emscripten::function("leave", &leave);
     emscripten::function("code", &code);
     emscripten::function("decode", &decode);
-    emscripten::function("compare", &compare);
-    emscripten::function("diff", &diff);
     emscripten::function("weights", &weights);
     emscripten::function("diffMany", &diffMany);
     emscripten::function("compareFiltered", &compareFiltered);
     emscripten::function("element", &element);
     emscripten::function("kinds", &kinds);
-    emscripten::function("sweep", &sweep);
     emscripten::function("explain", &explain);
     emscripten::function("find", &find);
     emscripten::function("chart", &chart);

@@ -60,7 +60,7 @@ class SpellFileMaker {
         for (int i = 0; i < 4; ++i) line += number() + " ";
         const std::string c = code();
         line += c + " ";
-        if (!c.starts_with('s'))
+        if (!isSpecialCode(c))
             for (int i = 0; i < 4; ++i) line += number() + " ";
         static const char* const rests[] = {"", "", "\r", " une note", "x"};
         return line + rests[pick(5)];

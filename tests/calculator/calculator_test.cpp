@@ -112,7 +112,7 @@ VYR_TABLE_CASES(CalculationRun, "calculator.json", "runs");
 TEST(SpecialRules, TheTwentyNineCodesMatchWholeAndCaseSensitive) {
     const auto& codes = table()["specialCodes"]["codes"];
     std::set<std::string> listed;
-    for (std::size_t i = 0; i < specialRuleCount; ++i) listed.insert(std::string(specialRuleCode(i)));
+    for (const SpecialRule& rule : specialRules()) listed.insert(rule.code);
     EXPECT_EQ(listed, codes.get<std::set<std::string>>());
     for (const json& code : codes) EXPECT_TRUE(isSpecialRuleCode(code.get<std::string>())) << code;
     for (const char* other : {"sblx", "SBL", "sb", ""}) EXPECT_FALSE(isSpecialRuleCode(other)) << other;

@@ -17,6 +17,7 @@
 #include "player_tools.h"
 #include "spell_check.h"
 #include "spell_list.h"
+#include "table.h"
 #include "data_table.h"
 #include "sample_spells.h"
 

@@ -44,7 +44,7 @@ struct Core : SpellNameList {
     Core() { loadSpellFile((wideToCp1252(paths.dataDir) + "\\" + spellFileName).c_str(), *this); }
     std::optional<std::size_t> first(bool special) const {
         for (std::size_t i = 0; i < names.size(); ++i)
-            if ((spellCatalogue()[i].code()[0] == 's') == special) return i;
+            if (isSpecialCode(spellCatalogue()[i].code()) == special) return i;
         return std::nullopt;
     }
     InMemoryForm snapshot(const AppSession& app, std::optional<std::size_t> selection) const {
