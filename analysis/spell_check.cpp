@@ -128,13 +128,13 @@ void checkCode(LineFindings& add, std::string_view code, std::size_t column) {
     }
 }
 
-// In a line short of fields, whether this field holds two that run together: a tab inside,
-// a number followed by other text, or a code followed by a number.
+// In a line short of fields, whether this field holds two that run together: a number
+// followed by other text (a tab included), or a code followed by a number.
 bool holdsTwoFields(std::size_t field, std::string_view text) {
-    if (text.find('\t') != npos) return true;
-    if (field != codeField)
-        return digitsEnd(text) > 0 && digitsEnd(text) < text.size() &&
-               text.find_first_of("0123456789") == (text.starts_with('+') || text.starts_with('-') ? 1u : 0u);
+    if (field != codeField) {
+        const std::size_t sign = text.starts_with('+') || text.starts_with('-') ? 1 : 0;
+        return digitsEnd(text) > sign && digitsEnd(text) < text.size();
+    }
     const std::size_t digit = text.find_first_of("0123456789");
     return digit != npos && digit > 0 && digitsEnd(text.substr(digit)) == text.size() - digit;
 }
