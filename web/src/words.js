@@ -12,7 +12,6 @@ const notSpellList = {
 };
 
 const said = {
-  worded: values => values.text,
   notSetupCode: () => unreadableLink,
   damagedSetupCode: () => unreadableLink,
   setupCodeCharacter: () => unreadableLink,
