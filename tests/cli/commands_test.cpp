@@ -50,6 +50,13 @@ VyrRun vyr(std::vector<std::string> args, const std::string& data = testing::sam
 
 struct VyrCommand : testing::TableCase {};
 
+// What vyr says of a path through a file: Windows says it is not found.
+#ifdef _WIN32
+const std::string notAFolder = "fichier introuvable";
+#else
+const std::string notAFolder = "une partie du chemin n'est pas un dossier";
+#endif
+
 TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json& c = GetParam();
     const std::string in = TempFile::absentPath(".txt"), out = TempFile::absentPath();
@@ -59,12 +66,6 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const json files = c.value("files", json::object());
     for (const auto& [name, text] : files.items())
         std::ofstream(dir / name, std::ios::binary) << text.get<std::string>();
-    // Windows says a path through a file is not found.
-#ifdef _WIN32
-    const std::string notAFolder = "fichier introuvable";
-#else
-    const std::string notAFolder = "une partie du chemin n'est pas un dossier";
-#endif
     const std::pair<std::string, std::string> places[] = {{"{in}", in},
                                                           {"{out}", out},
                                                           {"{missing}", TempFile::absentPath()},
