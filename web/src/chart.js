@@ -1,4 +1,4 @@
-import { $ } from './dom.js';
+import { $, element } from './dom.js';
 
 // The chart the core draws, put in the page as parsed SVG (names inside are the core's
 // escaped text, never markup), and its marks stepped through: arrows or Home/End on the
@@ -57,4 +57,32 @@ export function wireChart() {
   };
   box.addEventListener('pointermove', nearest);
   box.addEventListener('pointerdown', nearest);
+}
+
+// The chart's settings (the level range, the value drawn, the other spells, the table) and the
+// step of the weights: written from the state, each change an action.
+export function chartControls(fields, actions) {
+  $('serie').replaceChildren(...fields.series.map(s => element('option', { value: s.name, textContent: s.title })));
+  const typed = { pas: 'step', de: 'from', jusqua: 'to' };
+  // Sections filled above the range may have pushed it away: it comes back into view as it is typed in.
+  for (const [id, key] of Object.entries(typed)) {
+    $(id).addEventListener('input', () => {
+      if (id !== 'pas') $(id).scrollIntoView({ block: 'nearest' });
+      actions.chart(key, $(id).value);
+    });
+  }
+  $('serie').addEventListener('change', () => actions.chart('series', $('serie').value));
+  $('sorts').addEventListener('change', () => actions.chart('others',
+    [...$('sorts').selectedOptions].map(option => Number(option.value))));
+  $('en-tableau').addEventListener('toggle', () => actions.chart('withTable', $('en-tableau').open));
+  return ({ chart }, what) => {
+    if (!what.has('chart') && !what.has('list')) return;
+    for (const [id, key] of Object.entries(typed)) if ($(id).value !== chart[key]) $(id).value = chart[key];
+    if ($('serie').value !== chart.series) $('serie').value = chart.series;
+    for (const option of $('sorts').options) {
+      const chosen = chart.others.includes(Number(option.value));
+      if (option.selected !== chosen) option.selected = chosen;
+    }
+    if ($('en-tableau').open !== chart.withTable) $('en-tableau').open = chart.withTable;
+  };
 }

@@ -1,17 +1,20 @@
 // The page lays out what the core (vyr.js, WebAssembly) computes: no figure is made here.
-// The main result follows every keystroke at once; the analyses below it follow in a
-// worker (schedule.js), only for the sections on screen or open.
+// main.js wires the state's one owner (state.js) to the views, which render from it and raise
+// its actions. The main result follows every keystroke at once; the link, the storage and the
+// analyses below it follow once that is painted, the analyses in a worker (schedule.js), only
+// for the sections on screen or open.
 import { $, element, say } from './dom.js';
-import { inputsOf, outputsOf, showResult } from './results.js';
+import { createState, setupsOf } from './state.js';
+import { inputsView, resultView } from './results.js';
+import { spellsView } from './spells.js';
+import { keptView } from './keep.js';
+import { linkView } from './link.js';
+import { setupsView } from './setups.js';
 import { scheduler } from './schedule.js';
 import { clear, table } from './tables.js';
-import { clearChart, showChart, wireChart } from './chart.js';
-import { filter, open } from './spells.js';
-import { copyLink, openLink, showLink } from './link.js';
-import { rememberFields, start, storeState } from './keep.js';
-import { buildSetups, filtersOf, setupsOf } from './setups.js';
+import { chartControls, clearChart, showChart, wireChart } from './chart.js';
 import { words } from './words.js';
-import { warmUp } from './store.js';
+import { KEY, warmUp } from './store.js';
 
 // The columns a player reads first (a phone shows only these until asked for all); the gain comes
 // right after the stat, so that a half-width table shows it without scrolling.
@@ -41,65 +44,44 @@ const parsed = new Promise(resolve => {
 }).then(warmUp);
 
 Promise.all([createVyr(), parsed]).then(([vyr]) => {
-  const fields = vyr.fields();
+  const state = createState(vyr), { fields } = state;
   const onScreen = new Set(), done = {};
   let job = 0, analyses = null, chartWidth = 0;  // the chart's box, read when it changes, not on each key
-  const page = {
-    vyr,
-    inputs: inputsOf(fields),
-    outputs: outputsOf(fields),
-    spells: [],
-    defaults: Object.fromEntries(fields.inputs.map(f => [f.name, f.default])),
-    sortedBy: { column: 'index', descending: false },
-    analyses: { list: (...list) => { page.firstList = list; } },  // until the worker is made
-    say,
-    values: () => Object.fromEntries(Object.entries(page.inputs).map(([name, input]) => [name, input.value])),
-    spell: () => ($('sort').value === '' ? null : Number($('sort').value)),
-    // The result at once; the rest of a change (link, storage, analyses) once the result is painted.
-    update() {
-      const current = page.spell();
-      showResult(fields, page.outputs, current === null ? {} : vyr.run(current, page.values()),
-        page.spells[current ?? -1]);
-      if (current === null) page.say('Aucun sort ne correspond à la recherche.');
-      rememberFields(page, page.spells[current]);
-      $('element').textContent = current === null ? '' : `Élément : ${vyr.element(current)}`;
-      follow();
-    },
-  };
-  const { inputs } = page;
+  let range = '', rangeTimer = 0;  // the chart's range as last drawn from the state
 
   // The link, the kept state and the analyses follow a burst of changes once, after its paint
   // (or at once when the page is left, so that nothing typed is lost).
-  let following = false;
-  function follow() {
+  let following = false, analysing = false, showLink = null;
+  function follow(withAnalyses) {
     if (!following) afterPaint(followNow);
     following = true;
+    analysing ||= withAnalyses;
   }
   function followNow() {
     if (!following) return;
     following = false;
-    showLink(page);
-    storeState(page);
-    analyse();
+    showLink?.(state.get());
+    state.persist();
+    if (analysing) analyse();
+    analysing = false;
   }
   addEventListener('pagehide', followNow);
 
   // What the analyses depend on; a section already showing this state is left alone.
-  function state() {
-    const current = page.spell();
+  function request() {
+    const now = state.get(), { chart, spell } = now;
     return {
-      inputs: page.values(), spell: current, step: Number($('pas').value), setups: setupsOf(page), filters: filtersOf(),
-      sort: page.sortedBy, range: `level=${$('de').value}..${$('jusqua').value}`, series: $('serie').value,
-      others: [...$('sorts').selectedOptions].map(option => Number(option.value)).filter(s => s !== current),
-      width: chartWidth, withTable: $('en-tableau').open,
-      version: page.listVersion,
+      inputs: now.inputs, spell, step: Number(chart.step), setups: setupsOf(now), filters: now.filters,
+      sort: now.sort, range: `level=${chart.from}..${chart.to}`, series: chart.series,
+      others: chart.others.filter(s => s !== spell),
+      width: chartWidth, withTable: chart.withTable, version: now.list.version,
     };
   }
 
   let keys = {};  // of the job asked last
   function analyse() {
     if (!analyses) return;  // the first result goes first; the worker starts after it
-    const now = state();
+    const now = request();
     keys = Object.fromEntries(sections.map(name => [name, JSON.stringify(needs[name].map(need => now[need]))]));
     if (now.spell === null) {
       // No spell: what was said of the last one no longer holds, and goes.
@@ -115,7 +97,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
       if (wanted.includes(name)) $(`section-${name}`).setAttribute('aria-busy', 'true');
       else $(`section-${name}`).removeAttribute('aria-busy');
     }
-    if (wanted.length && analyses) analyses.run({ ...now, id: ++job, sections: wanted });
+    if (wanted.length) analyses.run({ ...now, id: ++job, sections: wanted });
   }
 
   const show = {
@@ -134,12 +116,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
       $('ecarts').append(element('caption', { textContent: words(data.error) }));
     },
     comparaison: data => table($('comparaison'), data, {
-      first: firstColumns.comparaison, sortedBy: page.sortedBy,
-      sort: (column, descendingFirst) => {
-        const again = page.sortedBy.column === column;
-        page.sortedBy = { column, descending: again ? !page.sortedBy.descending : descendingFirst };
-        analyse();
-      },
+      first: firstColumns.comparaison, sortedBy: state.get().sort, sort: state.sortBy,
     }),
     courbe: data => {
       $('erreur-plage').textContent = data.error ? `${words(data.error)}.` : '';
@@ -159,43 +136,28 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
     show[section](result);
   }
 
-  for (const [name, input] of Object.entries(inputs)) {
-    // Typing accepts digits only, as in the dialog's fields; leaving a field applies its rule.
-    input.addEventListener('beforeinput', event => { if (/\D/.test(event.data || '')) event.preventDefault(); });
-    input.addEventListener('blur', () => {
-      const left = vyr.leave(name, input.value);
-      if (left !== input.value) {
-        input.value = left;
-        page.update();
-      }
-    });
-  }
-  for (const input of [...Object.values(inputs), $('pas')]) input.addEventListener('input', page.update);
-  // The range only moves the chart, whose sweep can be long: it waits for a pause in the typing.
-  // Sections filled above the field may have pushed it away: it comes back into view as it is typed in.
-  let rangeTimer = 0;
-  for (const id of ['de', 'jusqua']) {
-    $(id).addEventListener('input', () => {
-      $(id).scrollIntoView({ block: 'nearest' });
+  // The views, in the order they draw: the inputs and the result first.
+  const views = [inputsView(fields, state), resultView(fields), spellsView(state), chartControls(fields, state),
+    keptView(state)];
+  state.subscribe((now, what) => {
+    for (const view of views) view(now, what);
+    if (what.has('message') && now.message.text) say(now.message.text);
+    if (what.has('list')) analyses?.list(now.list.bytes, now.list.form);
+    // The range only moves the chart, whose sweep can be long: alone, it waits for a pause in the typing.
+    const typed = `${now.chart.from}..${now.chart.to}`, rangeOnly = what.size === 1 && typed !== range;
+    range = typed;
+    if (rangeOnly) {
       clearTimeout(rangeTimer);
       rangeTimer = setTimeout(analyse, rangeQuiet);
-    });
-  }
-  $('recherche').addEventListener('input', () => filter(page));
-  for (const id of ['sort', 'serie', 'sorts', 'avec-adversaire']) $(id).addEventListener('change', page.update);
-  $('en-tableau').addEventListener('toggle', analyse);
-  $('saisie').addEventListener('submit', event => { event.preventDefault(); page.update(); });
-  $('fichier').addEventListener('change', () => open(page, $('fichier').files[0]));
-  document.addEventListener('dragover', event => event.preventDefault());
-  document.addEventListener('drop', event => { event.preventDefault(); open(page, event.dataTransfer.files[0]); });
-  $('partager').addEventListener('click', event => { event.preventDefault(); copyLink(page); });
-  window.addEventListener('hashchange', () => openLink(page, location.hash.slice(1)));
+    }
+    follow(!rangeOnly);
+  });
+  $('saisie').addEventListener('submit', event => event.preventDefault());  // Enter and GO ! compute: all is computed
   $('toutes').addEventListener('change', () => $('comparaison').classList.toggle('toutes', $('toutes').checked));
+  addEventListener('storage', event => (event.key === KEY || event.key === null) && state.reread());
   wireChart();
-
-  $('serie').replaceChildren(...fields.series.map(s => element('option', { value: s.name, textContent: s.title })));
-  start(page);
-  openLink(page, location.hash.slice(1));
+  state.start();
+  showLink = linkView(vyr, state);
   // Offline once served over http(s); a page opened from disk goes without.
   if (location.protocol.startsWith('http') && 'serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
   performance.mark('vyr-first-result');
@@ -203,10 +165,11 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
 
   // The worker, the setups and the watch on what is on screen start once the first result is painted.
   afterPaint(() => {
-    buildSetups(page);
+    const drawSetups = setupsView(fields, vyr.kinds(), state);
+    views.push(drawSetups);
+    drawSetups(state.get(), new Set(['setups']));
     analyses = scheduler(vyr, apply);
-    if (page.firstList) analyses.list(...page.firstList);
-    page.analyses = analyses;
+    analyses.list(state.get().list.bytes, state.get().list.form);
     const watch = new IntersectionObserver(entries => {
       for (const entry of entries) {
         const name = entry.target.id.replace('section-', '');

@@ -1,58 +1,46 @@
-// Up to six setups side by side for the chosen spell, each a character against an opponent
-// (the one on screen or a saved one), as vyr diff gives them; and the compare table's filters.
+// Setups side by side for the chosen spell (as many as the core takes), each a character
+// against an opponent (the one on screen or a saved one), as vyr diff gives them; and the
+// compare table's filters. Drawn from the state; each choice raises an action.
 import { $, element } from './dom.js';
-import { fieldsOf, saved } from './keep.js';
+import { SHOWN } from './state.js';
 
-const ROWS = 6, SHOWN = '\u0001';  // the value of "the one on screen" among the saved names
 const effects = { effet: 'Dégâts ou soin', bonus: 'Bonus', texte: 'Texte seulement' };
+const lists = { character: 'characters', opponent: 'opponents' };
 
-export function buildSetups(page) {
-  const rows = [];
-  for (let r = 0; r < ROWS; ++r) {
-    const letter = String.fromCharCode(65 + r), pick = group => element('select', { id: `cfg-${group}-${r}` });
+export function setupsView(fields, kinds, actions) {
+  const rows = Array.from({ length: fields.setupLimit }, (_, r) => {
+    const letter = String.fromCharCode(65 + r), pick = group => {
+      const select = element('select', { id: `cfg-${group}-${r}` });
+      select.addEventListener('change', () => actions.setup(r, group, select.value));
+      return select;
+    };
     const [character, opponent] = [pick('character'), pick('opponent')];
-    rows.push(element('li', {}, element('label', { htmlFor: character.id, textContent: `${letter} : personnage` }),
-      character, element('label', { htmlFor: opponent.id, textContent: 'contre' }), opponent));
-    character.addEventListener('change', page.update);
-    opponent.addEventListener('change', page.update);
-  }
+    return element('li', {}, element('label', { htmlFor: character.id, textContent: `${letter} : personnage` }),
+      character, element('label', { htmlFor: opponent.id, textContent: 'contre' }), opponent);
+  });
   $('configs').replaceChildren(...rows);
-  const kinds = page.vyr.kinds(), all = element('option', { value: '', textContent: 'Tous' });
+  const all = element('option', { value: '', textContent: 'Tous' });
   $('filtre-element').replaceChildren(all, ...kinds.elements.map(e => element('option', { value: e, textContent: e })));
   $('filtre-effet').replaceChildren(all.cloneNode(true),
     ...kinds.effects.map(e => element('option', { value: e, textContent: effects[e] })));
-  for (const id of ['filtre-element', 'filtre-effet']) $(id).addEventListener('change', page.update);
-}
+  $('filtre-element').addEventListener('change', () => actions.filter('only', $('filtre-element').value));
+  $('filtre-effet').addEventListener('change', () => actions.filter('effect', $('filtre-effet').value));
+  let drawn = '';
 
-// The choices follow the saved names; A starts as the setup on screen, the others unused.
-function drawChoices(group) {
-  for (let r = 0; r < ROWS; ++r) {
-    const select = $(`cfg-${group}-${r}`), before = select.value || (r ? '' : SHOWN);
-    const none = group === 'character' ? [element('option', { value: '', textContent: '—' })] : [];
-    select.replaceChildren(...none, element('option', { value: SHOWN, textContent: 'affiché' }),
-      ...saved(group).map(e => element('option', { value: e.name, textContent: e.name })));
-    select.value = [...select.options].some(o => o.value === before) ? before : SHOWN;
-  }
+  return ({ kept, setups }) => {
+    const names = group => kept[lists[group]].map(e => e.name), now = JSON.stringify([setups, kept.characters
+      .map(e => e.name), kept.opponents.map(e => e.name)]);
+    if (now === drawn) return;
+    drawn = now;
+    for (const group in lists) {
+      const none = group === 'character' ? [element('option', { value: '', textContent: '—' })] : [];
+      setups.forEach((row, r) => {
+        const select = $(`cfg-${group}-${r}`);
+        const shown = element('option', { value: SHOWN, textContent: 'affiché' });
+        select.replaceChildren(...none.map(o => o.cloneNode(true)), shown,
+          ...names(group).map(name => element('option', { value: name, textContent: name })));
+        select.value = row[group];
+      });
+    }
+  };
 }
-
-function inputsOf(page, group, name) {
-  const now = page.values(), kept = saved(group).find(e => e.name === name)?.inputs ?? {};
-  const value = f => (name === SHOWN ? now[f] : kept[f] ?? page.defaults[f]);
-  return Object.fromEntries(fieldsOf(page, group).map(f => [f, value(f)]));
-}
-
-// The setups of the rows in use, A first, for the core's diff.
-let names = null;
-export function setupsOf(page) {
-  const now = JSON.stringify([saved('character').map(e => e.name), saved('opponent').map(e => e.name)]);
-  if (now !== names) {
-    names = now;
-    drawChoices('character');
-    drawChoices('opponent');
-  }
-  const used = [...Array(ROWS).keys()].filter(r => $(`cfg-character-${r}`).value);
-  return used.map(r => ({ ...inputsOf(page, 'character', $(`cfg-character-${r}`).value),
-    ...inputsOf(page, 'opponent', $(`cfg-opponent-${r}`).value) }));
-}
-
-export const filtersOf = () => ({ only: $('filtre-element').value, effect: $('filtre-effet').value });

@@ -1,13 +1,15 @@
 // What the page keeps in the browser: one JSON value in localStorage under KEY, versioned.
-// Data this page cannot read (damaged, or of another version) is set aside under ASIDE (or
+// Data this page cannot read (damaged, or of a later version) is set aside under ASIDE (or
 // ASIDE-2, -3… when earlier data is there), never read again nor lost; the first page's single
-// setup (OLD) becomes the first character and opponent.
+// setup (OLD) becomes the first character and opponent. Several tabs share the value: each
+// writes only what it changed, over what the others wrote (merge).
 export const KEY = 'vyr-degats/v2', ASIDE = 'vyr-degats/mis-de-cote', OLD = 'vyr-degats';
 const VERSION = 2;
 
 export const empty = () => ({
   version: VERSION, files: [], activeFile: '', characters: [], opponents: [], character: '', opponent: '', spell: '',
 });
+const choices = ['activeFile', 'character', 'opponent', 'spell'], lists = ['files', 'characters', 'opponents'];
 
 // A key under which nothing is kept yet: what was set aside before stays.
 function asideKey() {
@@ -22,7 +24,7 @@ const named = (list, check) => Array.isArray(list) && list.every(item => item &&
 
 function readable(state) {
   return state && state.version === VERSION
-    && ['activeFile', 'character', 'opponent', 'spell'].every(k => text(state[k]))
+    && choices.every(k => text(state[k]))
     && named(state.files, file => text(file.bytes) && (file.form === undefined || text(file.form)))
     && named(state.characters, c => inputs(c.inputs))
     && named(state.opponents, o => inputs(o.inputs));
@@ -41,7 +43,7 @@ function setAside(value, from) {
 }
 
 // The kept state and, when something was set aside or taken over, a message for the player.
-// fromOld(code, spell) turns the first page's setup into {characters, opponents}.
+// fromOld(code) turns the first page's setup into {characters, opponents}.
 export function load(fromOld) {
   try {
     return read(fromOld);
@@ -68,15 +70,37 @@ function read(fromOld) {
     return { state: { ...empty(), ...taken, spell: old.get('sort') ?? '' },
       said: 'Configuration de la version précédente reprise comme premier personnage et premier adversaire.' };
   }
-  try {
-    const state = JSON.parse(raw);
-    if (readable(state)) return { state };
-  } catch { /* set aside below */ }
+  const state = kept(raw);
+  if (state) return { state };
   const aside = setAside(raw, KEY);
   const said = "Données enregistrées illisibles (abîmées ou d'une autre version) : mises de côté "
     + `sous « ${aside} » ; la page repart des valeurs par défaut.`;
   return { state: empty(), said };
 }
+
+function kept(raw) {
+  try {
+    const state = JSON.parse(raw);
+    return readable(state) ? state : null;
+  } catch {
+    return null;
+  }
+}
+
+// What another tab left, as the page reads it; null when there is nothing this page may merge
+// with (nothing kept, unreadable, or storage refused): then the caller keeps its own.
+export function reread() {
+  if (untouched) return null;
+  try {
+    const raw = localStorage.getItem(KEY);
+    if (raw !== known.raw) known = { raw, state: raw === null ? empty() : kept(raw) };
+    return known.state;
+  } catch {
+    return null;
+  }
+}
+// The text last read or written and its state: the same text is the same object, not parsed again.
+let known = { raw: undefined, state: null };
 
 // The first read waits on the browser: the page asks for it early, while the core compiles.
 export function warmUp() {
@@ -88,12 +112,36 @@ export function warmUp() {
 export function save(state) {
   if (untouched) return true;  // the player was told at load that nothing is written
   try {
-    localStorage.setItem(KEY, JSON.stringify(state));
+    const raw = JSON.stringify(state);
+    localStorage.setItem(KEY, raw);
+    known = { raw, state };
     return true;
   } catch {
     return false;  // full or forbidden: the page goes on, the caller says so
   }
 }
+
+// Three-way merge of kept states. base: what this tab last read or wrote; ours: this tab's now;
+// theirs: what is kept now. A named entry this tab added, changed or removed since base is
+// taken from ours, any other from theirs (so entries added in two tabs both stay); the choices
+// (chosen character, spell…) from ours only when this tab made them (mine).
+export function merge(base, ours, theirs, mine) {
+  const same = (a, b) => a === b || JSON.stringify(a) === JSON.stringify(b);
+  const merged = { ...theirs };
+  for (const key of lists) {
+    const [b, o, t] = [base, ours, theirs].map(state => new Map(state[key].map(e => [e.name, e])));
+    merged[key] = [...new Set([...o.keys(), ...t.keys()])]
+      .map(name => (same(o.get(name), b.get(name)) ? t.get(name) : o.get(name))).filter(Boolean);
+  }
+  for (const key of choices) if (mine.has(key)) merged[key] = ours[key];
+  return merged;
+}
+
+// The same entries (in any order) under each list: two tabs need not agree on the order.
+export const sameEntries = (a, b) => lists.every(key => {
+  const sorted = state => JSON.stringify(state[key].map(e => [e.name, e]).sort(([x], [y]) => (x < y ? -1 : 1)));
+  return sorted(a) === sorted(b);
+});
 
 export const toBase64 = bytes => btoa(Array.from(bytes, b => String.fromCharCode(b)).join(''));
 export const fromBase64 = text => Uint8Array.from(atob(text), c => c.charCodeAt(0));

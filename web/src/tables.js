@@ -6,7 +6,8 @@ import { element, show } from './dom.js';
 //   first   column names shown first, in this order (the ones a player reads first);
 //   hidden  column names never shown;
 //   compact on a narrow screen, only `first` columns, unless the table's .toutes is ticked;
-//   sort    (name, descendingFirst) => …, makes each heading a sort button;
+//   sort    (name, descendingFirst) => …, makes each heading a sort button; a column of figures
+//           sorts its best end (the core's) first, any other A to Z;
 //   sortedBy {column, descending}: the heading marked sorted;
 //   most    rows shown at most (the rest said in the caption).
 export function table(node, data, { first = [], hidden = [], sort = null, sortedBy = null, most = Infinity } = {}) {
@@ -24,7 +25,7 @@ export function table(node, data, { first = [], hidden = [], sort = null, sorted
     node.dataset.columns = signature;
     const head = shown.map(c => {
       const button = () => element('button', {
-        type: 'button', textContent: c.heading, onclick: () => sort(c.name, kind(c.i) === 'nombre' && c.best !== 'low'),
+        type: 'button', textContent: c.heading, onclick: () => sort(c.name, c.best === 'high'),
       });
       const th = element('th', { scope: 'col', className: classOf(c) }, sort ? button() : c.heading);
       th.dataset.name = c.name;

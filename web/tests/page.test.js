@@ -89,6 +89,16 @@ test('the keyboard alone reaches every field in order and runs the spell; a phon
   expect(bytes).toBeLessThanOrEqual(flows.budgets.bytes);
 });
 
+test("no import circle among the page's modules: each module's imports lead back to it nowhere", () => {
+  const src = path.join(root, 'web/src'), imports = {};
+  for (const name of fs.readdirSync(src)) {
+    imports[name] = [...fs.readFileSync(path.join(src, name), 'utf8').matchAll(/from '\.\/([\w.]+)'/g)].map(m => m[1]);
+  }
+  const reached = (from, seen = new Set()) => imports[from].filter(name => !seen.has(name))
+    .reduce((all, name) => reached(name, all.add(name)), seen);
+  expect(Object.keys(imports).filter(name => reached(name).has(name))).toEqual([]);
+});
+
 test.describe('analyses and sharing', () => {
   test('the chart is the core\'s: a line and a legend entry per spell, and a tap says the nearest point',
     async ({ page }) => {

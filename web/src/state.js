@@ -1,0 +1,322 @@
+// The page's state and its one owner. Everything the page shows is read from the state this
+// module holds, and changes only through the named actions below, which call the core (vyr) and
+// the browser's storage (store.js); subscribers are told what changed. The views render from it
+// and raise actions with what the player typed or chose; none reads the state back from the page.
+import { empty, load, merge, reread, sameEntries, save, fromBase64, toBase64 } from './store.js';
+import { words } from './words.js';
+import { findingsLine } from './findings.js';
+
+// A setup row's value for "the one on screen", among the saved names.
+export const SHOWN = '\u0001';
+// list and chosen: the kept state's members; fresh: the name of the first one.
+const groups = {
+  character: { list: 'characters', chosen: 'character', label: 'Personnage', fresh: 'Mon personnage' },
+  opponent: { list: 'opponents', chosen: 'opponent', label: 'Adversaire', fresh: 'Mon adversaire' },
+};
+const same = (a, b) => a === b || JSON.stringify(a) === JSON.stringify(b);
+
+// The inputs of the setups in use (a character chosen), A first, for the core's diff.
+export function setupsOf(state) {
+  const values = (group, name) => {
+    const kept = state.kept[groups[group].list].find(e => e.name === name)?.inputs ?? {};
+    return Object.fromEntries(state.fields.inputs.filter(f => f.group === group)
+      .map(f => [f.name, name === SHOWN ? state.inputs[f.name] : kept[f.name] ?? f.default]));
+  };
+  return state.setups.filter(row => row.character)
+    .map(row => ({ ...values('character', row.character), ...values('opponent', row.opponent) }));
+}
+
+export function createState(vyr) {
+  const fields = Object.freeze(vyr.fields());
+  const groupOf = Object.fromEntries(fields.inputs.map(f => [f.name, f.group]));
+  const pick = (inputs, group) =>
+    Object.fromEntries(fields.inputs.filter(f => f.group === group).map(f => [f.name, inputs[f.name]]));
+  // The group's fields from a saved entry's inputs (the defaults for the names it lacks).
+  const filled = (inputs, group, from) => ({ ...inputs, ...Object.fromEntries(fields.inputs
+    .filter(f => f.group === group).map(f => [f.name, from[f.name] ?? f.default])) });
+  const listeners = [];
+  let s = null, told = 0;
+  // Storage: base is what this tab last read or wrote, synced the kept state then, mine the
+  // choices this tab made since.
+  let base = empty(), synced = null, mine = new Set();
+  let pending = null;  // the file that waits for the player's word
+
+  // One change: the result follows the inputs, the spell and the list; setup rows whose name
+  // went back to the one on screen.
+  function commit(changes) {
+    const next = { ...s, ...changes }, what = new Set(Object.keys(changes));
+    if (what.has('inputs') || what.has('spell') || what.has('list')) {
+      next.result = next.spell === null ? {} : vyr.run(next.spell, next.inputs);
+      next.element = next.spell === null ? '' : vyr.element(next.spell);
+      what.add('result');
+    }
+    if (what.has('kept')) {
+      const known = (group, name) => name === SHOWN || name === ''
+        || next.kept[groups[group].list].some(e => e.name === name);
+      const rows = next.setups.map(row => ({ character: known('character', row.character) ? row.character : SHOWN,
+        opponent: known('opponent', row.opponent) ? row.opponent : SHOWN }));
+      if (!same(rows, next.setups)) {
+        next.setups = rows;
+        what.add('setups');
+      }
+    }
+    s = Object.freeze(next);
+    for (const listener of listeners) listener(s, what);
+  }
+  const message = text => ({ message: { text, n: ++told } });
+  const say = text => commit(message(text));
+  const chose = key => mine.add(key);
+
+  // The spell kept for the next visit follows the one on screen, unless a link's setup is shown.
+  function withSpell(spell, names, kept = s.kept, linked = s.linked) {
+    if (linked.character || linked.opponent || names[spell] === undefined || kept.spell === names[spell]) return kept;
+    chose('spell');
+    return { ...kept, spell: names[spell] };
+  }
+
+  // A list loaded into the core: the sample ('') or a kept file, read in the form it was opened
+  // with (guessed for a file kept without one).
+  function loadList(files, fileName) {
+    const file = files.find(f => f.name === fileName);
+    const bytes = file ? fromBase64(file.bytes) : vyr.sample();
+    return { loaded: vyr.load(bytes, fileName || "liste d'exemple", file ? file.form ?? '' : 'scrambled'), bytes };
+  }
+
+  // A new list on screen: the chosen spell stays when the list has a spell of that name;
+  // otherwise the message says which spell is shown now, then what the file's checks found.
+  function showList({ names, form }, bytes, fileName, said, kept, more = {}) {
+    const before = s.list.names[s.spell], spell = Math.max(0, names.indexOf(before)), now = names[spell];
+    const moved = before && before !== now
+      ? `« ${before} » n'est pas dans cette liste : « ${now} » est affiché. ` : '';
+    const findings = fileName ? vyr.findings() : [], line = findingsLine(findings);
+    const report = line && ` ${line[0].toUpperCase()}${line.slice(1)}.`;
+    commit({ ...more, list: { names, bytes, form, version: s.list.version + 1 }, findings, search: '',
+      found: vyr.find(''), spell, kept: withSpell(spell, names, kept), chart: { ...s.chart, others: [] },
+      ...message(moved + said + report) });
+  }
+
+  function keepFile(name, bytes, loaded, more = {}) {
+    if (loaded.error) {
+      return commit({ ...more, ...message(`${words(loaded.error)}. La liste actuelle est conservée.`) });
+    }
+    const { names, form, garbled } = loaded;
+    const files = s.kept.files.filter(f => f.name !== name).concat({ name, bytes: toBase64(bytes), form });
+    chose('activeFile');
+    const n = names.length > 1 ? 's' : '';
+    const plain = form === 'plain' ? ' liste en clair (non brouillée), lue telle quelle :' : '';
+    const odd = garbled ? ' La plupart des noms contiennent des caractères de contrôle : le fichier est peut-être '
+      + "abîmé, ou n'est pas une liste de sorts." : '';
+    showList(loaded, bytes, name, `« ${name} » :${plain} ${names.length} sort${n} chargé${n}.${odd}`,
+      { ...s.kept, files, activeFile: name }, more);
+  }
+
+  // A character or opponent chosen: its fields on screen, the link's setup (if shown) gone.
+  function choose(group, name, kept = s.kept) {
+    const g = groups[group], linked = { ...s.linked, [group]: false };
+    chose(g.chosen);
+    const now = { ...kept, [g.chosen]: name };
+    const inputs = filled(s.inputs, group, now[g.list].find(e => e.name === name)?.inputs ?? {});
+    const drafts = { ...s.drafts, [group]: name };
+    commit({ kept: withSpell(s.spell, s.list.names, now, linked), linked, inputs, drafts });
+  }
+
+  // A kept state (read at start or merged from another tab) with a chosen entry in each group.
+  function settled(kept, choices = kept) {
+    const next = { ...kept };
+    for (const g of Object.values(groups)) {
+      if (!next[g.list].length) next[g.list] = [{ name: g.fresh, inputs: {} }];
+      next[g.chosen] = choices[g.chosen];
+      if (!next[g.list].some(e => e.name === next[g.chosen])) {
+        next[g.chosen] = next[g.list][0].name;
+        chose(g.chosen);
+      }
+    }
+    return next;
+  }
+
+  // What another tab kept, taken in: this tab's choices stay; the fields follow their entries.
+  function adopt(stored) {
+    const kept = settled({ ...stored, activeFile: s.kept.activeFile, spell: s.kept.spell }, s.kept);
+    let inputs = s.inputs;
+    for (const [group, g] of Object.entries(groups)) {
+      if (!s.linked[group]) inputs = filled(inputs, group, kept[g.list].find(e => e.name === kept[g.chosen]).inputs);
+    }
+    const drafts = Object.fromEntries(Object.entries(groups).map(([group, g]) =>
+      [group, s.linked[group] || s.kept[g.chosen] === kept[g.chosen] ? s.drafts[group] : kept[g.chosen]]));
+    commit(same(inputs, s.inputs) ? { kept, drafts } : { kept, drafts, inputs });
+  }
+
+  const actions = {
+    fields,
+    get: () => s,
+    subscribe: listener => listeners.push(listener),
+    say,
+
+    // The kept state on screen: the active list, the chosen character and opponent, the spell.
+    start() {
+      const { state, said } = load(code => {
+        const setup = vyr.decode(code);
+        if (setup.error) return null;
+        const [character, opponent] = [groups.character.fresh, groups.opponent.fresh];
+        return { characters: [{ name: character, inputs: pick(setup, 'character') }], character,
+          opponents: [{ name: opponent, inputs: pick(setup, 'opponent') }], opponent };
+      });
+      base = reread() ?? empty();
+      let kept = settled(state), list = loadList(kept.files, kept.activeFile), lost = '';
+      if (list.loaded.error) {
+        lost = `« ${kept.activeFile} » ne se charge plus : la liste d'exemple est affichée. `;
+        [kept, list] = [{ ...kept, activeFile: '' }, loadList(kept.files, '')];
+        chose('activeFile');
+      }
+      let inputs = Object.fromEntries(fields.inputs.map(f => [f.name, f.default]));
+      for (const [group, g] of Object.entries(groups)) {
+        inputs = filled(inputs, group, kept[g.list].find(e => e.name === kept[g.chosen]).inputs);
+      }
+      const { names, form } = list.loaded, spell = Math.max(0, names.indexOf(kept.spell));
+      const setup = r => (r ? { character: '', opponent: SHOWN } : { character: SHOWN, opponent: SHOWN });
+      s = {};
+      commit({ fields, kept, linked: { character: false, opponent: false },
+        drafts: { character: kept.character, opponent: kept.opponent },
+        list: { names, bytes: list.bytes, form, version: 1 }, findings: [], search: '', found: vyr.find(''), spell,
+        inputs, setups: Array.from({ length: fields.setupLimit }, (_, r) => setup(r)),
+        sort: { column: 'index', descending: false }, filters: { only: '', effect: '' }, withOpponent: true,
+        chart: { step: '10', from: '1', to: '200', series: fields.series[0]?.name ?? '', others: [], withTable: false },
+        question: null, ...message(lost + (said ?? '')) });
+    },
+
+    // A spell file of the player's, given to the core as bytes. The core guesses how to read it;
+    // one that looks like no spell list is opened only once the player confirms, then read as
+    // the program reads its data file. A file the core refuses leaves the list as it was.
+    openFile(name, bytes) {
+      const more = s.question ? { question: null } : {};
+      const loaded = vyr.load(bytes, name, '');
+      if (loaded.error?.kind === 'notSpellList') {
+        pending = { name, bytes };
+        const text = `${words(loaded.error)}. L'ouvrir quand même, lu comme un fichier de données brouillé ?`;
+        return commit({ question: { text }, ...message(text) });
+      }
+      pending = null;
+      keepFile(name, bytes, loaded, more);
+    },
+    answer(open) {
+      const asked = pending;
+      pending = null;
+      if (!asked) return;
+      const { name, bytes } = asked;
+      if (open) return keepFile(name, bytes, vyr.load(bytes, name, 'scrambled'), { question: null });
+      commit({ question: null, ...message(`« ${name} » n'est pas ouvert : la liste actuelle est conservée.`) });
+    },
+    chooseList(fileName) {
+      const { loaded, bytes } = loadList(s.kept.files, fileName);
+      if (loaded.error) return say(`« ${fileName} » ne se charge plus : la liste affichée est conservée.`);
+      chose('activeFile');
+      const said = fileName ? `Liste « ${fileName} » : ${loaded.names.length} sorts.` : "Liste d'exemple.";
+      showList(loaded, bytes, fileName, said, { ...s.kept, activeFile: fileName });
+    },
+    removeList() {
+      const name = s.kept.activeFile, files = s.kept.files.filter(f => f.name !== name);
+      const { loaded, bytes } = loadList(files, '');
+      chose('activeFile');
+      const said = `« ${name} » retiré ; la liste d'exemple est affichée.`;
+      showList(loaded, bytes, '', said, { ...s.kept, files, activeFile: '' });
+    },
+
+    search(text) {
+      const found = vyr.find(text), spell = found.includes(s.spell) ? s.spell : found[0] ?? null;
+      const none = spell === null ? message('Aucun sort ne correspond à la recherche.') : {};
+      commit({ search: text, found, spell, kept: withSpell(spell, s.list.names), ...none });
+    },
+    chooseSpell: spell => commit({ spell, kept: withSpell(spell, s.list.names) }),
+
+    // A field's text as typed, saved into its group's chosen entry unless a link's setup is shown.
+    type(name, text) {
+      const inputs = { ...s.inputs, [name]: text }, group = groupOf[name], g = groups[group];
+      const kept = s.linked[group] ? s.kept : { ...s.kept, [g.list]: s.kept[g.list]
+        .map(e => (e.name === s.kept[g.chosen] ? { name: e.name, inputs: pick(inputs, group) } : e)) };
+      commit({ inputs, kept });
+    },
+    // Leaving a field applies the core's rule to its whole text.
+    leave(name) {
+      const left = vyr.leave(name, s.inputs[name]);
+      if (left !== s.inputs[name]) actions.type(name, left);
+    },
+
+    chooseEntry: (group, name) => choose(group, name),
+    nameDraft: (group, text) => commit({ drafts: { ...s.drafts, [group]: text } }),
+    // Renommer, Enregistrer sous ce nom (a new entry holding the fields: a copy, or the link's
+    // setup) and Supprimer.
+    entry(group, action) {
+      const g = groups[group], name = s.drafts[group].trim(), list = s.kept[g.list];
+      if (action !== 'delete' && (!name || list.some(e => e.name === name))) {
+        return say(name ? `Le nom « ${name} » est déjà pris : choisissez-en un autre.` : "Donnez d'abord un nom.");
+      }
+      if (action === 'delete') {
+        if (s.linked[group]) return choose(group, s.kept[g.chosen]);
+        const rest = list.filter(e => e.name !== s.kept[g.chosen]);
+        if (!rest.length) rest.push({ name: g.fresh, inputs: {} });
+        return choose(group, rest[0].name, { ...s.kept, [g.list]: rest });
+      }
+      const entries = action === 'rename' && !s.linked[group]
+        ? list.map(e => (e.name === s.kept[g.chosen] ? { ...e, name } : e))
+        : [...list, { name, inputs: pick(s.inputs, group) }];
+      chose(g.chosen);
+      const linked = { ...s.linked, [group]: false };
+      commit({ kept: withSpell(s.spell, s.list.names, { ...s.kept, [g.list]: entries, [g.chosen]: name }, linked),
+        linked, drafts: { ...s.drafts, [group]: name }, ...message(`${g.label} « ${name} » enregistré.`) });
+    },
+
+    // A link's setup and spell on screen, nothing saved; a damaged code or a spell the active
+    // list lacks is said in one line and changes nothing.
+    openLink(fragment) {
+      const params = new URLSearchParams(fragment);
+      if (!params.has('config')) return;
+      const setup = vyr.decode(params.get('config')), spellName = params.get('sort') ?? '', names = s.list.names;
+      if (setup.error) return say(`${words(setup.error)} ; rien n'a changé.`);
+      if (spellName && !names.includes(spellName)) {
+        return say(`Le lien demande le sort « ${spellName} », absent de la liste active : rien n'a changé.`);
+      }
+      const carried = params.get('adversaire') === 'non' ? ['character'] : ['character', 'opponent'];
+      let inputs = s.inputs;
+      const linked = { ...s.linked }, drafts = { ...s.drafts };
+      for (const group of carried) [linked[group], drafts[group], inputs] = [true, '', filled(inputs, group, setup)];
+      commit({ inputs, linked, drafts, search: '', found: vyr.find(''),
+        spell: Math.max(0, names.indexOf(spellName || names[s.spell])),
+        ...message('Configuration du lien affichée ; vos personnages et adversaires restent tels quels '
+          + '(« Enregistrer sous ce nom » la garde).') });
+    },
+    shareOpponent: withOpponent => commit({ withOpponent }),
+
+    setup: (row, group, name) => commit({ setups: s.setups.map((r, k) => (k === row ? { ...r, [group]: name } : r)) }),
+    sortBy(column, descendingFirst) {
+      const again = s.sort.column === column;
+      commit({ sort: { column, descending: again ? !s.sort.descending : descendingFirst } });
+    },
+    filter: (key, value) => commit({ filters: { ...s.filters, [key]: value } }),
+    chart: (key, value) => commit({ chart: { ...s.chart, [key]: value } }),
+
+    // The kept state written, merged over what another tab may have written since.
+    persist() {
+      if (s.kept === synced) return;
+      const theirs = reread();
+      if (!theirs) return;  // nothing this page may write over
+      const merged = merge(base, s.kept, theirs, mine), others = !same(theirs, base);
+      if (!save(merged)) {
+        say("Le navigateur refuse d'enregistrer : rien de plus ne sera gardé pour la prochaine visite.");
+      }
+      [base, mine] = [merged, new Set()];
+      if (others) adopt(merged);
+      synced = s.kept;
+    },
+    // Another tab wrote: what it kept joins this tab's, which keeps what it has not written yet.
+    reread() {
+      const theirs = reread();
+      if (!theirs || same(theirs, base)) return;
+      const merged = merge(base, s.kept, theirs, mine);
+      base = theirs;
+      adopt(merged);
+      // Nothing of this tab's waits: no write back (the tabs may order the names differently).
+      if (!mine.size && sameEntries(merged, theirs)) synced = s.kept;
+    },
+  };
+  return actions;
+}
