@@ -58,6 +58,17 @@ void assign(Setup& setup, std::string_view name, std::string_view value, const s
     setup.set(f->id, read.value);
 }
 
+void applyChange(Setup& setup, std::string_view name, std::string_view value, const std::string& where) {
+    const std::string_view bare = trim(value);
+    const InputField* f = findInput(name);
+    const UnsignedRead amount = parseUnsigned(bare.substr(std::min<std::size_t>(1, bare.size())));
+    const bool relative = !bare.empty() && (bare.front() == '+' || bare.front() == '-');
+    // Anything else is a value, worded as assign words its faults ("+x" included).
+    if (!relative || !f || !amount.valid) return assign(setup, name, value, where);
+    const std::int64_t step = bare.front() == '+' ? std::int64_t{amount.value} : -std::int64_t{amount.value};
+    setup.set(f->id, static_cast<std::uint32_t>(std::clamp<std::int64_t>(setup[f->id] + step, 0, 0xFFFFFFFF)));
+}
+
 void applyProfile(Setup& setup, std::string_view text, const std::string& fileName) {
     // Notepad starts a UTF-8 file with a byte order mark.
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);

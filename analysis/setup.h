@@ -30,6 +30,10 @@ std::size_t inputPosition(int fieldId);
 // name = value, the name an input's camelCase field name or kebab option, the value a
 // whole number from 0 to 4294967295. Throws Error with where (the caller's name for the place).
 void assign(Setup& setup, std::string_view name, std::string_view value, const std::string& where);
+// A change of one input: a whole number sets it, as assign does; "+N" adds N to its value and
+// "-N" takes N away, the result kept within 0 ... 4294967295 (vyr diff's NAME=+N, the page's
+// setups "with a change"). Throws Error as assign does.
+void applyChange(Setup& setup, std::string_view name, std::string_view value, const std::string& where);
 // Lines "name = value"; "#" starts a comment; blank lines are skipped. Errors have where "FILE:LINE".
 void applyProfile(Setup& setup, std::string_view text, const std::string& fileName);
 // The inputs that differ from their defaults as profile lines (kebab names).

@@ -95,7 +95,7 @@ void applySetupItem(Setup& setup, const std::string& item, const std::string& op
             const std::string part = item.substr(start, end - start);
             const std::size_t equals = part.find('=');
             if (equals == std::string::npos) throw Failure(option + " : attendu NOM=VALEUR, pas \"" + part + "\"");
-            assign(setup, part.substr(0, equals), part.substr(equals + 1), option);
+            applyChange(setup, part.substr(0, equals), part.substr(equals + 1), option);
             start = end + 1;
         }
     } else {

@@ -48,10 +48,12 @@ void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std
     auto items = std::make_shared<std::vector<std::vector<std::string>>>(maxDiffSetups);
     for (std::size_t s = 0; s < maxDiffSetups; ++s) {
         const char letter = static_cast<char>('a' + s);
-        c.command->add_option(std::string("--") + letter, (*items)[s],
-                              std::string("Ce que change la configuration ") + static_cast<char>(std::toupper(letter)) +
-                                  " : un code de configuration, un lien de partage de la page,\n"
-                                  "NOM=VALEUR[,NOM=VALEUR...] ou un fichier de profil ; à répéter");
+        c.command->add_option(
+            std::string("--") + letter, (*items)[s],
+            std::string("Ce que change la configuration ") + static_cast<char>(std::toupper(letter)) +
+                " : un code de configuration, un lien de partage de la page,\n"
+                "NOM=VALEUR[,NOM=VALEUR...] (VALEUR +N ou -N : ajoute ou retire N) ou un fichier de profil ;\n"
+                "à répéter");
     }
     whenRun(c, exitCode, out, err,
             [common = c.common, spell = c.spell, items](const Setup& setup, const SpellList& list) {

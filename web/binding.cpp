@@ -19,6 +19,7 @@
 #include "error.h"
 #include "fields.h"
 #include "sample_list.h"
+#include "setup.h"
 #include "spell_check.h"
 
 namespace vyr::web {
@@ -220,11 +221,20 @@ val decode(const std::string& code) {
     return attempt([&] { return inputsOf(decodeSetupCode(code)); });
 }
 
-// Up to setupLimit setups ([inputs]) side by side for one spell, as vyr diff --a ... --f gives them.
+// Up to setupLimit setups side by side for one spell, as vyr diff --a ... --f gives them: each
+// {inputs, change} (change null, or {name, value}: one input set to a whole number or moved by
+// "+N" / "-N", as vyr diff's NAME=VALUE; its fault is {error}, where the setup's letter).
 val diffMany(const val& setups, std::size_t spell) {
     return attempt([&] {
         std::vector<Setup> all;
-        for (unsigned i = 0; i < setups["length"].as<unsigned>(); ++i) all.push_back(setupOf(setups[i]));
+        for (unsigned i = 0; i < setups["length"].as<unsigned>(); ++i) {
+            Setup setup = setupOf(setups[i]["inputs"]);
+            const val change = setups[i]["change"];
+            if (!change.isNull() && !change.isUndefined())
+                applyChange(setup, change["name"].as<std::string>(), change["value"].as<std::string>(),
+                            std::string(1, static_cast<char>('A' + i)));
+            all.push_back(setup);
+        }
         return tableOf(diffSetups(spells, all, spell));
     });
 }

@@ -143,7 +143,7 @@ TEST_P(Profiles, ApplyInOrderThenTheOptionsAndReadBack) {
     vyr::Setup s = vyr::Setup::defaults();
     for (const json& p : c["profiles"]) applyProfile(s, p.get<std::string>(), "p.txt");
     const json options = c.value("options", json::object());
-    for (const auto& [name, value] : options.items()) assign(s, name, value.get<std::string>(), "--" + name);
+    for (const auto& [name, value] : options.items()) applyChange(s, name, value.get<std::string>(), "--" + name);
     for (const auto& [name, value] : c["expect"].items())
         EXPECT_EQ(s[findInput(name)->id], value.get<std::uint32_t>()) << name;
     vyr::Setup back = vyr::Setup::defaults();

@@ -6,6 +6,7 @@ import { SHOWN } from './state.js';
 
 const effects = { effet: 'Dégâts ou soin', bonus: 'Bonus', texte: 'Texte seulement' };
 const lists = { character: 'characters', opponent: 'opponents' };
+const groupLabels = { character: 'Personnage', opponent: 'Adversaire' };
 
 export function setupsView(fields, kinds, actions) {
   const rows = Array.from({ length: fields.setupLimit }, (_, r) => {
@@ -15,8 +16,18 @@ export function setupsView(fields, kinds, actions) {
       return select;
     };
     const [character, opponent] = [pick('character'), pick('opponent')];
+    // A change of one input over the row's setup ("Puissance Feu" "+10"), which the core applies.
+    const change = element('select', { id: `cfg-change-${r}` }, element('option', { value: '', textContent: 'aucun' }),
+      ...Object.entries(groupLabels).map(([group, label]) => element('optgroup', { label },
+        ...fields.inputs.filter(f => f.group === group)
+          .map(f => element('option', { value: f.name, textContent: f.pageLabel })))));
+    change.addEventListener('change', () => actions.setup(r, 'name', change.value));
+    const value = element('input', { id: `cfg-value-${r}`, type: 'text', size: 8, placeholder: '+10, -5 ou 50' });
+    value.addEventListener('input', () => actions.setup(r, 'value', value.value));
     return element('li', {}, element('label', { htmlFor: character.id, textContent: `${letter} : personnage` }),
-      character, element('label', { htmlFor: opponent.id, textContent: 'contre' }), opponent);
+      character, element('label', { htmlFor: opponent.id, textContent: 'contre' }), opponent,
+      element('label', { htmlFor: change.id, textContent: 'changement' }), change,
+      element('label', { htmlFor: value.id, textContent: 'de' }), value);
   });
   $('configs').replaceChildren(...rows);
   const all = element('option', { value: '', textContent: 'Tous' });
@@ -42,5 +53,9 @@ export function setupsView(fields, kinds, actions) {
         select.value = row[group];
       });
     }
+    setups.forEach(({ change }, r) => {
+      $(`cfg-change-${r}`).value = change.name;
+      if ($(`cfg-value-${r}`).value !== change.value) $(`cfg-value-${r}`).value = change.value;
+    });
   };
 }

@@ -15,15 +15,18 @@ const groups = {
 };
 const same = (a, b) => a === b || JSON.stringify(a) === JSON.stringify(b);
 
-// The inputs of the setups in use (a character chosen), A first, for the core's diff.
+// The setups in use (a character chosen), A first, for the core's diff: {inputs, change}, change
+// null or {name, value} (the core applies it).
 export function setupsOf(state) {
   const values = (group, name) => {
     const kept = state.kept[groups[group].list].find(e => e.name === name)?.inputs ?? {};
     return Object.fromEntries(state.fields.inputs.filter(f => f.group === group)
       .map(f => [f.name, name === SHOWN ? state.inputs[f.name] : kept[f.name] ?? f.default]));
   };
-  return state.setups.filter(row => row.character)
-    .map(row => ({ ...values('character', row.character), ...values('opponent', row.opponent) }));
+  return state.setups.filter(row => row.character).map(row => ({
+    inputs: { ...values('character', row.character), ...values('opponent', row.opponent) },
+    change: row.change.name && row.change.value.trim() ? row.change : null,
+  }));
 }
 
 export function createState(vyr) {
@@ -53,7 +56,8 @@ export function createState(vyr) {
     if (what.has('kept')) {
       const known = (group, name) => name === SHOWN || name === ''
         || next.kept[groups[group].list].some(e => e.name === name);
-      const rows = next.setups.map(row => ({ character: known('character', row.character) ? row.character : SHOWN,
+      const rows = next.setups.map(row => ({ ...row,
+        character: known('character', row.character) ? row.character : SHOWN,
         opponent: known('opponent', row.opponent) ? row.opponent : SHOWN }));
       if (!same(rows, next.setups)) {
         next.setups = rows;
@@ -173,7 +177,8 @@ export function createState(vyr) {
         inputs = filled(inputs, group, kept[g.list].find(e => e.name === kept[g.chosen]).inputs);
       }
       const { names, form } = list.loaded, spell = Math.max(0, names.indexOf(kept.spell));
-      const setup = r => (r ? { character: '', opponent: SHOWN } : { character: SHOWN, opponent: SHOWN });
+      const change = { name: '', value: '' };
+      const setup = r => ({ character: r ? '' : SHOWN, opponent: SHOWN, change });
       s = {};
       commit({ fields, kept, linked: { character: false, opponent: false },
         drafts: { character: kept.character, opponent: kept.opponent },
@@ -286,7 +291,17 @@ export function createState(vyr) {
     },
     shareOpponent: withOpponent => commit({ withOpponent }),
 
-    setup: (row, group, name) => commit({ setups: s.setups.map((r, k) => (k === row ? { ...r, [group]: name } : r)) }),
+    // A setup row's character or opponent (group), or its change ('name': an input, 'value': its text). A
+    // change on a row not in use makes it A with that change.
+    setup(row, group, value) {
+      const a = s.setups[0];
+      const edit = r => {
+        if (group === 'character' || group === 'opponent') return { ...r, [group]: value };
+        const base = r.character ? r : { ...r, character: a.character || SHOWN, opponent: a.opponent };
+        return { ...base, change: { ...r.change, [group]: value } };
+      };
+      commit({ setups: s.setups.map((r, k) => (k === row ? edit(r) : r)) });
+    },
     sortBy(column, descendingFirst) {
       const again = s.sort.column === column;
       commit({ sort: { column, descending: again ? !s.sort.descending : descendingFirst } });

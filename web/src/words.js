@@ -18,7 +18,11 @@ const said = {
   setupCodeVersion: () => "Lien de partage d'une version que cette page ne lit pas",
   setupCount: () => 'Choisissez au moins deux configurations (un personnage pour A et pour B).',
   sweepForm: () => wrongRange,
-  notWholeNumber: () => wrongRange,
+  // A setup's change (where: its letter), or the chart's range.
+  notWholeNumber: values => (/^[A-Z]$/.test(values.where ?? '')
+    ? `Configuration ${values.where} : changement « ${values.typed} » illisible ; donnez un nombre entier (50), `
+      + 'ou un écart (+10, -5)'
+    : wrongRange),
   zeroStep: () => wrongRange,
   reversedRange: () => `${range}le premier niveau doit précéder le dernier`,
   tooManyValues: () => longRange,

@@ -208,12 +208,14 @@ test('stored data the browser will not let the page set aside stays as it was', 
   expect(await page.evaluate(key => localStorage.getItem(key), key)).toBe(value);
 });
 
-test('six setups side by side show the figures of vyr diff on the same setups', async ({ page }) => {
+test('six setups, some with a change, show the figures of vyr diff on the same setups', async ({ page }) => {
   const { stored, rows, index } = keeps.setups;
   await seed(page, stored);
   for (const [r, row] of rows.entries()) {
-    await page.selectOption(`#cfg-character-${r}`, row.character);
-    await page.selectOption(`#cfg-opponent-${r}`, row.opponent);
+    if (row.character) await page.selectOption(`#cfg-character-${r}`, row.character);
+    if (row.opponent) await page.selectOption(`#cfg-opponent-${r}`, row.opponent);
+    if (row.change) await page.selectOption(`#cfg-change-${r}`, row.change[0]);
+    if (row.change) await page.fill(`#cfg-value-${r}`, row.change[1]);
   }
   // vyr reads the page's own sample list.
   const sample = `${root}/build/web/web/sample.dat`;
