@@ -274,8 +274,30 @@ val chart(const val& inputs, const val& chosen, const std::string& range, const 
     });
 }
 
+// The steps behind the figures, their numbers written as the page writes every number: a decimal
+// comma (a point between two digits), so that the page speaks with one voice.
 val explain(const val& inputs, std::size_t spell) {
-    return array(explainRun(spells, spell, setupOf(inputs)), [](const std::string& line) { return val(line); });
+    return array(explainRun(spells, spell, setupOf(inputs)), [](std::string line) {
+        for (std::size_t i = 1; i + 1 < line.size(); ++i) {
+            const auto digit = [&](std::size_t k) { return line[k] >= '0' && line[k] <= '9'; };
+            if (line[i] == '.' && digit(i - 1) && digit(i + 1)) line[i] = ',';
+        }
+        return val(line);
+    });
+}
+
+// The spell a name stands for, as vyr --spell finds it: the whole name, case and accents folded; of
+// namesakes, the first by position. {error} when no spell has that name.
+val spellNamed(const std::string& name) {
+    return attempt([&] {
+        try {
+            return val(double(findSpell(spells, name)));
+        } catch (const Error& e) {
+            if (e.kind() != ErrorKind::ambiguousSpell) throw;
+            const std::string indices = e.value("indices");
+            return val(double(std::stoul(indices.substr(0, indices.find('\n')))));
+        }
+    });
 }
 
 }  // namespace
@@ -298,5 +320,6 @@ EMSCRIPTEN_BINDINGS(vyr) {
     emscripten::function("kinds", &kinds);
     emscripten::function("explain", &explain);
     emscripten::function("find", &find);
+    emscripten::function("spellNamed", &spellNamed);
     emscripten::function("chart", &chart);
 }

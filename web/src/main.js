@@ -4,7 +4,7 @@
 // analyses below it follow once that is painted, the analyses in a worker (schedule.js), only
 // for the sections on screen or open.
 import { $, element, say } from './dom.js';
-import { createState, setupsOf } from './state.js';
+import { createState, groupLabels, setupsOf } from './state.js';
 import { inputsView, resultView } from './results.js';
 import { spellsView } from './spells.js';
 import { keptView } from './keep.js';
@@ -46,6 +46,7 @@ const parsed = new Promise(resolve => {
 Promise.all([createVyr(), parsed]).then(([vyr]) => {
   const state = createState(vyr), { fields } = state;
   const onScreen = new Set(), done = {};
+  const opponents = new Set(fields.inputs.filter(f => f.group === 'opponent').map(f => f.name));
   let job = 0, analyses = null, chartWidth = 0;  // the chart's box, read when it changes, not on each key
   let range = '', rangeTimer = 0;  // the chart's range as last drawn from the state
 
@@ -109,7 +110,13 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
         if (item.textContent !== line) item.textContent = line;
       });
     },
-    poids: data => table($('poids'), data, { first: firstColumns.poids, hidden: ['index', 'spell'] }),
+    // An opponent's input said as the opponent's, by its group in the core's fields.
+    poids: data => {
+      const [input, heading] = ['input', 'heading'].map(name => data.columns.findIndex(c => c.name === name));
+      const rows = data.rows.map(row => (opponents.has(row[input])
+        ? Object.assign([...row], { [heading]: `${groupLabels.opponent} : ${row[heading]}` }) : row));
+      table($('poids'), { ...data, rows }, { first: firstColumns.poids, hidden: ['index', 'spell'] });
+    },
     ecarts: data => {
       if (!data.error) return table($('ecarts'), data, { hidden: ['index', 'spell'] });
       clear($('ecarts'));
@@ -141,7 +148,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
     keptView(state)];
   state.subscribe((now, what) => {
     for (const view of views) view(now, what);
-    if (what.has('message') && now.message.text) say(now.message.text);
+    if (what.has('message')) say(now.message.text);
     if (what.has('list')) analyses?.list(now.list.bytes, now.list.form);
     // The range only moves the chart, whose sweep can be long: alone, it waits for a pause in the typing.
     const typed = `${now.chart.from}..${now.chart.to}`, rangeOnly = what.size === 1 && typed !== range;

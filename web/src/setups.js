@@ -2,11 +2,10 @@
 // against an opponent (the one on screen or a saved one), as vyr diff gives them; and the
 // compare table's filters. Drawn from the state; each choice raises an action.
 import { $, element } from './dom.js';
-import { SHOWN } from './state.js';
+import { SHOWN, groupLabels } from './state.js';
 
 const effects = { effet: 'Dégâts ou soin', bonus: 'Bonus', texte: 'Texte seulement' };
 const lists = { character: 'characters', opponent: 'opponents' };
-const groupLabels = { character: 'Personnage', opponent: 'Adversaire' };
 
 export function setupsView(fields, kinds, actions) {
   const rows = Array.from({ length: fields.setupLimit }, (_, r) => {
@@ -20,7 +19,8 @@ export function setupsView(fields, kinds, actions) {
     const change = element('select', { id: `cfg-change-${r}` }, element('option', { value: '', textContent: 'aucun' }),
       ...Object.entries(groupLabels).map(([group, label]) => element('optgroup', { label },
         ...fields.inputs.filter(f => f.group === group)
-          .map(f => element('option', { value: f.name, textContent: f.pageLabel })))));
+          .map(f => element('option', { value: f.name,
+            textContent: group === 'opponent' ? `${label} : ${f.pageLabel}` : f.pageLabel })))));
     change.addEventListener('change', () => actions.setup(r, 'name', change.value));
     const value = element('input', { id: `cfg-value-${r}`, type: 'text', size: 8, placeholder: '+10, -5 ou 50' });
     value.addEventListener('input', () => actions.setup(r, 'value', value.value));

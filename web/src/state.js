@@ -13,6 +13,8 @@ const groups = {
   character: { list: 'characters', chosen: 'character', label: 'Personnage', fresh: 'Mon personnage' },
   opponent: { list: 'opponents', chosen: 'opponent', label: 'Adversaire', fresh: 'Mon adversaire' },
 };
+// The page's name of each group of inputs.
+export const groupLabels = Object.fromEntries(Object.entries(groups).map(([group, g]) => [group, g.label]));
 const same = (a, b) => a === b || JSON.stringify(a) === JSON.stringify(b);
 
 // The setups in use (a character chosen), A first, for the core's diff: {inputs, change}, change
@@ -48,6 +50,10 @@ export function createState(vyr) {
   // went back to the one on screen.
   function commit(changes) {
     const next = { ...s, ...changes }, what = new Set(Object.keys(changes));
+    if (!what.has('message') && s.message?.about.some(key => what.has(key))) {
+      next.message = { text: '', n: ++told, about: [] };
+      what.add('message');
+    }
     if (what.has('inputs') || what.has('spell') || what.has('list')) {
       next.result = next.spell === null ? {} : vyr.run(next.spell, next.inputs);
       next.element = next.spell === null ? '' : vyr.element(next.spell);
@@ -67,7 +73,8 @@ export function createState(vyr) {
     s = Object.freeze(next);
     for (const listener of listeners) listener(s, what);
   }
-  const message = text => ({ message: { text, n: ++told } });
+  // A message and the state it speaks of (keys of the state): it goes when that state changes.
+  const message = (text, about = []) => ({ message: { text, n: ++told, about } });
   const say = text => commit(message(text));
   const chose = key => mine.add(key);
 
@@ -228,7 +235,7 @@ export function createState(vyr) {
 
     search(text) {
       const found = vyr.find(text), spell = found.includes(s.spell) ? s.spell : found[0] ?? null;
-      const none = spell === null ? message('Aucun sort ne correspond à la recherche.') : {};
+      const none = spell === null ? message('Aucun sort ne correspond à la recherche.', ['search']) : {};
       commit({ search: text, found, spell, kept: withSpell(spell, s.list.names), ...none });
     },
     chooseSpell: spell => commit({ spell, kept: withSpell(spell, s.list.names) }),
@@ -277,17 +284,17 @@ export function createState(vyr) {
       if (!params.has('config')) return;
       const setup = vyr.decode(params.get('config')), spellName = params.get('sort') ?? '', names = s.list.names;
       if (setup.error) return say(`${words(setup.error)} ; rien n'a changé.`);
-      if (spellName && !names.includes(spellName)) {
-        return say(`Le lien demande le sort « ${spellName} », absent de la liste active : rien n'a changé.`);
-      }
+      // The spell found as vyr --spell finds it; one the active list lacks leaves the spell shown.
+      const found = spellName ? vyr.spellNamed(spellName) : s.spell ?? 0, spell = found.error ? s.spell ?? 0 : found;
+      const missing = found.error ? ` Le sort « ${spellName} » du lien est absent de la liste active : `
+        + `« ${names[spell]} » est affiché à la place.` : '';
       const carried = params.get('adversaire') === 'non' ? ['character'] : ['character', 'opponent'];
       let inputs = s.inputs;
       const linked = { ...s.linked }, drafts = { ...s.drafts };
       for (const group of carried) [linked[group], drafts[group], inputs] = [true, '', filled(inputs, group, setup)];
-      commit({ inputs, linked, drafts, search: '', found: vyr.find(''),
-        spell: Math.max(0, names.indexOf(spellName || names[s.spell])),
+      commit({ inputs, linked, drafts, search: '', found: vyr.find(''), spell,
         ...message('Configuration du lien affichée ; vos personnages et adversaires restent tels quels '
-          + '(« Enregistrer sous ce nom » la garde).') });
+          + `(« Enregistrer sous ce nom » la garde).${missing}`) });
     },
     shareOpponent: withOpponent => commit({ withOpponent }),
 

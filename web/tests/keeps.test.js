@@ -125,7 +125,7 @@ test('two tabs each keep a character: both stay, in storage and after a reload',
 });
 
 test.describe('links', () => {
-  for (const name of ['friend', 'characterOnly']) {
+  for (const name of ['friend', 'characterOnly', 'lowerCase', 'missingSpell']) {
     test(`a ${name} link shows its setup; the plain reload shows the player's own, untouched`, async ({ page }) => {
       const link = keeps.links[name];
       await seed(page, keeps.own);
@@ -143,7 +143,7 @@ test.describe('links', () => {
     });
   }
 
-  for (const name of ['damaged', 'missingSpell']) {
+  for (const name of ['damaged']) {
     test(`a ${name} link says so in one line and changes nothing`, async ({ page }) => {
       await seed(page, keeps.own);
       const own = await shown(page);

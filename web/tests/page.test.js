@@ -111,14 +111,26 @@ test.describe('analyses and sharing', () => {
       await expect(page.locator('#point')).toHaveText(tapped);
     });
 
-  test('which stat helps most, the explanation', async ({ page }) => {
-    const { search, level, step, stat, gain } = flows.weights;
-    await page.fill('#recherche', search);
-    await page.fill('#level', level);
-    await page.fill('#pas', step);
-    await page.locator('#poids').scrollIntoViewIfNeeded();
-    await expect(page.locator('#poids tr', { hasText: stat }).locator('td').nth(3)).toHaveText(gain);
-    const recast = await page.locator('#recastDelay').textContent();
-    await expect(page.locator('#explication li').last()).toContainText(recast);
+  test("which stat helps most, the opponent's stats said as such; the explanation's numbers in French",
+    async ({ page }) => {
+      const { search, level, step, stat, gain, opponentStat } = flows.weights;
+      await page.fill('#recherche', search);
+      await page.fill('#level', level);
+      await page.fill('#pas', step);
+      await page.locator('#poids').scrollIntoViewIfNeeded();
+      await expect(page.locator('#poids tr', { hasText: stat }).locator('td').nth(3)).toHaveText(gain);
+      const recast = await page.locator('#recastDelay').textContent();
+      await expect(page.locator('#explication li').last()).toContainText(recast);
+      await expect(page.locator('#poids td', { hasText: opponentStat })).toHaveCount(1);
+      const explained = (await page.locator('#explication li').allTextContents()).join('\n');
+      expect(explained).toMatch(/\d,\d/);
+      expect(explained).not.toMatch(/\d\.\d/);
+    });
+
+  test('a message goes with the state it speaks of: a search that finds nothing, then cleared', async ({ page }) => {
+    await page.fill('#recherche', 'xyz');
+    await expect(page.locator('#etat')).toHaveText('Aucun sort ne correspond à la recherche.');
+    await page.fill('#recherche', '');
+    await expect(page.locator('#etat')).toHaveText('');
   });
 });
