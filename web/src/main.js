@@ -149,6 +149,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
   state.subscribe((now, what) => {
     for (const view of views) view(now, what);
     if (what.has('message')) say(now.message.text);
+    if (what.has('undo')) $('retablir').hidden = !now.undo;
     if (what.has('list')) analyses?.list(now.list.bytes, now.list.form);
     // The range only moves the chart, whose sweep can be long: alone, it waits for a pause in the typing.
     const typed = `${now.chart.from}..${now.chart.to}`, rangeOnly = what.size === 1 && typed !== range;
@@ -159,6 +160,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
     }
     follow(!rangeOnly);
   });
+  $('retablir').addEventListener('click', () => state.undo());
   $('saisie').addEventListener('submit', event => event.preventDefault());  // Enter and GO ! compute: all is computed
   $('toutes').addEventListener('change', () => $('comparaison').classList.toggle('toutes', $('toutes').checked));
   addEventListener('storage', event => (event.key === KEY || event.key === null) && state.reread());

@@ -45,11 +45,18 @@ export function createState(vyr) {
   // choices this tab made since.
   let base = empty(), synced = null, mine = new Set();
   let pending = null;  // the file that waits for the player's word
+  let undoing = null;  // what "Annuler" puts back after a deletion
 
   // One change: the result follows the inputs, the spell and the list; setup rows whose name
   // went back to the one on screen.
   function commit(changes) {
     const next = { ...s, ...changes }, what = new Set(Object.keys(changes));
+    // "Annuler" after a deletion holds until the next change.
+    if (!what.has('undo') && s.undo) {
+      next.undo = null;
+      undoing = null;
+      what.add('undo');
+    }
     if (!what.has('message') && s.message?.about.some(key => what.has(key))) {
       next.message = { text: '', n: ++told, about: [] };
       what.add('message');
@@ -80,10 +87,15 @@ export function createState(vyr) {
 
   // The spell kept for the next visit follows the one on screen, unless a link's setup is shown.
   function withSpell(spell, names, kept = s.kept, linked = s.linked) {
-    if (linked.character || linked.opponent || names[spell] === undefined || kept.spell === names[spell]) return kept;
+    if (linked.character || linked.opponent || names[spell] === undefined) return kept;
+    if (kept.spell === names[spell] && kept.spellAt === spell) return kept;
     chose('spell');
-    return { ...kept, spell: names[spell] };
+    chose('spellAt');
+    return { ...kept, spell: names[spell], spellAt: spell };
   }
+
+  // A spell by its name, at the position given when the name is there (of namesakes, the one picked).
+  const spellIn = (names, name, at) => (names[at] === name ? at : Math.max(0, names.indexOf(name)));
 
   // A list loaded into the core: the sample ('') or a kept file, read in the form it was opened
   // with (guessed for a file kept without one).
@@ -96,7 +108,7 @@ export function createState(vyr) {
   // A new list on screen: the chosen spell stays when the list has a spell of that name;
   // otherwise the message says which spell is shown now, then what the file's checks found.
   function showList({ names, form }, bytes, fileName, said, kept, more = {}) {
-    const before = s.list.names[s.spell], spell = Math.max(0, names.indexOf(before)), now = names[spell];
+    const before = s.list.names[s.spell], spell = spellIn(names, before, s.spell), now = names[spell];
     const moved = before && before !== now
       ? `« ${before} » n'est pas dans cette liste : « ${now} » est affiché. ` : '';
     const findings = fileName ? vyr.findings() : [], line = findingsLine(findings);
@@ -110,26 +122,41 @@ export function createState(vyr) {
     if (loaded.error) {
       return commit({ ...more, ...message(`${words(loaded.error)}. La liste actuelle est conservée.`) });
     }
-    const { names, form, garbled } = loaded;
-    const files = s.kept.files.filter(f => f.name !== name).concat({ name, bytes: toBase64(bytes), form });
+    const { names, form, garbled } = loaded, base64 = toBase64(bytes);
+    const taken = n => s.kept.files.some(f => f.name === n);
+    // The same bytes under a kept name only show that file again; other bytes keep both, as « NAME (2) ».
+    const again = s.kept.files.some(f => f.name === name && f.bytes === base64);
+    let k = 2;
+    while (taken(`${name} (${k})`)) k++;
+    if (taken(name) && !again) name = `${name} (${k})`;
+    const files = again ? s.kept.files : [...s.kept.files, { name, bytes: base64, form }];
     chose('activeFile');
     const n = names.length > 1 ? 's' : '';
+    const same = again ? " Déjà gardé à l'identique : il n'est pas gardé deux fois." : '';
     const plain = form === 'plain' ? ' liste en clair (non brouillée), lue telle quelle :' : '';
     const odd = garbled ? ' La plupart des noms contiennent des caractères de contrôle : le fichier est peut-être '
       + "abîmé, ou n'est pas une liste de sorts." : '';
-    showList(loaded, bytes, name, `« ${name} » :${plain} ${names.length} sort${n} chargé${n}.${odd}`,
+    showList(loaded, bytes, name, `« ${name} » :${plain} ${names.length} sort${n} chargé${n}.${same}${odd}`,
       { ...s.kept, files, activeFile: name }, more);
   }
 
   // A character or opponent chosen: its fields on screen, the link's setup (if shown) gone.
-  function choose(group, name, kept = s.kept) {
+  function choose(group, name, kept = s.kept, more = {}) {
     const g = groups[group], linked = { ...s.linked, [group]: false };
     chose(g.chosen);
     const now = { ...kept, [g.chosen]: name };
     const inputs = filled(s.inputs, group, now[g.list].find(e => e.name === name)?.inputs ?? {});
     const drafts = { ...s.drafts, [group]: name };
-    commit({ kept: withSpell(s.spell, s.list.names, now, linked), linked, inputs, drafts });
+    commit({ kept: withSpell(s.spell, s.list.names, now, linked), linked, inputs, drafts, ...more });
   }
+  // A deletion said, with "Annuler" to put back what went until the next change.
+  const deleted = (text, restore) => {
+    const offer = { ...message(text), undo: { text } };
+    return then => {
+      then(offer);
+      undoing = restore;
+    };
+  };
 
   // A kept state (read at start or merged from another tab) with a chosen entry in each group.
   function settled(kept, choices = kept) {
@@ -183,7 +210,7 @@ export function createState(vyr) {
       for (const [group, g] of Object.entries(groups)) {
         inputs = filled(inputs, group, kept[g.list].find(e => e.name === kept[g.chosen]).inputs);
       }
-      const { names, form } = list.loaded, spell = Math.max(0, names.indexOf(kept.spell));
+      const { names, form } = list.loaded, spell = spellIn(names, kept.spell, kept.spellAt);
       const change = { name: '', value: '' };
       const setup = r => ({ character: r ? '' : SHOWN, opponent: SHOWN, change });
       s = {};
@@ -193,7 +220,7 @@ export function createState(vyr) {
         inputs, setups: Array.from({ length: fields.setupLimit }, (_, r) => setup(r)),
         sort: { column: 'index', descending: false }, filters: { only: '', effect: '' }, withOpponent: true,
         chart: { step: '10', from: '1', to: '200', series: fields.series[0]?.name ?? '', others: [], withTable: false },
-        question: null, ...message(lost + (said ?? '')) });
+        question: null, undo: null, ...message(lost + (said ?? '')) });
     },
 
     // A spell file of the player's, given to the core as bytes. The core guesses how to read it;
@@ -226,11 +253,22 @@ export function createState(vyr) {
       showList(loaded, bytes, fileName, said, { ...s.kept, activeFile: fileName });
     },
     removeList() {
-      const name = s.kept.activeFile, files = s.kept.files.filter(f => f.name !== name);
+      const name = s.kept.activeFile, all = s.kept.files, files = all.filter(f => f.name !== name);
       const { loaded, bytes } = loadList(files, '');
       chose('activeFile');
-      const said = `« ${name} » retiré ; la liste d'exemple est affichée.`;
-      showList(loaded, bytes, '', said, { ...s.kept, files, activeFile: '' });
+      const said = `Liste « ${name} » retirée ; la liste d'exemple est affichée.`;
+      deleted(said, () => {
+        const back = loadList(all, name);
+        chose('activeFile');
+        const kept = { ...s.kept, files: all, activeFile: name };
+        showList(back.loaded, back.bytes, name, `Liste « ${name} » rétablie.`, kept);
+      })(offer => showList(loaded, bytes, '', said, { ...s.kept, files, activeFile: '' }, { undo: offer.undo }));
+    },
+    // "Annuler": what the last deletion took, put back.
+    undo() {
+      const restore = undoing;
+      undoing = null;
+      restore?.();
     },
 
     search(text) {
@@ -264,9 +302,12 @@ export function createState(vyr) {
       }
       if (action === 'delete') {
         if (s.linked[group]) return choose(group, s.kept[g.chosen]);
-        const rest = list.filter(e => e.name !== s.kept[g.chosen]);
+        const gone = s.kept[g.chosen], rest = list.filter(e => e.name !== gone);
         if (!rest.length) rest.push({ name: g.fresh, inputs: {} });
-        return choose(group, rest[0].name, { ...s.kept, [g.list]: rest });
+        const back = () => choose(group, gone, { ...s.kept, [g.list]: list },
+          message(`${g.label} « ${gone} » rétabli.`));
+        return deleted(`${g.label} « ${gone} » supprimé.`, back)(offer =>
+          choose(group, rest[0].name, { ...s.kept, [g.list]: rest }, offer));
       }
       const entries = action === 'rename' && !s.linked[group]
         ? list.map(e => (e.name === s.kept[g.chosen] ? { ...e, name } : e))

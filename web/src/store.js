@@ -10,6 +10,8 @@ export const empty = () => ({
   version: VERSION, files: [], activeFile: '', characters: [], opponents: [], character: '', opponent: '', spell: '',
 });
 const choices = ['activeFile', 'character', 'opponent', 'spell'], lists = ['files', 'characters', 'opponents'];
+// spellAt: the spell's position, so that of two namesakes the one picked stays (kept without one, the name decides).
+const positions = ['spellAt'];
 
 // A key under which nothing is kept yet: what was set aside before stays.
 function asideKey() {
@@ -133,7 +135,7 @@ export function merge(base, ours, theirs, mine) {
     merged[key] = [...new Set([...o.keys(), ...t.keys()])]
       .map(name => (same(o.get(name), b.get(name)) ? t.get(name) : o.get(name))).filter(Boolean);
   }
-  for (const key of choices) if (mine.has(key)) merged[key] = ours[key];
+  for (const key of [...choices, ...positions]) if (mine.has(key)) merged[key] = ours[key];
   return merged;
 }
 

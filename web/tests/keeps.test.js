@@ -104,6 +104,48 @@ test.describe("the player's own things", () => {
     await expect(page.locator('#level')).toHaveValue(own.inputs.level);
     await expect(page.locator('#fireResist')).toHaveValue(keeps.own.opponents[0].inputs.fireResist);
   });
+
+  test('a deletion says what went and "Annuler" puts it back, until the next change', async ({ page }) => {
+    await seed(page, keeps.own);
+    await drop(page, keeps.files.own);
+    await expect(said(page)).toContainText(keeps.files.keptSaid);
+    for (const { button, gone, back, select, name } of keeps.undo) {
+      const before = await shown(page);
+      await page.click(button);
+      await expect(said(page)).toContainText(gone);
+      await page.click('#retablir');
+      await expect(said(page)).toContainText(back);
+      await expect(page.locator('#retablir')).toBeHidden();
+      expect(await shown(page), name).toEqual(before);
+      await expect(page.locator(`${select} option:checked`)).toHaveText(name);
+    }
+    await page.reload();
+    await expect(page.locator('#liste option:checked')).toHaveText(keeps.files.own.name);
+    await page.click('#delete-character');
+    await page.fill('#level', '3');
+    await expect(page.locator('#retablir')).toBeHidden();
+  });
+
+  test('other bytes under a kept name kept beside it as « NAME (2) »; the same bytes not doubled', async ({ page }) => {
+    const { own, other, again } = keeps.files;
+    await ready(page);
+    await drop(page, own);
+    await drop(page, { ...other, name: own.name });
+    await expect(page.locator('#sort option')).toHaveText(other.names);
+    await drop(page, own);
+    await expect(said(page)).toContainText(again);
+    await page.reload();
+    await expect(page.locator('#liste option')).toHaveText(["Liste d'exemple", own.name, `${own.name} (2)`]);
+    await expect(page.locator('#liste option:checked')).toHaveText(own.name);
+  });
+
+  test('the second of two namesakes stays picked after a reload', async ({ page }) => {
+    await ready(page);
+    await drop(page, keeps.files.namesakes);
+    await page.selectOption('#sort', '1');
+    await page.reload();
+    await expect(page.locator('#sort')).toHaveValue('1');
+  });
 });
 
 test('two tabs each keep a character: both stay, in storage and after a reload', async ({ page, context }) => {
