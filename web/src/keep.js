@@ -22,6 +22,17 @@ export function keptView(actions) {
   }
   $('liste').addEventListener('change', () => actions.chooseList($('liste').value));
   $('retirer').addEventListener('click', () => actions.removeList());
+  // Exporter: a file to save; Importer: one read back, merged.
+  $('exporter').addEventListener('click', () => {
+    const url = URL.createObjectURL(new Blob([actions.exported()], { type: 'application/json' }));
+    element('a', { href: url, download: 'vyr-degats-export.json' }).click();
+    setTimeout(() => URL.revokeObjectURL(url));
+  });
+  $('importer').addEventListener('change', async () => {
+    const file = $('importer').files[0];
+    $('importer').value = '';
+    if (file) actions.importKept(await file.text());
+  });
   // What each part was drawn from: typing changes the kept inputs, not the names shown.
   const drawn = {};
   const changed = (part, now) => drawn[part] !== (drawn[part] = JSON.stringify(now));

@@ -2,10 +2,12 @@
 // module holds, and changes only through the named actions below, which call the core (vyr) and
 // the browser's storage (store.js); subscribers are told what changed. The views render from it
 // and raise actions with what the player typed or chose; none reads the state back from the page.
-import { empty, load, merge, reread, sameEntries, save, fromBase64, toBase64 } from './store.js';
+import { empty, load, merge, readable, reread, sameEntries, save, fromBase64, toBase64 } from './store.js';
 import { words } from './words.js';
 import { findingsLine } from './findings.js';
 
+// The name of the page's export format.
+const EXPORT = 'vyr-degats/export';
 // A setup row's value for "the one on screen", among the saved names.
 export const SHOWN = '\u0001';
 // list and chosen: the kept state's members; fresh: the name of the first one.
@@ -263,6 +265,33 @@ export function createState(vyr) {
         const kept = { ...s.kept, files: all, activeFile: name };
         showList(back.loaded, back.bytes, name, `Liste « ${name} » rétablie.`, kept);
       })(offer => showList(loaded, bytes, '', said, { ...s.kept, files, activeFile: '' }, { undo: offer.undo }));
+    },
+    // Everything the page keeps (files, characters, opponents, the choices) and what is shown, as one
+    // text with its format's name and version, for another browser's "Importer".
+    exported: () => JSON.stringify({ format: EXPORT, version: 1, kept: s.kept, inputs: s.inputs }),
+    // An export merged into what is kept: an entry of a new name added, one of a kept name with the
+    // same content skipped, another kept beside it as « NAME (2) »; nothing replaced. Says what it added.
+    importKept(text) {
+      let data = null;
+      try {
+        data = JSON.parse(text);
+      } catch { /* said below */ }
+      if (data?.format !== EXPORT || data.version !== 1 || !readable({ ...data.kept, version: 2 })) {
+        return say("Ce fichier n'est pas un export de cette page : rien n'est importé.");
+      }
+      const kept = { ...s.kept }, added = [];
+      for (const [key, what] of [['files', 'fichier'], ['characters', 'personnage'], ['opponents', 'adversaire']]) {
+        for (const entry of data.kept[key]) {
+          const mine = kept[key], taken = n => mine.some(e => e.name === n);
+          if (mine.some(e => e.name === entry.name && same(e, entry))) continue;
+          let name = entry.name, k = 2;
+          while (taken(`${entry.name} (${k})`)) k++;
+          if (taken(name)) name = `${entry.name} (${k})`;
+          kept[key] = [...mine, { ...entry, name }];
+          added.push(`${what} « ${name} »`);
+        }
+      }
+      commit({ kept, ...message(added.length ? `Importé : ${added.join(', ')}.` : 'Rien de nouveau à importer.') });
     },
     // "Annuler": what the last deletion took, put back.
     undo() {

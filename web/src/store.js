@@ -24,7 +24,7 @@ const text = value => typeof value === 'string';
 const inputs = value => value && typeof value === 'object' && Object.values(value).every(v => /^\d*$/.test(v));
 const named = (list, check) => Array.isArray(list) && list.every(item => item && text(item.name) && check(item));
 
-function readable(state) {
+export function readable(state) {
   return state && state.version === VERSION
     && choices.every(k => text(state[k]))
     && named(state.files, file => text(file.bytes) && (file.form === undefined || text(file.form)))

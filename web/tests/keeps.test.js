@@ -139,6 +139,29 @@ test.describe("the player's own things", () => {
     await expect(page.locator('#liste option:checked')).toHaveText(own.name);
   });
 
+  test('Exporter, then Importer in a fresh browser: the same files, characters and opponents; not twice',
+    async ({ page, browser }) => {
+      await seed(page, keeps.setups.stored);
+      await drop(page, keeps.files.own);
+      await expect(said(page)).toContainText(keeps.files.keptSaid);
+      const [download] = await Promise.all([page.waitForEvent('download'), page.click('#exporter')]);
+      const file = await download.path(), context = await browser.newContext(), other = await context.newPage();
+      await ready(other);
+      const lists = ['#choix-character', '#choix-opponent', '#liste'];
+      const names = async tab => Promise.all(lists.map(id => tab.locator(`${id} option`).allTextContents()));
+      const [mine, fresh] = [await names(page), await names(other)];
+      for (const [said, again] of [['Importé : ', false], ['Rien de nouveau à importer.', true]]) {
+        await other.setInputFiles('#importer', file);
+        await expect(other.locator('#etat')).toContainText(said);
+        const theirs = await names(other);
+        lists.forEach((id, k) => expect(theirs[k], `${id} ${again}`).toEqual([...new Set([...fresh[k], ...mine[k]])]));
+      }
+      await other.reload();  // kept, not only shown
+      await other.selectOption('#liste', keeps.files.own.name);
+      await expect(other.locator('#sort option')).toHaveText(keeps.files.own.names);
+      await context.close();
+    });
+
   test('the second of two namesakes stays picked after a reload', async ({ page }) => {
     await ready(page);
     await drop(page, keeps.files.namesakes);
