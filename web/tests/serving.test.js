@@ -1,0 +1,64 @@
+// How the page is served and what it allows itself: the service worker's patience with a network that never
+// answers, and the page's content security policy, from disk and over http; in the system's Chromium.
+const { test, expect } = require('@playwright/test');
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const { site, sitePage, watch } = require('./paths');
+
+watch(test, expect);
+// The site on loopback, as a host that says no-cache; once `stall` is set, it takes connections and never answers.
+async function serve(run) {
+  const server = http.createServer((request, response) => {
+    if (server.stall) return;
+    const asked = path.normalize(new URL(request.url, 'http://x').pathname);
+    const name = path.join(site, asked === '/' ? 'index.html' : asked);
+    if (!name.startsWith(site) || !fs.existsSync(name)) return response.writeHead(404).end();
+    const type = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' }[path.extname(name)];
+    response.writeHead(200, { 'Cache-Control': 'no-cache', ...(type && { 'Content-Type': `${type}; charset=utf-8` }) });
+    response.end(fs.readFileSync(name));
+  });
+  await new Promise(resolve => server.listen(0, '127.0.0.1', resolve));
+  try {
+    await run(server, `http://127.0.0.1:${server.address().port}/index.html`);
+  } finally {
+    server.closeAllConnections();
+    server.close();
+  }
+}
+const computes = async (page, url, timeout) => {
+  await page.goto(url, { timeout });
+  await expect(page.locator('#effectMin')).not.toBeEmpty({ timeout });
+};
+
+test('a network that takes the connection and never answers: the page opens from what was kept', async ({ page }) => {
+  await serve(async (server, url) => {
+    await computes(page, url);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    server.stall = true;
+    const start = Date.now();
+    await computes(page, url, 20000);
+    expect(Date.now() - start).toBeLessThan(15000);
+  });
+});
+
+test.describe('the content security policy', () => {
+  for (const served of [false, true]) {
+    test(served ? 'over http' : 'from disk', async ({ page }) => {
+      const broken = [];
+      await page.exposeFunction('violated', what => broken.push(what));
+      await page.addInitScript(() => addEventListener('securitypolicyviolation',
+        event => window.violated(`${event.violatedDirective} ${event.blockedURI}`)));
+      const check = async url => {
+        await computes(page, url);
+        await page.locator('#section-courbe').scrollIntoViewIfNeeded();  // the worker starts, the chart is drawn
+        await expect(page.locator('#courbe svg')).toBeAttached({ timeout: 30000 });
+        expect(await page.evaluate(() => document.querySelector('meta[http-equiv=Content-Security-Policy]')?.content))
+          .toMatch(/object-src 'none'.*base-uri 'none'/s);
+        expect(broken).toEqual([]);
+      };
+      if (served) await serve((server, url) => check(url));
+      else await check(sitePage);
+    });
+  }
+});
