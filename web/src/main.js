@@ -36,8 +36,9 @@ const rangeQuiet = 400;  // ms without typing in the chart's range before the sw
 // The task after the next frame: what waits there never holds up a paint.
 const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
 
-// The scripts run from the page's head, so that the core compiles while the page is read; the first
-// read of the browser's storage, which waits on the browser, is asked for meanwhile too.
+// The scripts are deferred: the page (its form written in by the build) paints first, and the core
+// compiles after; the first read of the browser's storage, which waits on the browser, is asked for
+// meanwhile.
 const parsed = new Promise(resolve => {
   if (document.readyState === 'loading') addEventListener('DOMContentLoaded', resolve);
   else resolve();

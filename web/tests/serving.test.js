@@ -62,3 +62,17 @@ test.describe('the content security policy', () => {
     });
   }
 });
+
+test("before any script runs, the page shows the core's whole form: inputs, labels, defaults, outputs", async ({
+  page, browser }) => {
+  await computes(page, sitePage);
+  const { inputs, outputs } = await page.evaluate(() => window.vyr.fields());
+  const bare = await (await browser.newContext({ javaScriptEnabled: false })).newPage();
+  await bare.goto(sitePage);
+  for (const { name, pageLabel, default: value } of inputs) {
+    await expect(bare.locator(`label[for=${name}]`)).toHaveText(pageLabel);
+    await expect(bare.locator(`#${name}`)).toHaveValue(value);
+  }
+  for (const { name, heading } of outputs) await expect(bare.locator(`output#${name}`)).toHaveAccessibleName(heading);
+  await bare.context().close();
+});
