@@ -1,5 +1,6 @@
-// How the page is served and what it allows itself: the service worker's patience with a network that never
-// answers, and the page's content security policy, from disk and over http; in the system's Chromium.
+// How the page is served, starts and what it allows itself: the service worker's patience with a network that
+// never answers, the page's content security policy, from disk and over http, the form before any script, and
+// a page that stays put as it fills; in the system's Chromium.
 const { test, expect } = require('@playwright/test');
 const fs = require('fs');
 const http = require('http');
@@ -76,3 +77,27 @@ test("before any script runs, the page shows the core's whole form: inputs, labe
   for (const { name, heading } of outputs) await expect(bare.locator(`output#${name}`)).toHaveAccessibleName(heading);
   await bare.context().close();
 });
+
+// The Layout Instability API's shifts, summed from the page's start, then again after a jump to the last section
+// (the sections above it fill in as they come into view).
+for (const width of [360, 1280]) {
+  test(`at ${width} px, nothing moves while the page fills in, nor after a jump to its end`, async ({ page }) => {
+    await page.setViewportSize({ width, height: width < 600 ? 740 : 900 });
+    await page.addInitScript(() => new PerformanceObserver(list => {
+      for (const entry of list.getEntries()) window.shifted = (window.shifted ?? 0) + entry.value;
+    }).observe({ type: 'layout-shift', buffered: true }));
+    const settled = async () => {
+      await page.waitForTimeout(500);
+      await expect(page.locator('main > section[aria-busy=true]')).toHaveCount(0, { timeout: 30000 });
+      return page.evaluate(() => window.shifted ?? 0);
+    };
+    await computes(page, sitePage);
+    expect(await settled(), 'loading').toBeLessThanOrEqual(0.05);
+    await computes(page, sitePage);
+    await page.evaluate(() => {
+      window.shifted = 0;
+      document.querySelector('main > section:last-child').scrollIntoView();
+    });
+    expect(await settled(), 'a jump to the end').toBeLessThanOrEqual(0.05);
+  });
+}
