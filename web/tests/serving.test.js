@@ -93,7 +93,6 @@ for (const width of [360, 1280]) {
     };
     await computes(page, sitePage);
     expect(await settled(), 'loading').toBeLessThanOrEqual(0.05);
-    await computes(page, sitePage);
     await page.evaluate(() => {
       window.shifted = 0;
       document.querySelector('main > section:last-child').scrollIntoView();
