@@ -12,7 +12,7 @@ vm.runInThisContext(`${fs.readFileSync(core, 'utf8')}\nglobalThis.createVyr = cr
 globalThis.createVyr().then(vyr => {
   const { inputs, outputs } = vyr.fields();
   const input = f => `<label for="${f.name}">${text(f.pageLabel)}</label>` +
-    `<input id="${f.name}" inputmode="numeric" autocomplete="off" value="${text(f.default)}">`;
+    `<input id="${f.name}" inputmode="numeric" value="${text(f.default)}">`;  // the form says autocomplete="off"
   const output = f => `<output id="${f.name}" aria-label="${text(f.heading)}" aria-live="off"></output>`;
   let lines = '';
   outputs.forEach((f, i) => {
