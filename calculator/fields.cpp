@@ -13,7 +13,8 @@ const std::array<InputField, 24> inputFields = {{
     {rebirths, "rebirths", "rebirths", "0", "Nombre de rennaissances :", "Renaissances"},
     {strengthBoosted, "strengthBoosted", "strength-boosted", "25", "Force (boosté) :", "Force (boosté)"},
     {enduranceBoosted, "enduranceBoosted", "endurance-boosted", "25", "Endurance (boosté) :", "Endurance (boosté)"},
-    {dexterityBoosted, "dexterityBoosted", "dexterity-boosted", "25", "Dexterité (boosté) :", "Dextérité (boosté)"},
+    {dexterityBoosted, "dexterityBoosted", "dexterity-boosted", "25",  // the dialog's label keeps its spelling
+     "Dexterité (boosté) :", "Dextérité (boosté)"},
     {intelligenceBoosted, "intelligenceBoosted", "intelligence-boosted", "25",
      "Intelligence (boosté) :", "Intelligence (boosté)"},
     {wisdomBoosted, "wisdomBoosted", "wisdom-boosted", "25", "Sagesse (boosté) :", "Sagesse (boosté)"},

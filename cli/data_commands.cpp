@@ -47,10 +47,10 @@ void refuseOtherForm(const DataOptions& o, std::string_view bytes, bool wantScra
     const SpellFileGuess guess = guessSpellFile(bytes);
     const std::size_t other = wantScrambled ? guess.plainRecords : guess.scrambledRecords;
     if (o.force || other <= (wantScrambled ? guess.scrambledRecords : guess.plainRecords)) return;
-    throw Failure(
-        o.input + " semble déjà " + (wantScrambled ? "une liste de sorts en clair" : "un fichier de sorts brouillé") +
-        " (" + counted(other, "ligne") + " lue" + (other == 1 ? "" : "s") + " comme des sorts" +
-        (wantScrambled ? " telles quelles" : " une fois débrouillées") + ") ; rien n'est écrit (--force passe outre)");
+    const std::string looks = wantScrambled ? "une liste de sorts en clair" : "un fichier de sorts brouillé";
+    const std::string read = wantScrambled ? " telles quelles" : " une fois débrouillées";
+    throw Failure(o.input + " semble déjà " + looks + " (" + counted(other, "ligne") + " lue" +
+                  (other == 1 ? "" : "s") + " comme des sorts" + read + ") ; rien n'est écrit (--force passe outre)");
 }
 
 // "PATH:LINE[:COLUMN]: erreur|avertissement : message" each, or a table row each with --csv or --json.
@@ -99,8 +99,10 @@ int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
     PlainList list = preparePlainList(input, o.raw);
     const std::string about = "vyr encode : " + o.input + " : ";
     if (list.markSkipped) err << about << "marque d'ordre des octets UTF-8 du début sautée\n";
-    if (list.breaksDropped)
-        err << about << "saut de ligne de la fin retiré : un fichier de données finit juste après son dernier champ\n";
+    if (list.breaksDropped) {
+        err << about << "saut de ligne de la fin retiré : "
+            << "un fichier de données finit juste après son dernier champ\n";
+    }
     printFindings(err, o, list.report);
     const std::size_t errors = list.report.errors();
     if (!list.encodable || (errors > 0 && !o.force)) {
@@ -151,7 +153,8 @@ int runSpells(const DataOptions& o, std::ostream& out, std::ostream& err) {
             return readSpellList(o.dataPath, err, "spells");
         } catch (const Error& e) {
             if (o.data->count() > 0) throw;
-            throw Failure(sentence(e) + " (cherché dans le dossier courant et à côté de vyr ; utilisez --data FILE)");
+            const std::string searched = " (cherché dans le dossier courant et à côté de vyr";
+            throw Failure(sentence(e) + searched + " ; utilisez --data FILE)");
         }
     }();
     Table table;

@@ -88,7 +88,11 @@ constexpr Wording wordings[] = {
          return lead(e) + e.value("input") + " : " + typed + noWhole;
      }},
     {ErrorKind::nameValueExpected, [](const Error& e) { return lead(e) + "attendu \"nom = valeur\""; }},
-    {ErrorKind::givenTwice, [](const Error& e) { return lead(e) + quoted(e.value("typed")) + " est donné deux fois"; }},
+    {ErrorKind::givenTwice,
+     [](const Error& e) {
+         const std::string typed = quoted(e.value("typed"));
+         return lead(e) + typed + " est donné deux fois";
+     }},
     {ErrorKind::notSetupCode,
      [](const Error& e) {
          return setupCode(e) + " n'est ni un code de configuration (il commence par " + e.value("reads") +

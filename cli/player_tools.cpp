@@ -65,7 +65,9 @@ void registerDiff(CLI::App& app, const std::string& dataPath, int& exitCode, std
                         applySetupItem(setups[s], item, std::string("--") + static_cast<char>('a' + s));
                     if (!(*items)[s].empty()) count = s + 1;
                 }
-                if (count == 0) throw Failure("rien à comparer : donnez --a ou --b (et --c jusqu'à --f pour d'autres)");
+                if (count == 0) {
+                    throw Failure("rien à comparer : donnez --a ou --b (et --c jusqu'à --f pour d'autres)");
+                }
                 setups.resize(std::max<std::size_t>(count, 2));
                 const bool one = !spell->names.empty() || !spell->indices.empty();
                 const auto index = one ? std::optional(chosenSpells(list, *spell, false).front()) : std::nullopt;

@@ -126,7 +126,7 @@ test.describe("the player's own things", () => {
     await expect(page.locator('#retablir')).toBeHidden();
   });
 
-  test('other bytes under a kept name kept beside it as « NAME (2) »; the same bytes not doubled', async ({ page }) => {
+  test('other bytes under a kept name kept as « NAME (2) »; the same bytes not doubled', async ({ page }) => {
     const { own, other, again } = keeps.files;
     await ready(page);
     await drop(page, own);
