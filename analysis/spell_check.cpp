@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <memory>
 
 #include "code_letters.h"
 #include "cp1252.h"
 #include "effects.h"
 #include "spell_file.h"
+#include "spell_reading.h"
 #include "spell_record.h"
 #include "table.h"
 
@@ -286,10 +286,10 @@ CheckReport checkSpellText(std::string_view plain) {
 
 PlainList preparePlainList(std::string_view input, bool raw) {
     PlainList list;
-    list.markSkipped = !raw && input.starts_with("\xEF\xBB\xBF");
-    if (list.markSkipped) input.remove_prefix(3);
-    list.breaksDropped = input.ends_with('\n');
-    while (input.ends_with('\n')) input.remove_suffix(input.ends_with("\r\n") ? 2 : 1);
+    const TrimmedList trimmed = trimPlainList(input, !raw);
+    input = trimmed.text;
+    list.markSkipped = trimmed.markSkipped;
+    list.breaksDropped = trimmed.breaksDropped;
     Utf8ToCp1252Result converted = raw ? Utf8ToCp1252Result{std::string(input), {}, {}} : utf8ToCp1252(input);
     list.encodable = !converted.errorOffset;
     if (list.encodable) {
@@ -299,11 +299,14 @@ PlainList preparePlainList(std::string_view input, bool raw) {
     }
     // The character's line, and its column counted in characters.
     const std::string_view before = input.substr(0, *converted.errorOffset);
-    const bool invalid = converted.error == "UTF-8 invalide";
+    char32_t cp = 0;
+    const bool invalid = decodeUtf8(input, *converted.errorOffset, cp) == 0;
+    char codePoint[16];
+    std::snprintf(codePoint, sizeof codePoint, "U+%04X", static_cast<unsigned>(cp));
     list.report.findings.push_back({static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1,
                                     Severity::error,
                                     invalid ? FindingKind::invalidUtf8 : FindingKind::notWindows1252,
-                                    {{"codePoint", converted.error.substr(0, converted.error.find(' '))}},
+                                    {{"codePoint", invalid ? std::string() : std::string(codePoint)}},
                                     characterCount(before.substr(before.rfind('\n') + 1)) + 1});
     return list;
 }

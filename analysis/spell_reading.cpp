@@ -84,12 +84,20 @@ SpellFileGuess guessSpellFile(std::string_view bytes) {
     return guess;
 }
 
-PlainText plainListText(std::string_view bytes) {
-    PlainText plain;
-    plain.markSkipped = bytes.starts_with("\xEF\xBB\xBF");
-    if (plain.markSkipped) bytes.remove_prefix(3);
-    plain.breaksDropped = bytes.ends_with('\n');
+TrimmedList trimPlainList(std::string_view bytes, bool skipMark) {
+    TrimmedList trimmed;
+    trimmed.markSkipped = skipMark && bytes.starts_with("\xEF\xBB\xBF");
+    if (trimmed.markSkipped) bytes.remove_prefix(3);
+    trimmed.breaksDropped = bytes.ends_with('\n');
     while (bytes.ends_with('\n')) bytes.remove_suffix(bytes.ends_with("\r\n") ? 2 : 1);
+    trimmed.text = bytes;
+    return trimmed;
+}
+
+PlainText plainListText(std::string_view whole) {
+    const TrimmedList trimmed = trimPlainList(whole, true);
+    const std::string_view bytes = trimmed.text;
+    PlainText plain{{}, trimmed.markSkipped, trimmed.breaksDropped};
     // UTF-8 where the whole list is: a character the data file cannot hold reads "?".
     std::string text;
     char32_t cp = 0;

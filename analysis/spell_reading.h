@@ -33,6 +33,14 @@ struct SpellFileGuess {
 };
 SpellFileGuess guessSpellFile(std::string_view bytes);
 
+// A plain list without what editors leave around it: a leading UTF-8 byte-order mark (when
+// skipMark) and the line breaks at the end, which a data file does without.
+struct TrimmedList {
+    std::string_view text;
+    bool markSkipped = false, breaksDropped = false;
+};
+TrimmedList trimPlainList(std::string_view bytes, bool skipMark);
+
 // A plain list made into the text the loader reads: a leading UTF-8 byte-order mark skipped,
 // the line breaks at the end dropped, and UTF-8 made Windows-1252 when the whole list is
 // UTF-8 (a character Windows-1252 lacks reads "?"); any other list is Windows-1252 already.
