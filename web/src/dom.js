@@ -21,11 +21,13 @@ export const svg = (tag, attributes, ...children) => {
 // view (the player acted further down), the message also shows at the foot of the screen for a
 // while: only to the eye, as the status line already says it to screen readers.
 const noticeMs = 6000;
-let noticeTimer = 0;
+let noticeTimer = 0, lineSeen = true;
+// Whether the status line is on screen, kept by an observer: measuring it on each message would lay
+// the whole page out again, at start among others.
+new IntersectionObserver(([entry]) => { lineSeen = entry.isIntersecting; }).observe($('etat'));
 export function say(text) {
   $('etat').textContent = text;
-  const seen = $('etat').getBoundingClientRect().bottom > 0;
   clearTimeout(noticeTimer);
-  $('avis').textContent = seen ? '' : text;
-  if (!seen) noticeTimer = setTimeout(() => { $('avis').textContent = ''; }, noticeMs);
+  $('avis').textContent = lineSeen ? '' : text;
+  if (!lineSeen) noticeTimer = setTimeout(() => { $('avis').textContent = ''; }, noticeMs);
 }
