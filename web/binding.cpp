@@ -107,7 +107,8 @@ val attempt(auto body) {
 // outputs ({name, label, pageLabel, heading, unit}; heading: the short name that tells the two ends of a
 // range apart, unit included; unit: "ms", "%" or ""), in the dialog's reading order; label is the
 // dialog's own, pageLabel the page's (no closing " :"). setupLimit: how many setups diffMany takes at
-// the most; series: the values a chart can show ({name, title}).
+// the most; series: the values a chart can show ({name, title}); chartHeight: a chart's height in px, the
+// room its box keeps while it is drawn.
 val fields() {
     return object({{"inputs", array(inputFields,
                                     [](const InputField& f) {
@@ -127,6 +128,7 @@ val fields() {
                                                         {"unit", val(text(f.unit))}});
                                      })},
                    {"setupLimit", val(double(maxDiffSetups))},
+                   {"chartHeight", val(chartHeight)},
                    {"series", array(chartSeries, [](const ChartSeries& c) {
                         return object({{"name", val(text(c.name))}, {"title", val(text(c.title))}});
                     })}});

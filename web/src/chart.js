@@ -23,6 +23,7 @@ export function showChart(svgText) {
   picture.removeAttribute('width');  // the box sets the size; the view box keeps the proportions
   picture.setAttribute('aria-hidden', 'true');
   box.replaceChildren(document.importNode(picture, true));
+  box.hidden = false;
   marks = [...box.querySelectorAll('.mark')];
   box.setAttribute('aria-valuemin', 1);
   box.setAttribute('aria-valuemax', marks.length);
@@ -33,14 +34,16 @@ export function clearChart() {
   marks = [];
   current = -1;
   $('courbe').replaceChildren();
+  $('courbe').hidden = true;  // nothing to draw: until a chart comes, the box keeps a chart's room
   for (const name of ['aria-valuenow', 'aria-valuetext']) $('courbe').removeAttribute(name);
   $('point').textContent = '';
 }
 
 const steps = { ArrowRight: 1, ArrowUp: 1, ArrowLeft: -1, ArrowDown: -1, PageUp: 10, PageDown: -10 };
 
-export function wireChart() {
+export function wireChart(height) {
   const box = $('courbe');
+  box.style.minHeight = `${height}px`;  // the sections below stay put while the chart is drawn
   box.addEventListener('keydown', event => {
     const to = event.key === 'Home' ? 0 : event.key === 'End' ? marks.length - 1 : current + (steps[event.key] ?? NaN);
     if (Number.isNaN(to)) return;

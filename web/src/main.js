@@ -165,7 +165,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
   $('saisie').addEventListener('submit', event => event.preventDefault());  // Enter and GO ! compute: all is computed
   $('toutes').addEventListener('change', () => $('comparaison').classList.toggle('toutes', $('toutes').checked));
   addEventListener('storage', event => (event.key === KEY || event.key === null) && state.reread());
-  wireChart();
+  wireChart(fields.chartHeight);
   state.start();
   showLink = linkView(vyr, state);
   // Offline once served over http(s); a page opened from disk goes without.

@@ -20,14 +20,20 @@ export function inputsView(fields, actions) {
 
 // The core's 16 outputs, written into the page by the build too; outputs that share a label (a range) share
 // a line: "min - max". Each is named by its own heading (the two ends apart) and none speaks up: the one
-// polite summary does, which reads the spell, then each output that holds a value.
+// polite summary does, which reads the spell, then each output that holds a value. A line that the spell
+// leaves empty is folded away (the build folds those of the sample's first spell).
 export function resultView(fields) {
   const outputs = Object.fromEntries(fields.outputs.map(({ name }) => [name, $(name)]));
+  const lines = [...$('sorties').querySelectorAll('dd')].map(dd => [dd, [...dd.querySelectorAll('output')]]);
   return ({ result, list, spell, element: kind }, what) => {
     if (!what.has('result')) return;
     for (const name in outputs) {
       const text = show(result[name]);
       if (outputs[name].value !== text) outputs[name].value = text;
+    }
+    for (const [dd, held] of lines) {
+      dd.hidden = held.every(output => output.value === '');
+      dd.previousElementSibling.hidden = dd.hidden;
     }
     const filled = f => result[f.name] !== null && result[f.name] !== undefined && f.name !== 'specialText';
     const said = fields.outputs.filter(filled).map(f => `${f.heading} ${show(result[f.name])}`).join(', ');

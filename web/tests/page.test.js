@@ -20,8 +20,11 @@ test.describe('results', () => {
       await page.fill('#recherche', flow.search);
       await expect(page.locator('#sort option:checked')).toHaveText(flow.spell);
       for (const [name, value] of Object.entries(flow.inputs)) await page.fill(`#${name}`, value);
+      // An output the spell leaves empty has its line folded away.
       for (const [name, value] of Object.entries(flow.outputs)) {
         await expect(page.locator(`#${name}`), name).toHaveText(value);
+        const line = page.locator('dd', { has: page.locator(`#${name}`) });
+        await expect(line, name).toBeVisible({ visible: value !== '' });
       }
       // A whole line as shown: a range reads "min - max", a delay or a chance has its unit.
       for (const [name, text] of Object.entries(flow.lines ?? {})) {
