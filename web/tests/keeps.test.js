@@ -297,6 +297,10 @@ test('six setups, some with a change, show the figures of vyr diff on the same s
     const native = csv[r + 1][columns[c]], near = Math.abs(Number(cell) - Number(native)) <= 0.005 + 1e-9;
     expect(cell === native || near, `${row[0]}, ${csv[0][columns[c]]}: ${cell} vs ${native}`).toBe(true);
   }));
+  // At 1280 px, the table takes the page's width: six setups and their differences, none cut off.
+  await page.setViewportSize({ width: 1280, height: 900 });
+  const hidden = await page.locator('#defile-ecarts').evaluate(box => box.scrollWidth - box.clientWidth);
+  expect(hidden, 'pixels of the table out of its box').toBeLessThanOrEqual(0);
 });
 
 test("compare's filters keep the spells of an element and an effect; the element is shown", async ({ page }) => {
