@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <tuple>
 
 #include "calculator_form.h"
 #include "code_letters.h"
@@ -86,18 +87,36 @@ std::size_t columnNamed(const Table& table, std::string_view name, std::string_v
 
 }  // namespace
 
+std::vector<RunFigure> runFigures(const std::vector<RunResult>& runs) {
+    std::vector<RunFigure> figures;
+    for (std::size_t k = 0; k < outputFields.size(); ++k) {
+        RunFigure& f = figures.emplace_back(RunFigure{outputFields[k].name, outputFields[k].heading, {}});
+        for (const RunResult& r : runs) f.cells.push_back(outputCell(r.outputs[k]));
+    }
+    for (const Derived& d : derived) {
+        RunFigure& f = figures.emplace_back(RunFigure{d.name, d.heading, {}});
+        for (const RunResult& r : runs) f.cells.push_back(figureCell(d.of(r)));
+    }
+    return figures;
+}
+
+std::pair<Cell, Cell> cellChange(const Cell& from, const Cell& to) {
+    const auto a = cellNumber(from), b = cellNumber(to);
+    if (!a || !b) return {};
+    const Cell difference = std::holds_alternative<double>(from)
+                                ? Cell(*b - *a)
+                                : Cell(std::get<std::int64_t>(to) - std::get<std::int64_t>(from));
+    return {difference, *a != 0 ? Cell((*b - *a) / *a * 100.0) : Cell()};
+}
+
 Table calcTable(const SpellList& list, const RunResult& result) {
     Table table;
     table.columns = {{"output", "Sortie", false}, {"label", "Sortie"}, {"value", "Valeur"}};
     table.notes.push_back("Sort : " + list.utf8Names[result.spell] + " (n° " + std::to_string(result.spell) + ")");
     table.notes.push_back("Élément : " + std::string(spellElement(list.record(result.spell))));
-    for (std::size_t k = 0; k < outputFields.size(); ++k) {
-        if (result.outputs[k].kind == OutputValue::Kind::empty) continue;
-        table.rows.push_back(
-            {std::string(outputFields[k].name), std::string(outputFields[k].heading), outputCell(result.outputs[k])});
-    }
-    for (const Derived& d : derived) {
-        if (const auto v = d.of(result)) table.rows.push_back({std::string(d.name), std::string(d.heading), *v});
+    for (const RunFigure& f : runFigures({result})) {
+        if (!std::holds_alternative<std::monostate>(f.cells[0]))
+            table.rows.push_back({std::string(f.name), std::string(f.heading), f.cells[0]});
     }
     return table;
 }
@@ -115,8 +134,7 @@ Table calcRecord(const SpellList& list, const Setup& setup, const RunResult& res
     add("element", std::string(spellElement(list.record(result.spell))));
     add("setupCode", setupCode(setup));
     for (std::size_t i = 0; i < inputFields.size(); ++i) add(inputFields[i].name, std::int64_t{setup.values[i]});
-    for (std::size_t k = 0; k < outputFields.size(); ++k) add(outputFields[k].name, outputCell(result.outputs[k]));
-    for (const Derived& d : derived) add(d.name, figureCell(d.of(result)));
+    for (const RunFigure& f : runFigures({result})) add(f.name, f.cells[0]);
     if (!explanation.empty()) {
         std::string lines;
         for (const std::string& line : explanation) lines += (lines.empty() ? "" : "\n") + line;
@@ -219,27 +237,12 @@ Table diffSetups(const SpellList& list, const std::vector<Setup>& setups, std::o
             row.resize(table.columns.size());
             bool differs = false;
             for (std::size_t s = 1; s < n; ++s) {
-                const Cell &x = cells[0], &y = cells[s];
-                differs = differs || x != y;
-                const auto nx = cellNumber(x), ny = cellNumber(y);
-                if (!nx || !ny) continue;
-                row[differences[s]] = std::holds_alternative<double>(x)
-                                          ? Cell(*ny - *nx)
-                                          : Cell(std::get<std::int64_t>(y) - std::get<std::int64_t>(x));
-                if (*nx != 0) row[percents[s]] = (*ny - *nx) / *nx * 100.0;
+                differs = differs || cells[0] != cells[s];
+                std::tie(row[differences[s]], row[percents[s]]) = cellChange(cells[0], cells[s]);
             }
             (differs ? table.rows : same).push_back(std::move(row));
         };
-        for (std::size_t k = 0; k < outputFields.size(); ++k) {
-            std::vector<Cell> cells;
-            for (const RunResult& r : runs) cells.push_back(outputCell(r.outputs[k]));
-            add(outputFields[k].name, outputFields[k].heading, cells);
-        }
-        for (const Derived& d : derived) {
-            std::vector<Cell> cells;
-            for (const RunResult& r : runs) cells.push_back(figureCell(d.of(r)));
-            add(d.name, d.heading, cells);
-        }
+        for (const RunFigure& f : runFigures(runs)) add(f.name, f.heading, f.cells);
     }
     table.rows.insert(table.rows.end(), same.begin(), same.end());
     return table;

@@ -8,12 +8,24 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "run_result.h"
 #include "table.h"
 
 namespace vyr {
+
+// What every table shows of runs: each of the 16 outputs, then each derived figure (mean effect, effect per second,
+// weighted), with its name, its French heading and the cell of each run (empty where the run shows none).
+struct RunFigure {
+    std::string_view name, heading;
+    std::vector<Cell> cells;  // one per run, in the runs' order
+};
+std::vector<RunFigure> runFigures(const std::vector<RunResult>& runs);
+// From one cell to another: the difference (whole numbers stay whole) and that in percent of the first; both
+// empty unless both cells are numbers, the percent also when the first is 0.
+std::pair<Cell, Cell> cellChange(const Cell& from, const Cell& to);
 
 // One run as a table of the 16 outputs (with their labels), then the derived figures.
 Table calcTable(const SpellList& list, const RunResult& result);
