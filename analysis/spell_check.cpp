@@ -9,6 +9,7 @@
 #include "cp1252.h"
 #include "effects.h"
 #include "spell_file.h"
+#include "spell_list.h"
 #include "spell_reading.h"
 #include "spell_record.h"
 #include "table.h"
@@ -26,9 +27,6 @@ constexpr std::string_view kindNames[] = {
 };
 static_assert(std::size(kindNames) == static_cast<std::size_t>(FindingKind::codeTooEarly) + 1);
 
-constexpr std::string_view fieldNames[] = {"armourExempt", "delayFactor", "delayExtra", "delayLevel", "code",
-                                           "rollRange",    "rollBase",    "intDivisor", "wisDivisor"};
-constexpr std::size_t codeField = 4;
 constexpr auto npos = std::string_view::npos;
 
 // The findings of one line.
@@ -64,7 +62,7 @@ std::size_t digitsEnd(std::string_view text) {
 void checkNumber(LineFindings& add, std::size_t field, std::string_view text, std::size_t column) {
     const std::int32_t value = reads(text);
     const std::vector<ErrorValue> shown = {
-        {"field", std::string(fieldNames[field])}, {"text", utf8(text)}, {"reads", number(value)}};
+        {"field", std::string(recordFields[field].name)}, {"text", utf8(text)}, {"reads", number(value)}};
     const std::size_t start = text.starts_with('+') || text.starts_with('-') ? 1 : 0;
     const std::size_t end = digitsEnd(text);
     if (text.empty()) {
@@ -158,7 +156,7 @@ void checkRecordLine(LineFindings& add, std::string_view fields, std::size_t col
             ended = false;
             break;
         }
-        if (read.size() == codeField + 1 && !isSpecialCode(text)) expected = std::size(fieldNames);
+        if (read.size() == codeField + 1 && !isSpecialCode(text)) expected = std::size(recordFields);
     }
     // A line short of fields: the first field that holds two of them is where the fault is;
     // else a number field that holds a code shows that a space went missing before it.
@@ -173,18 +171,18 @@ void checkRecordLine(LineFindings& add, std::string_view fields, std::size_t col
         const auto [text, column] = read[field];
         if (field == fault && holdsTwoFields(field, text)) {
             add.add(Severity::error, FindingKind::fieldsRunTogether,
-                    {{"field", std::string(fieldNames[field])},
-                     {"next", std::string(fieldNames[std::min(field + 1, std::size(fieldNames) - 1)])},
+                    {{"field", std::string(recordFields[field].name)},
+                     {"next", std::string(recordFields[std::min(field + 1, std::size(recordFields) - 1)].name)},
                      {"text", utf8(text)},
                      {"reads", field == codeField ? utf8(text) : number(reads(text))},
                      {"separator", text.find('\t') != npos ? "tab" : ""}},
                     column);
         } else if (field == fault) {
             add.add(Severity::error, FindingKind::codeTooEarly,
-                    {{"field", std::string(fieldNames[field])}, {"text", utf8(text)}}, column);
+                    {{"field", std::string(recordFields[field].name)}, {"text", utf8(text)}}, column);
         }
         if (!ended && field == last) {
-            const std::vector<ErrorValue> where = {{"field", std::string(fieldNames[field])},
+            const std::vector<ErrorValue> where = {{"field", std::string(recordFields[field].name)},
                                                    {"later", field + 1 < expected ? "1" : ""},
                                                    {"atEnd", lastLine ? "1" : ""}};
             if (text.empty()) return add.add(Severity::error, FindingKind::fieldsMissing, where);

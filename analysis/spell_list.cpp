@@ -172,6 +172,23 @@ std::size_t chooseSpell(const SpellList& list, const std::optional<std::string>&
     return static_cast<std::size_t>(*index);
 }
 
+Cell recordCell(const SpellRecord& record, std::size_t field) {
+    // In the order of recordFields; armourExempt is a byte and the code a text.
+    static constexpr std::int32_t SpellRecord::*numbers[] = {nullptr,
+                                                             &SpellRecord::delayFactor,
+                                                             &SpellRecord::delayExtra,
+                                                             &SpellRecord::delayLevel,
+                                                             nullptr,
+                                                             &SpellRecord::rollRange,
+                                                             &SpellRecord::rollBase,
+                                                             &SpellRecord::intDivisor,
+                                                             &SpellRecord::wisDivisor};
+    const char* code = record.code() ? record.code() : "";
+    if (field == codeField) return cp1252ToUtf8(code);
+    if (field > codeField && isSpecialCode(code)) return {};
+    return field == 0 ? std::int64_t{record.armourExempt} : std::int64_t{record.*numbers[field]};
+}
+
 std::string_view spellElement(const SpellRecord& record) { return codeElement(record.code() ? record.code() : ""); }
 
 }  // namespace vyr

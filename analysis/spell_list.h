@@ -11,6 +11,7 @@
 
 #include "spell_reading.h"
 #include "spell_record.h"
+#include "table.h"
 
 namespace vyr {
 
@@ -28,6 +29,25 @@ struct SpellList {
 
 // Throws the Error that refuses a file (named in UTF-8) that is no plausible spell list.
 void requirePlausible(const SpellFileGuess& guess, const std::string& fileName);
+
+// A record's fields in the data file's order: the name its format gives each, and a French heading. A special
+// record's line stops after its code: it has the first five only.
+struct RecordField {
+    std::string_view name, heading;
+};
+inline constexpr RecordField recordFields[] = {{"armourExempt", "Exempté d'armure"},
+                                               {"delayFactor", "Facteur de délai"},
+                                               {"delayExtra", "Délai supplémentaire (ms)"},
+                                               {"delayLevel", "Niveau du sort"},
+                                               {"code", "Code"},
+                                               {"rollRange", "Étendue du jet"},
+                                               {"rollBase", "Base du jet"},
+                                               {"intDivisor", "Diviseur d'intelligence"},
+                                               {"wisDivisor", "Diviseur de sagesse"}};
+inline constexpr std::size_t codeField = 4;
+// A field of a record as tables show it: a whole number, the code as UTF-8, or empty where the record has no such
+// field.
+Cell recordCell(const SpellRecord& record, std::size_t field);
 
 // A spell list from a file's bytes as players give them, in the form guessSpellFile decides:
 // a file that is no plausible spell list is refused with an Error naming the file (UTF-8) and
