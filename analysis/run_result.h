@@ -22,6 +22,7 @@ struct OutputValue {
     Kind kind = Kind::empty;
     std::uint32_t number = 0;  // the value the dialog shows
     std::string text;          // UTF-8, for specialText
+    bool operator==(const OutputValue&) const = default;
 };
 
 // An output as every table, writer and the page hold it: empty, a whole number or a text.

@@ -1,6 +1,6 @@
 // The analyses: setups and their codes, profiles, finding spells, and every analysis checked
-// against single ordinary runs. Expected values live in tests/data/analysis/cases.json, one
-// table a suite, each case a test of its own.
+// against single ordinary runs. Expected values live in tests/data/analysis/cases.json (and
+// spell_changes.json), one table a suite, each case a test of its own.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "error_words.h"
 #include "record_table.h"
 #include "sample_spells.h"
+#include "spell_changes.h"
 
 namespace vyr {
 namespace {
@@ -286,6 +287,54 @@ TEST_P(DiffErrors, RefuseTheSetupCount) {
     EXPECT_EQ(errorOf([&] { diffSetups(sample(), setups, 2); }), testing::joined(c["error"]));
 }
 VYR_ANALYSIS_CASES(DiffErrors, "diffErrors");
+
+// A new spell list against an old one: records matched by folded name, namesakes by position, renames by equal
+// fields; the table for a setup as CSV lines (tests/data/analysis/spell_changes.json).
+struct SpellListChanges : TableCase {};
+SpellList listOf(const json& lines) {
+    std::string text;
+    for (const json& line : lines) text += (text.empty() ? "" : "\n") + line.get<std::string>();
+    return spellListFromBytes(text, "list.txt");
+}
+json valueOf(const Cell& cell) {
+    if (const auto* n = std::get_if<std::int64_t>(&cell)) return *n;
+    if (const auto* s = std::get_if<std::string>(&cell)) return *s;
+    return nullptr;
+}
+json position(const std::optional<std::size_t>& index) { return index ? json(*index) : json(); }
+
+TEST_P(SpellListChanges, AreMatchedComparedFieldByFieldAndRunForTheSetup) {
+    const json& c = GetParam();
+    const SpellList before = listOf(c["old"]), after = listOf(c["new"]);
+    const SpellChanges changes = compareSpellLists(before, after);
+    json records = json::array();
+    for (const RecordChange& r : changes.records) {
+        json fields = json::object();
+        for (const FieldChange& f : r.fields)
+            fields[std::string(recordFields[f.field].name)] = {valueOf(f.oldValue), valueOf(f.newValue)};
+        records.push_back({{"kind", recordChangeNames[static_cast<std::size_t>(r.kind)]},
+                           {"old", position(r.oldIndex)},
+                           {"new", position(r.newIndex)},
+                           {"fields", fields}});
+    }
+    EXPECT_EQ(records, c["changes"]);
+    const vyr::Setup setup = setupOf(c.value("inputs", json::object()));
+    const std::string csv = writeCsv(changesTable(before, after, changes, setup));
+    json rows = json::array();
+    for (std::size_t at = csv.find("\r\n") + 2; at < csv.size(); at = csv.find("\r\n", at) + 2)
+        rows.push_back(csv.substr(at, csv.find("\r\n", at) - at));
+    json expected = json::array();
+    for (const json& row : c["table"]) expected.push_back(testing::joined(row));
+    EXPECT_EQ(rows, expected);
+    const ChangeSummary s = summarizeChanges(before, after, changes, setup);
+    const json summary = {{"changed", s.changed},
+                          {"renamed", s.renamed},
+                          {"removed", s.removed},
+                          {"added", s.added},
+                          {"otherFigures", s.otherFigures}};
+    EXPECT_EQ(summary, c["summary"]);
+}
+VYR_TABLE_CASES(SpellListChanges, "analysis/spell_changes.json", "lists");
 
 struct EffectKinds : TableCase {};
 TEST_P(EffectKinds, FollowWhatTheRunShows) {

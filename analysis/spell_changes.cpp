@@ -1,0 +1,135 @@
+#include "spell_changes.h"
+
+#include <map>
+#include <string>
+
+#include "analyses.h"
+#include "run_result.h"
+
+namespace vyr {
+
+namespace {
+
+std::vector<FieldChange> fieldChanges(const SpellRecord& before, const SpellRecord& after) {
+    std::vector<FieldChange> changes;
+    for (std::size_t f = 0; f < std::size(recordFields); ++f) {
+        Cell a = recordCell(before, f), b = recordCell(after, f);
+        if (a != b) changes.push_back({f, std::move(a), std::move(b)});
+    }
+    return changes;
+}
+
+Cell indexCell(const std::optional<std::size_t>& index) { return index ? Cell(std::int64_t(*index)) : Cell(); }
+
+}  // namespace
+
+SpellChanges compareSpellLists(const SpellList& oldList, const SpellList& newList) {
+    std::map<std::string, std::vector<std::size_t>> namesakes;  // the new list's positions of each folded name
+    for (std::size_t j = 0; j < newList.size(); ++j) namesakes[foldTypedName(newList.utf8Names[j])].push_back(j);
+    std::map<std::string, std::size_t> seen;  // how many of each folded name the old list has had so far
+    std::vector<std::optional<std::size_t>> matchOf(oldList.size());
+    std::vector<bool> matched(newList.size()), renamed(oldList.size());
+    for (std::size_t i = 0; i < oldList.size(); ++i) {
+        const std::string name = foldTypedName(oldList.utf8Names[i]);
+        const std::size_t k = seen[name]++;
+        const auto same = namesakes.find(name);
+        if (same == namesakes.end() || k >= same->second.size()) continue;
+        matchOf[i] = same->second[k];
+        matched[same->second[k]] = true;
+    }
+    for (std::size_t i = 0; i < oldList.size(); ++i) {
+        for (std::size_t j = 0; !matchOf[i] && j < newList.size(); ++j) {
+            if (matched[j] || !fieldChanges(oldList.record(i), newList.record(j)).empty()) continue;
+            matchOf[i] = j;
+            matched[j] = renamed[i] = true;
+        }
+    }
+    SpellChanges changes;
+    for (std::size_t i = 0; i < oldList.size(); ++i) {
+        if (!matchOf[i]) {
+            changes.records.push_back({RecordChangeKind::removed, i, std::nullopt, {}});
+            continue;
+        }
+        const std::size_t j = *matchOf[i];
+        RecordChange change{renamed[i] ? RecordChangeKind::renamed : RecordChangeKind::changed, i, j,
+                            fieldChanges(oldList.record(i), newList.record(j))};
+        // A name matched once folded may still be spelled otherwise ("boule de feu" made "Boule de feu").
+        if (renamed[i] || !change.fields.empty() || oldList.utf8Names[i] != newList.utf8Names[j])
+            changes.records.push_back(std::move(change));
+    }
+    for (std::size_t j = 0; j < newList.size(); ++j) {
+        if (!matched[j]) changes.records.push_back({RecordChangeKind::added, std::nullopt, j, {}});
+    }
+    return changes;
+}
+
+SpellChanges changesOfSpell(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes,
+                            std::string_view utf8Name) {
+    const std::string typed = foldTypedName(utf8Name);
+    const auto named = [&typed](const SpellList& list, const std::optional<std::size_t>& index) {
+        return index && foldTypedName(list.utf8Names[*index]) == typed;
+    };
+    SpellChanges chosen;
+    for (const RecordChange& c : changes.records) {
+        if (named(oldList, c.oldIndex) || named(newList, c.newIndex)) chosen.records.push_back(c);
+    }
+    const auto holds = [&](const SpellList& list) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (named(list, i)) return true;
+        return false;
+    };
+    // A name in neither list: the search's own refusal, with the new list's nearest names.
+    if (chosen.empty() && !holds(oldList) && !holds(newList)) findSpell(newList, utf8Name);
+    return chosen;
+}
+
+Table changesTable(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes,
+                   const Setup& setup) {
+    Table table;
+    table.columns = {
+        {"oldIndex", "n° avant"}, {"newIndex", "n° après"}, {"spell", "Sort"}, {"change", "Changement", false},
+        {"item", "Quoi", false},  {"heading", "Quoi"},      {"old", "Avant"},  {"new", "Après"},
+        {"difference", "Écart"},  {"percent", "Écart (%)"}};
+    for (const RecordChange& c : changes.records) {
+        const std::string& name = c.newIndex ? newList.utf8Names[*c.newIndex] : oldList.utf8Names[*c.oldIndex];
+        const auto kind = static_cast<std::size_t>(c.kind);
+        const auto add = [&](Cell item, std::string_view heading, const Cell& before, const Cell& after) {
+            auto [difference, percent] = cellChange(before, after);
+            table.rows.push_back({indexCell(c.oldIndex), indexCell(c.newIndex), name,
+                                  std::string(recordChangeNames[kind]), std::move(item), std::string(heading), before,
+                                  after, std::move(difference), std::move(percent)});
+        };
+        if (!c.oldIndex || !c.newIndex) {
+            add({}, "sort " + std::string(recordChangeWords[kind]), {}, {});
+            continue;
+        }
+        const std::string& oldName = oldList.utf8Names[*c.oldIndex];
+        if (oldName != name) add(std::string("name"), "Nom", oldName, name);
+        for (const FieldChange& f : c.fields)
+            add(std::string(recordFields[f.field].name), recordFields[f.field].heading, f.oldValue, f.newValue);
+        const std::vector<RunResult> runs = {runSpell(oldList, *c.oldIndex, setup),
+                                             runSpell(newList, *c.newIndex, setup)};
+        for (const RunFigure& f : runFigures(runs)) {
+            if (f.cells[0] != f.cells[1]) add(std::string(f.name), f.heading, f.cells[0], f.cells[1]);
+        }
+    }
+    return table;
+}
+
+ChangeSummary summarizeChanges(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes,
+                               const Setup& setup) {
+    ChangeSummary summary;
+    for (const RecordChange& c : changes.records) {
+        ++(c.kind == RecordChangeKind::changed   ? summary.changed
+           : c.kind == RecordChangeKind::renamed ? summary.renamed
+           : c.kind == RecordChangeKind::removed ? summary.removed
+                                                 : summary.added);
+        // The derived figures follow from the outputs: the outputs alone tell whether anything shown differs.
+        if (c.oldIndex && c.newIndex &&
+            runSpell(oldList, *c.oldIndex, setup).outputs != runSpell(newList, *c.newIndex, setup).outputs)
+            ++summary.otherFigures;
+    }
+    return summary;
+}
+
+}  // namespace vyr
