@@ -78,8 +78,9 @@ SpellChanges changesOfSpell(const SpellList& oldList, const SpellList& newList, 
             if (named(list, i)) return true;
         return false;
     };
-    // A name in neither list: the search's own refusal, with the new list's nearest names.
-    if (chosen.empty() && !holds(oldList) && !holds(newList)) findSpell(newList, utf8Name);
+    // A name in neither list: the search's own refusal, with the nearest names of the new list, else the old one's.
+    if (chosen.empty() && !holds(oldList) && !holds(newList))
+        findSpell(nearestSpells(newList, utf8Name).empty() ? oldList : newList, utf8Name);
     return chosen;
 }
 

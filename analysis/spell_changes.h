@@ -43,7 +43,7 @@ struct SpellChanges {
 SpellChanges compareSpellLists(const SpellList& oldList, const SpellList& newList);
 
 // Only the changes of the spells a name designates in either list (its old or its new name, folded as above).
-// Throws Error (unknownSpell, with the new list's nearest names) when neither list has the name.
+// Throws Error (unknownSpell, with the nearest names of the new list, else of the old one) when neither has it.
 SpellChanges changesOfSpell(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes,
                             std::string_view utf8Name);
 

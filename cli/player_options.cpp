@@ -17,6 +17,7 @@ struct CommandText {
     std::string_view name;
     Spells spells;
     const char* description;
+    bool twoLists = false;  // names an old and a new spell file itself, instead of --data
 };
 constexpr CommandText commandTexts[] = {
     {"calc", Spells::one,
@@ -45,6 +46,14 @@ constexpr CommandText commandTexts[] = {
      "Lines, un objet par ligne comme {\"spell\": \"Boule de feu\", \"level\": 40} (entrées par nom\n"
      "de champ), ou CSV dont l'en-tête nomme les colonnes. Une ligne fautive est signalée sur la\n"
      "sortie d'erreur avec son numéro et les autres sont calculées ; le code de sortie est alors 1."},
+    {"changes", Spells::none,
+     "Ce que change une nouvelle liste de sorts : chaque sort de OLD retrouvé dans NEW par son nom (casse\n"
+     "et accents libres ; entre homonymes, par leur rang) et comparé champ par champ ; un sort aux mêmes\n"
+     "champs sous un autre nom est renommé, les autres sont retirés ou ajoutés. Pour chaque sort changé,\n"
+     "les sorties et chiffres dérivés qui diffèrent pour les entrées données, avec l'écart et son\n"
+     "pourcentage. Code de sortie : 0 aucun changement, 1 des changements, 2 mauvais usage ou fichier\n"
+     "illisible.",
+     true},
 };
 
 }  // namespace
@@ -129,13 +138,15 @@ std::vector<std::size_t> chosenSpells(const SpellList& list, const SpellOptions&
     return spells;
 }
 
-std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::string& defaultDataPath) {
+std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::string& defaultDataPath, bool twoLists) {
     auto o = std::make_shared<CommonOptions>();
     o->dataPath = defaultDataPath;
-    command.add_option("--data", o->dataPath, "Fichier de sorts brouillé")->capture_default_str();
-    command.add_flag(
-        "--force", o->force,
-        "Lit --data comme le programme, en fichier brouillé, même s'il ne ressemble pas à une liste de sorts");
+    if (!twoLists) command.add_option("--data", o->dataPath, "Fichier de sorts brouillé")->capture_default_str();
+    command.add_flag("--force", o->force,
+                     twoLists ? "Lit OLD et NEW comme le programme, en fichiers brouillés, même s'ils ne ressemblent "
+                                "pas à des listes de sorts"
+                              : "Lit --data comme le programme, en fichier brouillé, même s'il ne ressemble pas "
+                                "à une liste de sorts");
     CLI::Option* csv = command.add_flag("--csv", o->csv, "CSV (RFC 4180) avec une ligne d'en-tête");
     command.add_flag("--json", o->json, "JSON : un tableau d'objets ligne (nombres ; null si vide)")->excludes(csv);
     command.add_option("-o,--output", o->outputPath, "Écrit le résultat dans FILE (- : la sortie standard)");
@@ -148,7 +159,7 @@ PlayerCommand addPlayerCommand(CLI::App& app, std::string_view name, const std::
     const Spells spells = text.spells;
     PlayerCommand c;
     c.command = app.add_subcommand(std::string(name), text.description);
-    c.common = addCommonOptions(*c.command, defaultDataPath);
+    c.common = addCommonOptions(*c.command, defaultDataPath, text.twoLists);
     c.spell = spells == Spells::none ? std::make_shared<SpellOptions>()
                                      : addSpellOptions(*c.command, spells == Spells::several);
     c.inputs = addSetupOptions(*c.command);

@@ -48,7 +48,7 @@ std::shared_ptr<SpellOptions> addSpellOptions(CLI::App& command, bool several);
 // The spells chosen, in the order given (names first); one exactly unless several.
 std::vector<std::size_t> chosenSpells(const SpellList& list, const SpellOptions& options, bool several);
 
-// --data, --csv, --json and -o, and what they mean once parsed.
+// --data (unless the command names two lists itself), --force, --csv, --json and -o, and what they mean once parsed.
 struct CommonOptions {
     std::string dataPath;
     bool force = false;  // --data read as the program reads it, whatever it looks like
@@ -57,8 +57,9 @@ struct CommonOptions {
     std::string outputPath;
     Format format() const { return csv ? Format::csv : json ? Format::json : Format::text; }
 };
-std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::string& defaultDataPath);
-// A player command (calc, compare, diff, weights, sweep, batch) with its description and
+std::shared_ptr<CommonOptions> addCommonOptions(CLI::App& command, const std::string& defaultDataPath,
+                                                bool twoLists = false);
+// A player command (calc, compare, diff, weights, sweep, batch, changes) with its description and
 // the options all of them share; spell: none, one or several --spell.
 enum class Spells { none, one, several };
 struct PlayerCommand {

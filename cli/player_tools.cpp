@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "error_words.h"
 #include "file_bytes.h"
 #include "player_options.h"
+#include "spell_changes.h"
 
 namespace vyr::cli {
 
@@ -184,6 +186,31 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
     });
 }
 
+// Exit code 1 when something differs, as diff(1) does.
+void registerChanges(CLI::App& app, const std::string& dataPath, int& exitCode, std::ostream& out, std::ostream& err) {
+    const PlayerCommand c = addPlayerCommand(app, "changes", dataPath);
+    auto files = std::make_shared<std::array<std::string, 2>>();
+    auto spell = std::make_shared<std::string>();
+    c.command->add_option("OLD", (*files)[0], "Fichier de sorts d'avant")->required();
+    c.command->add_option("NEW", (*files)[1], "Fichier de sorts d'après")->required();
+    CLI::Option* named = c.command->add_option(
+        "--spell", *spell, "Seulement ce sort, de l'une ou l'autre liste (casse et accents libres)");
+    c.command->callback([c, files, spell, named, &exitCode, &out, &err] {
+        const Setup setup = buildSetup(*c.inputs);
+        const SpellList before = readSpellList((*files)[0], err, "changes", c.common->force);
+        const SpellList after = readSpellList((*files)[1], err, "changes", c.common->force);
+        SpellChanges changes = compareSpellLists(before, after);
+        if (named->count()) changes = changesOfSpell(before, after, changes, *spell);
+        const Format format = c.common->format();
+        writeResult(c.common->outputPath,
+                    changes.empty() && format == Format::text
+                        ? "Aucun changement entre les deux listes.\n"
+                        : writeTable(changesTable(before, after, changes, setup), format),
+                    out);
+        exitCode = changes.empty() ? exitOk : exitProblems;
+    });
+}
+
 }  // namespace
 
 void registerPlayerTools(CLI::App& app, const std::string& defaultDataPath, int& exitCode, std::istream& in,
@@ -193,6 +220,7 @@ void registerPlayerTools(CLI::App& app, const std::string& defaultDataPath, int&
     registerWeights(app, defaultDataPath, exitCode, out, err);
     registerSweep(app, defaultDataPath, exitCode, out, err);
     registerBatch(app, defaultDataPath, exitCode, in, out, err);
+    registerChanges(app, defaultDataPath, exitCode, out, err);
 }
 
 }  // namespace vyr::cli

@@ -64,8 +64,7 @@ TEST_P(VyrCommand, GivesItsCodeOutputAndFile) {
     const std::size_t dataLength = testing::dataPath("given").size() - std::string("/given").size();
     std::filesystem::create_directories(dir);
     const json files = c.value("files", json::object());
-    for (const auto& [name, text] : files.items())
-        std::ofstream(dir / name, std::ios::binary) << text.get<std::string>();
+    for (const auto& [name, text] : files.items()) std::ofstream(dir / name, std::ios::binary) << testing::joined(text);
     const std::pair<std::string, std::string> places[] = {{"{in}", in},
                                                           {"{out}", out},
                                                           {"{missing}", TempFile::absentPath()},
