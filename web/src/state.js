@@ -82,7 +82,9 @@ export function createState(vyr) {
     s = Object.freeze(next);
     for (const listener of listeners) listener(s, what);
   }
-  // A message and the state it speaks of (keys of the state): it goes when that state changes.
+  // A message and the state it speaks of (keys of the state): it goes when that state changes (a list's
+  // message with the list, a name's with the name typed, a link's with its setup). One that speaks of no
+  // state (a refusal, an import) stays until the next message.
   const message = (text, about = []) => ({ message: { text, n: ++told, about } });
   const say = text => commit(message(text));
   const chose = key => mine.add(key);
@@ -117,7 +119,7 @@ export function createState(vyr) {
     const report = line && ` ${line[0].toUpperCase()}${line.slice(1)}.`;
     commit({ ...more, list: { names, bytes, form, version: s.list.version + 1 }, findings, search: '',
       found: vyr.find(''), spell, kept: withSpell(spell, names, kept), chart: { ...s.chart, others: [] },
-      ...message(moved + said + report) });
+      ...message(moved + said + report, moved ? ['list', 'spell'] : ['list']) });
   }
 
   function keepFile(name, bytes, loaded, more = {}) {
@@ -222,7 +224,7 @@ export function createState(vyr) {
         inputs, setups: Array.from({ length: fields.setupLimit }, (_, r) => setup(r)),
         sort: { column: 'index', descending: false }, filters: { only: '', effect: '' }, withOpponent: true,
         chart: { step: '10', from: '1', to: '200', series: fields.series[0]?.name ?? '', others: [], withTable: false },
-        question: null, undo: null, ...message(lost + (said ?? '')) });
+        question: null, undo: null, ...message(lost + (said ?? ''), lost ? ['list'] : []) });
     },
 
     // A spell file of the player's, given to the core as bytes. The core guesses how to read it;
@@ -327,7 +329,8 @@ export function createState(vyr) {
     entry(group, action) {
       const g = groups[group], name = s.drafts[group].trim(), list = s.kept[g.list];
       if (action !== 'delete' && (!name || list.some(e => e.name === name))) {
-        return say(name ? `Le nom « ${name} » est déjà pris : choisissez-en un autre.` : "Donnez d'abord un nom.");
+        const text = name ? `Le nom « ${name} » est déjà pris : choisissez-en un autre.` : "Donnez d'abord un nom.";
+        return commit(message(text, ['drafts']));
       }
       if (action === 'delete') {
         if (s.linked[group]) return choose(group, s.kept[g.chosen]);
@@ -344,7 +347,8 @@ export function createState(vyr) {
       chose(g.chosen);
       const linked = { ...s.linked, [group]: false };
       commit({ kept: withSpell(s.spell, s.list.names, { ...s.kept, [g.list]: entries, [g.chosen]: name }, linked),
-        linked, drafts: { ...s.drafts, [group]: name }, ...message(`${g.label} « ${name} » enregistré.`) });
+        linked, drafts: { ...s.drafts, [group]: name },
+        ...message(`${g.label} « ${name} » enregistré.`, ['drafts']) });
     },
 
     // A link's setup and spell on screen, nothing saved; a damaged code or a spell the active
@@ -364,7 +368,7 @@ export function createState(vyr) {
       for (const group of carried) [linked[group], drafts[group], inputs] = [true, '', filled(inputs, group, setup)];
       commit({ inputs, linked, drafts, search: '', found: vyr.find(''), spell,
         ...message('Configuration du lien affichée ; vos personnages et adversaires restent tels quels '
-          + `(« Enregistrer sous ce nom » la garde).${missing}`) });
+          + `(« Enregistrer sous ce nom » la garde).${missing}`, ['linked']) });
     },
     shareOpponent: withOpponent => commit({ withOpponent }),
 

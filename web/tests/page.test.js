@@ -130,10 +130,28 @@ test.describe('analyses and sharing', () => {
       expect(explained).not.toMatch(/\d\.\d/);
     });
 
-  test('a message goes with the state it speaks of: a search that finds nothing, then cleared', async ({ page }) => {
-    await page.fill('#recherche', 'xyz');
-    await expect(page.locator('#etat')).toHaveText('Aucun sort ne correspond à la recherche.');
-    await page.fill('#recherche', '');
-    await expect(page.locator('#etat')).toHaveText('');
-  });
+  // Each case: what is done, the message said, what is done next and takes that message away.
+  const stale = {
+    'a search that finds nothing, then cleared': {
+      act: p => p.fill('#recherche', 'xyz'), said: 'Aucun sort ne correspond à la recherche.',
+      undo: p => p.fill('#recherche', '') },
+    'a name already taken, then another typed': {
+      act: p => p.click('#add-character'),
+      said: 'Le nom « Mon personnage » est déjà pris : choisissez-en un autre.',
+      undo: p => p.fill('#nom-character', 'Mage') },
+    'a character saved, then another chosen': {
+      act: async p => {
+        await p.fill('#nom-character', 'Mage');
+        await p.click('#add-character');
+      },
+      said: 'Personnage « Mage » enregistré.', undo: p => p.selectOption('#choix-character', 'Mon personnage') },
+  };
+  for (const [name, { act, said, undo }] of Object.entries(stale)) {
+    test(`a message goes with the state it speaks of: ${name}`, async ({ page }) => {
+      await act(page);
+      await expect(page.locator('#etat')).toHaveText(said);
+      await undo(page);
+      await expect(page.locator('#etat')).toHaveText('');
+    });
+  }
 });
