@@ -46,6 +46,10 @@ for (const screen of expected.screens) {
 test.describe('on a phone', () => {
   test.beforeEach(({ page }) => open(page, phone));
 
+  test('the first screen holds the spell, its result and the first inputs', async ({ page }) => {
+    for (const id of expected.firstScreen) await expect(page.locator(`#${id}`), id).toBeInViewport();
+  });
+
   test('every control is a 44 px target (a control inside a label: the label)', async ({ page }) => {
     await settle(page);
     const small = await page.evaluate(least => [...document.querySelectorAll(
