@@ -1,5 +1,8 @@
 #include "spell_changes.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -20,6 +23,55 @@ std::vector<FieldChange> fieldChanges(const SpellRecord& before, const SpellReco
 }
 
 Cell indexCell(const std::optional<std::size_t>& index) { return index ? Cell(std::int64_t(*index)) : Cell(); }
+
+std::vector<Column> changeColumns() {
+    return {{"oldIndex", "n° avant"}, {"newIndex", "n° après"}, {"spell", "Sort"}, {"change", "Changement", false},
+            {"item", "Quoi", false},  {"heading", "Quoi"},      {"old", "Avant"},  {"new", "Après"},
+            {"difference", "Écart"},  {"percent", "Écart (%)"}};
+}
+
+// A change's rows, each after the cells of lead: what the files say (the name, the fields, or that the spell was
+// added or removed) unless figuresOnly, then each output and derived figure that the setup's runs give otherwise.
+void addChangeRows(Table& table, const SpellList& oldList, const SpellList& newList, const RecordChange& c,
+                   const Setup& setup, bool figuresOnly, const std::vector<Cell>& lead = {}) {
+    const std::string& name = c.newIndex ? newList.utf8Names[*c.newIndex] : oldList.utf8Names[*c.oldIndex];
+    const auto kind = static_cast<std::size_t>(c.kind);
+    const auto add = [&](Cell item, std::string_view heading, const Cell& before, const Cell& after) {
+        auto [difference, percent] = cellChange(before, after);
+        std::vector<Cell>& row = table.rows.emplace_back(lead);
+        row.insert(row.end(),
+                   {indexCell(c.oldIndex), indexCell(c.newIndex), name, std::string(recordChangeNames[kind]),
+                    std::move(item), std::string(heading), before, after, std::move(difference), std::move(percent)});
+    };
+    if (!c.oldIndex || !c.newIndex) {
+        if (!figuresOnly) add({}, "sort " + std::string(recordChangeWords[kind]), {}, {});
+        return;
+    }
+    if (!figuresOnly) {
+        const std::string& oldName = oldList.utf8Names[*c.oldIndex];
+        if (oldName != name) add(std::string("name"), "Nom", oldName, name);
+        for (const FieldChange& f : c.fields)
+            add(std::string(recordFields[f.field].name), recordFields[f.field].heading, f.oldValue, f.newValue);
+    }
+    const std::vector<RunResult> runs = {runSpell(oldList, *c.oldIndex, setup), runSpell(newList, *c.newIndex, setup)};
+    for (const RunFigure& f : runFigures(runs)) {
+        if (f.cells[0] != f.cells[1]) add(std::string(f.name), f.heading, f.cells[0], f.cells[1]);
+    }
+}
+
+// How much a row changed, for the greater first: its percent without the sign, then its difference so. A figure
+// from 0 has a difference and no percent: more than any percent; a row without a difference (a text, or a figure
+// that comes or goes) the least.
+std::pair<double, double> changeSize(const Cell& difference, const Cell& percent) {
+    const auto size = [](const Cell& cell) {
+        if (const auto* whole = std::get_if<std::int64_t>(&cell)) return std::abs(double(*whole));
+        if (const auto* figure = std::get_if<double>(&cell)) return std::abs(*figure);
+        return -1.0;
+    };
+    const double by = size(difference);
+    const bool fromZero = by >= 0 && std::holds_alternative<std::monostate>(percent);
+    return {fromZero ? std::numeric_limits<double>::infinity() : size(percent), by};
+}
 
 }  // namespace
 
@@ -87,33 +139,24 @@ SpellChanges changesOfSpell(const SpellList& oldList, const SpellList& newList, 
 Table changesTable(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes,
                    const Setup& setup) {
     Table table;
-    table.columns = {
-        {"oldIndex", "n° avant"}, {"newIndex", "n° après"}, {"spell", "Sort"}, {"change", "Changement", false},
-        {"item", "Quoi", false},  {"heading", "Quoi"},      {"old", "Avant"},  {"new", "Après"},
-        {"difference", "Écart"},  {"percent", "Écart (%)"}};
-    for (const RecordChange& c : changes.records) {
-        const std::string& name = c.newIndex ? newList.utf8Names[*c.newIndex] : oldList.utf8Names[*c.oldIndex];
-        const auto kind = static_cast<std::size_t>(c.kind);
-        const auto add = [&](Cell item, std::string_view heading, const Cell& before, const Cell& after) {
-            auto [difference, percent] = cellChange(before, after);
-            table.rows.push_back({indexCell(c.oldIndex), indexCell(c.newIndex), name,
-                                  std::string(recordChangeNames[kind]), std::move(item), std::string(heading), before,
-                                  after, std::move(difference), std::move(percent)});
-        };
-        if (!c.oldIndex || !c.newIndex) {
-            add({}, "sort " + std::string(recordChangeWords[kind]), {}, {});
-            continue;
-        }
-        const std::string& oldName = oldList.utf8Names[*c.oldIndex];
-        if (oldName != name) add(std::string("name"), "Nom", oldName, name);
-        for (const FieldChange& f : c.fields)
-            add(std::string(recordFields[f.field].name), recordFields[f.field].heading, f.oldValue, f.newValue);
-        const std::vector<RunResult> runs = {runSpell(oldList, *c.oldIndex, setup),
-                                             runSpell(newList, *c.newIndex, setup)};
-        for (const RunFigure& f : runFigures(runs)) {
-            if (f.cells[0] != f.cells[1]) add(std::string(f.name), f.heading, f.cells[0], f.cells[1]);
-        }
+    table.columns = changeColumns();
+    for (const RecordChange& c : changes.records) addChangeRows(table, oldList, newList, c, setup, false);
+    return table;
+}
+
+Table figureChanges(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes,
+                    const std::vector<Setup>& setups) {
+    Table table;
+    table.columns = changeColumns();
+    table.columns.insert(table.columns.begin(), {"setup", "Configuration"});
+    for (std::size_t s = 0; s < setups.size(); ++s) {
+        for (const RecordChange& c : changes.records)
+            addChangeRows(table, oldList, newList, c, setups[s], true, {Cell(std::int64_t(s))});
     }
+    const std::size_t difference = table.columns.size() - 2, percent = difference + 1;
+    std::stable_sort(table.rows.begin(), table.rows.end(), [&](const auto& a, const auto& b) {
+        return changeSize(a[difference], a[percent]) > changeSize(b[difference], b[percent]);
+    });
     return table;
 }
 

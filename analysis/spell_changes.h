@@ -52,6 +52,12 @@ SpellChanges changesOfSpell(const SpellList& oldList, const SpellList& newList, 
 // and its percent of old. An added or removed spell is one row that says so.
 Table changesTable(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes, const Setup& setup);
 
+// What the changed and renamed spells give otherwise for each setup: the outputs and derived figures of
+// changesTable (no field, no added or removed spell), each row after a first column, its setup's position in setups;
+// the rows that changed most first: by percent, then by difference, either sign (a figure from 0 before all others).
+Table figureChanges(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes,
+                    const std::vector<Setup>& setups);
+
 // How many spells of each kind changed, and how many of the changed and renamed ones give other figures for the
 // setup: two runs per changed spell, no table.
 struct ChangeSummary {

@@ -302,6 +302,19 @@ json valueOf(const Cell& cell) {
     return nullptr;
 }
 json position(const std::optional<std::size_t>& index) { return index ? json(*index) : json(); }
+// A table's rows as CSV lines, and the expected ones (a long one in pieces).
+json csvRows(const Table& table) {
+    const std::string csv = writeCsv(table);
+    json rows = json::array();
+    for (std::size_t at = csv.find("\r\n") + 2; at < csv.size(); at = csv.find("\r\n", at) + 2)
+        rows.push_back(csv.substr(at, csv.find("\r\n", at) - at));
+    return rows;
+}
+json expectedRows(const json& lines) {
+    json rows = json::array();
+    for (const json& row : lines) rows.push_back(testing::joined(row));
+    return rows;
+}
 
 TEST_P(SpellListChanges, AreMatchedComparedFieldByFieldAndRunForTheSetup) {
     const json& c = GetParam();
@@ -319,13 +332,7 @@ TEST_P(SpellListChanges, AreMatchedComparedFieldByFieldAndRunForTheSetup) {
     }
     EXPECT_EQ(records, c["changes"]);
     const vyr::Setup setup = setupOf(c.value("inputs", json::object()));
-    const std::string csv = writeCsv(changesTable(before, after, changes, setup));
-    json rows = json::array();
-    for (std::size_t at = csv.find("\r\n") + 2; at < csv.size(); at = csv.find("\r\n", at) + 2)
-        rows.push_back(csv.substr(at, csv.find("\r\n", at) - at));
-    json expected = json::array();
-    for (const json& row : c["table"]) expected.push_back(testing::joined(row));
-    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(csvRows(changesTable(before, after, changes, setup)), expectedRows(c["table"]));
     const ChangeSummary s = summarizeChanges(before, after, changes, setup);
     const json summary = {{"changed", s.changed},
                           {"renamed", s.renamed},
@@ -335,6 +342,17 @@ TEST_P(SpellListChanges, AreMatchedComparedFieldByFieldAndRunForTheSetup) {
     EXPECT_EQ(summary, c["summary"]);
 }
 VYR_TABLE_CASES(SpellListChanges, "analysis/spell_changes.json", "lists");
+
+// The changed figures of several setups in one table, each row after its setup's position.
+struct FigureChanges : TableCase {};
+TEST_P(FigureChanges, OfEverySetupTheMostChangedFirst) {
+    const json& c = GetParam();
+    const SpellList before = listOf(c["old"]), after = listOf(c["new"]);
+    std::vector<vyr::Setup> setups;
+    for (const json& inputs : c["setups"]) setups.push_back(setupOf(inputs));
+    EXPECT_EQ(csvRows(figureChanges(before, after, compareSpellLists(before, after), setups)), expectedRows(c["rows"]));
+}
+VYR_TABLE_CASES(FigureChanges, "analysis/spell_changes.json", "figures");
 
 struct EffectKinds : TableCase {};
 TEST_P(EffectKinds, FollowWhatTheRunShows) {
