@@ -20,6 +20,7 @@
 #include "fields.h"
 #include "sample_list.h"
 #include "setup.h"
+#include "spell_changes.h"
 #include "spell_check.h"
 
 namespace vyr::web {
@@ -27,7 +28,8 @@ namespace {
 
 using emscripten::val;
 
-SpellList spells;  // a file that loads no spell leaves it as it was
+SpellList spells;                        // a file that loads no spell leaves it as it was
+constexpr std::size_t shownRows = 2000;  // rows of a long table that the page shows at once
 
 std::string text(std::string_view view) { return std::string(view); }
 
@@ -107,8 +109,8 @@ val attempt(auto body) {
 // outputs ({name, label, pageLabel, heading, unit}; heading: the short name that tells the two ends of a
 // range apart, unit included; unit: "ms", "%" or ""), in the dialog's reading order; label is the
 // dialog's own, pageLabel the page's (no closing " :"). setupLimit: how many setups diffMany takes at
-// the most; series: the values a chart can show ({name, title}); chartHeight: a chart's height in px, the
-// room its box keeps while it is drawn.
+// the most; shownRows: the rows of a long table shown at once; series: the values a chart can show ({name, title});
+// chartHeight: a chart's height in px, the room its box keeps while it is drawn.
 val fields() {
     return object({{"inputs", array(inputFields,
                                     [](const InputField& f) {
@@ -128,6 +130,7 @@ val fields() {
                                                         {"unit", val(text(f.unit))}});
                                      })},
                    {"setupLimit", val(double(maxDiffSetups))},
+                   {"shownRows", val(double(shownRows))},
                    {"chartHeight", val(chartHeight)},
                    {"series", array(chartSeries, [](const ChartSeries& c) {
                         return object({{"name", val(text(c.name))}, {"title", val(text(c.title))}});
@@ -148,16 +151,20 @@ val find(const std::string& typed) {
 
 constexpr std::string_view formNames[] = {"scrambled", "plain"};
 
-// Loads a file's bytes (a Uint8Array) as players give them, in form: "" to guess it (a file
-// that looks like no spell list is refused), "scrambled" as the program reads its data file,
-// "plain" as it stands. {names, form, garbled} (garbled: most names hold control characters),
-// or {error: {kind, values}}; a refused file leaves the list as it was.
+// A file's bytes (a Uint8Array) as players give them, read in form: "" to guess it (a file that looks like no
+// spell list is refused), "scrambled" as the program reads its data file, "plain" as it stands.
+SpellList listOf(const std::string& bytes, const std::string& fileName, const std::string& form) {
+    std::optional<SpellFileForm> given;
+    if (form == formNames[0]) given = SpellFileForm::scrambled;
+    if (form == formNames[1]) given = SpellFileForm::plain;
+    return spellListFromBytes(bytes, fileName, given);
+}
+
+// Loads a file's bytes as listOf reads them: {names, form, garbled} (garbled: most names hold control
+// characters), or {error: {kind, values}}; a refused file leaves the list as it was.
 val load(const std::string& bytes, const std::string& fileName, const std::string& form) {
     return attempt([&] {
-        std::optional<SpellFileForm> given;
-        if (form == formNames[0]) given = SpellFileForm::scrambled;
-        if (form == formNames[1]) given = SpellFileForm::plain;
-        spells = spellListFromBytes(bytes, fileName, given);
+        spells = listOf(bytes, fileName, form);
         return object({{"names", array(spells.utf8Names, [](const std::string& name) { return val(name); })},
                        {"form", val(text(formNames[static_cast<std::size_t>(spells.form)]))},
                        {"garbled", val(spells.garbledNames)}});
@@ -302,6 +309,83 @@ val spellNamed(const std::string& name) {
     });
 }
 
+// Two lists, each {bytes, name, form} read as load reads a file (the list on screen left as it is), and their changes.
+struct Compared {
+    SpellList before, after;
+    SpellChanges changes;
+};
+Compared compared(const val& before, const val& after) {
+    const auto read = [](const val& file) {
+        return listOf(file["bytes"].as<std::string>(), file["name"].as<std::string>(), file["form"].as<std::string>());
+    };
+    Compared c{read(before), read(after), {}};
+    c.changes = compareSpellLists(c.before, c.after);
+    return c;
+}
+
+// Each spell's change, in the core's order: {kind, word, oldIndex, newIndex, oldName, newName, fields}, kind one of
+// changed, renamed, removed, added and word its French; an index or a name null in the list the spell is not in;
+// fields, of a changed spell: [{name, heading, old, new}] (a record's field, its values as tables show them).
+val listChanges(const val& before, const val& after) {
+    return attempt([&] {
+        const Compared lists = compared(before, after);
+        const auto at = [](const std::optional<std::size_t>& index) {
+            return index ? val(double(*index)) : val::null();
+        };
+        const auto name = [](const SpellList& list, const std::optional<std::size_t>& index) {
+            return index ? val(list.utf8Names[*index]) : val::null();
+        };
+        return array(lists.changes.records, [&](const RecordChange& c) {
+            const auto kind = static_cast<std::size_t>(c.kind);
+            return object({{"kind", val(text(recordChangeNames[kind]))},
+                           {"word", val(text(recordChangeWords[kind]))},
+                           {"oldIndex", at(c.oldIndex)},
+                           {"newIndex", at(c.newIndex)},
+                           {"oldName", name(lists.before, c.oldIndex)},
+                           {"newName", name(lists.after, c.newIndex)},
+                           {"fields", array(c.fields, [](const FieldChange& f) {
+                                return object({{"name", val(text(recordFields[f.field].name))},
+                                               {"heading", val(text(recordFields[f.field].heading))},
+                                               {"old", cellOf(f.oldValue)},
+                                               {"new", cellOf(f.newValue)}});
+                            })}});
+        });
+    });
+}
+
+// What the changed spells give otherwise for each setup (inputs as run takes them): the core's table, its first
+// column the setup's position, the rows that changed most first, shownRows of them at most; total: all of them.
+val changedFigures(const val& before, const val& after, const val& setups) {
+    return attempt([&] {
+        const Compared lists = compared(before, after);
+        std::vector<Setup> all;
+        for (unsigned i = 0; i < setups["length"].as<unsigned>(); ++i) all.push_back(setupOf(setups[i]));
+        Table table = figureChanges(lists.before, lists.after, lists.changes, all);
+        const std::size_t total = table.rows.size();
+        table.rows.resize(std::min(total, shownRows));
+        val out = tableOf(table);
+        out.set("total", double(total));
+        return out;
+    });
+}
+
+// How many spells the change of list touches, for one setup: {otherFigures, counts}, otherFigures the changed and
+// renamed spells that give other figures; counts [{kind, word, count}] in listChanges' kinds and words.
+val changeSummary(const val& before, const val& after, const val& inputs) {
+    return attempt([&] {
+        const Compared lists = compared(before, after);
+        const ChangeSummary s = summarizeChanges(lists.before, lists.after, lists.changes, setupOf(inputs));
+        const std::size_t counts[] = {s.changed, s.renamed, s.removed, s.added};
+        val kinds = val::array();
+        for (std::size_t k = 0; k < std::size(counts); ++k) {
+            kinds.call<void>("push", object({{"kind", val(text(recordChangeNames[k]))},
+                                             {"word", val(text(recordChangeWords[k]))},
+                                             {"count", val(double(counts[k]))}}));
+        }
+        return object({{"otherFigures", val(double(s.otherFigures))}, {"counts", kinds}});
+    });
+}
+
 }  // namespace
 }  // namespace vyr::web
 
@@ -324,4 +408,7 @@ EMSCRIPTEN_BINDINGS(vyr) {
     emscripten::function("find", &find);
     emscripten::function("spellNamed", &spellNamed);
     emscripten::function("chart", &chart);
+    emscripten::function("listChanges", &listChanges);
+    emscripten::function("changedFigures", &changedFigures);
+    emscripten::function("changeSummary", &changeSummary);
 }
