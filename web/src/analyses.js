@@ -3,7 +3,8 @@
 // their arguments.
 
 // A job: {inputs, spell, sections: [names], step, setups: [inputs], sort: {column, descending}, filters,
-// others: [spell], range, series, width, withTable}; yields [section, what the core gave].
+// others: [spell], range, series, width, withTable, lists: [before, after] ({bytes, name, form}), pairs: [{name,
+// inputs}]}; yields [section, what the core gave].
 export function* analysesOf(vyr, job) {
   const { inputs, spell } = job;
   const compute = {
@@ -13,6 +14,8 @@ export function* analysesOf(vyr, job) {
     comparaison: () => vyr.compareFiltered(inputs, job.sort.column, job.sort.descending, job.filters.only,
       job.filters.effect),
     courbe: () => vyr.chart(inputs, [spell, ...job.others], job.range, job.series, job.width, job.withTable),
+    changements: () => ({ records: vyr.listChanges(...job.lists), pairs: job.pairs.map(p => p.name),
+      figures: vyr.changedFigures(...job.lists, job.pairs.map(p => p.inputs)) }),
   };
   for (const section of job.sections) yield [section, compute[section]()];
 }

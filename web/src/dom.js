@@ -10,6 +10,15 @@ export const element = (tag, props = {}, ...children) => {
   return node;
 };
 
+// A list's items hold these texts, updated in place: only changed texts are written.
+export function fillList(list, texts) {
+  while (list.children.length > texts.length) list.lastElementChild.remove();
+  texts.forEach((text, k) => {
+    const item = list.children[k] || list.appendChild(element('li'));
+    if (item.textContent !== text) item.textContent = text;
+  });
+}
+
 export const svg = (tag, attributes, ...children) => {
   const node = document.createElementNS('http://www.w3.org/2000/svg', tag);
   for (const name in attributes) node.setAttribute(name, attributes[name]);

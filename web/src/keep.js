@@ -7,6 +7,9 @@ import { findingText } from './findings.js';
 
 const labels = { character: 'Personnage', opponent: 'Adversaire' };
 const lists = { character: 'characters', opponent: 'opponents' };
+// The spell lists to choose from: the sample (its value '') and the kept files.
+export const listOptions = files => [element('option', { value: '', textContent: "Liste d'exemple" }),
+  ...files.map(f => element('option', { value: f.name, textContent: f.name }))];
 
 export function keptView(actions) {
   for (const group in labels) {
@@ -50,8 +53,7 @@ export function keptView(actions) {
       if ($(`nom-${group}`).value !== drafts[group]) $(`nom-${group}`).value = drafts[group];
     }
     if (changed('files', [kept.files.map(f => f.name), kept.activeFile])) {
-      $('liste').replaceChildren(element('option', { value: '', textContent: "Liste d'exemple" }),
-        ...kept.files.map(f => element('option', { value: f.name, textContent: f.name })));
+      $('liste').replaceChildren(...listOptions(kept.files));
       $('liste').value = kept.activeFile;
       $('retirer').disabled = !kept.activeFile;
     }

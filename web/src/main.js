@@ -3,12 +3,13 @@
 // its actions. The main result follows every keystroke at once; the link, the storage and the
 // analyses below it follow once that is painted, the analyses in a worker (schedule.js), only
 // for the sections on screen or open.
-import { $, element, say } from './dom.js';
-import { createState, groupLabels, setupsOf } from './state.js';
+import { $, element, fillList, say } from './dom.js';
+import { createState, groupLabels, listFile, pairsOf, setupsOf } from './state.js';
 import { inputsView, resultView } from './results.js';
 import { spellsView } from './spells.js';
 import { keptView } from './keep.js';
 import { linkView } from './link.js';
+import { changesView, showChanges } from './changes.js';
 import { setupsView } from './setups.js';
 import { scheduler } from './schedule.js';
 import { clear, table } from './tables.js';
@@ -29,9 +30,9 @@ const needs = {
   ecarts: ['inputs', 'spell', 'version', 'setups'],
   courbe: ['inputs', 'spell', 'version', 'others', 'range', 'series', 'width', 'withTable'],
   comparaison: ['inputs', 'version', 'sort', 'filters'],
+  changements: ['compared', 'pairs'],
 };
 const sections = Object.keys(needs);
-const sweepRows = 2000;  // rows of the chart's table shown at most
 const rangeQuiet = 400;  // ms without typing in the chart's range before the sweep starts again
 // The task after the next frame: what waits there never holds up a paint.
 const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
@@ -77,6 +78,9 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
       sort: now.sort, range: `level=${chart.from}..${chart.to}`, series: chart.series,
       others: chart.others.filter(s => s !== spell),
       width: chartWidth, withTable: chart.withTable, version: now.list.version,
+      // The two lists compared, as kept (a file may change under its name; the sample is '').
+      compared: [now.lists.before, now.lists.after].map(name => now.kept.files.find(f => f.name === name) ?? name),
+      pairs: pairsOf(now),
     };
   }
 
@@ -94,23 +98,19 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
       for (const name of sections) delete done[name];
     }
     const wanted = sections.filter(name => onScreen.has(name) && done[name] !== keys[name])
-      .filter(name => now.spell !== null || name === 'comparaison');
+      .filter(name => now.spell !== null || !needs[name].includes('spell'));
     for (const name of sections) {
       if (wanted.includes(name)) $(`section-${name}`).setAttribute('aria-busy', 'true');
       else $(`section-${name}`).removeAttribute('aria-busy');
     }
-    if (wanted.length) analyses.run({ ...now, id: ++job, sections: wanted });
+    // The compared lists' bytes, decoded only when their section is asked for.
+    const { kept, lists } = state.get(), bytes = wanted.includes('changements')
+      ? [lists.before, lists.after].map(name => listFile(kept.files, name, vyr.sample())) : [];
+    if (wanted.length) analyses.run({ ...now, id: ++job, sections: wanted, lists: bytes });
   }
 
   const show = {
-    explication: lines => {
-      const list = $('explication');
-      while (list.children.length > lines.length) list.lastElementChild.remove();
-      lines.forEach((line, k) => {
-        const item = list.children[k] || list.appendChild(element('li'));
-        if (item.textContent !== line) item.textContent = line;
-      });
-    },
+    explication: lines => fillList($('explication'), lines),
     // An opponent's input said as the opponent's, by its group in the core's fields.
     poids: data => {
       const [input, heading] = ['input', 'heading'].map(name => data.columns.findIndex(c => c.name === name));
@@ -133,8 +133,9 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
         return clear($('valeurs'));
       }
       showChart(data.svg);
-      if (data.table) table($('valeurs'), data.table, { most: sweepRows });
+      if (data.table) table($('valeurs'), data.table, { most: fields.shownRows });
     },
+    changements: showChanges,
   };
 
   function apply({ id, section, result }) {
@@ -146,7 +147,7 @@ Promise.all([createVyr(), parsed]).then(([vyr]) => {
 
   // The views, in the order they draw: the inputs and the result first.
   const views = [inputsView(fields, state), resultView(fields), spellsView(state), chartControls(fields, state),
-    keptView(state)];
+    keptView(state), changesView(state)];
   state.subscribe((now, what) => {
     for (const view of views) view(now, what);
     if (what.has('message')) say(now.message.text);

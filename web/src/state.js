@@ -19,18 +19,39 @@ const groups = {
 export const groupLabels = Object.fromEntries(Object.entries(groups).map(([group, g]) => [group, g.label]));
 const same = (a, b) => a === b || JSON.stringify(a) === JSON.stringify(b);
 
+// A group's fields of a saved entry (its defaults for the names it lacks), or of those on screen (SHOWN).
+function valuesOf(state, group, name) {
+  const kept = state.kept[groups[group].list].find(e => e.name === name)?.inputs ?? {};
+  return Object.fromEntries(state.fields.inputs.filter(f => f.group === group)
+    .map(f => [f.name, name === SHOWN ? state.inputs[f.name] : kept[f.name] ?? f.default]));
+}
+
 // The setups in use (a character chosen), A first, for the core's diff: {inputs, change}, change
 // null or {name, value} (the core applies it).
 export function setupsOf(state) {
-  const values = (group, name) => {
-    const kept = state.kept[groups[group].list].find(e => e.name === name)?.inputs ?? {};
-    return Object.fromEntries(state.fields.inputs.filter(f => f.group === group)
-      .map(f => [f.name, name === SHOWN ? state.inputs[f.name] : kept[f.name] ?? f.default]));
-  };
   return state.setups.filter(row => row.character).map(row => ({
-    inputs: { ...values('character', row.character), ...values('opponent', row.opponent) },
+    inputs: { ...valuesOf(state, 'character', row.character), ...valuesOf(state, 'opponent', row.opponent) },
     change: row.change.name && row.change.value.trim() ? row.change : null,
   }));
+}
+
+// The setups two lists are compared for, {name, inputs}: the fields on screen first (under the names of the saved
+// character and opponent they are, else « affiché »), then each saved character against each saved opponent.
+export function pairsOf(state) {
+  const pair = (character, opponent) => ({ name: `${character} contre ${opponent}`,
+    inputs: { ...valuesOf(state, 'character', character), ...valuesOf(state, 'opponent', opponent) } });
+  const saved = state.kept.characters.flatMap(c => state.kept.opponents.map(o => pair(c.name, o.name)));
+  const shown = saved.find(p => state.fields.inputs.every(f => p.inputs[f.name] === state.inputs[f.name]))
+    ?? { name: 'affiché', inputs: state.inputs };
+  return [shown, ...saved.filter(p => p !== shown)];
+}
+
+// A list as the core reads it, {name, bytes, form}: a kept file, in the form it was opened with (guessed for a
+// file kept without one), else the sample, whose bytes are given.
+export function listFile(files, fileName, sample) {
+  const file = files.find(f => f.name === fileName);
+  return file ? { name: fileName, bytes: fromBase64(file.bytes), form: file.form ?? '' }
+    : { name: "liste d'exemple", bytes: sample, form: 'scrambled' };
 }
 
 export function createState(vyr) {
@@ -78,6 +99,14 @@ export function createState(vyr) {
         next.setups = rows;
         what.add('setups');
       }
+      // A list no longer kept: the comparison shows the sample in its place.
+      const kept = name => name === '' || next.kept.files.some(f => f.name === name);
+      const lists = { before: kept(next.lists.before) ? next.lists.before : '',
+        after: kept(next.lists.after) ? next.lists.after : '' };
+      if (!same(lists, next.lists)) {
+        next.lists = lists;
+        what.add('lists');
+      }
     }
     s = Object.freeze(next);
     for (const listener of listeners) listener(s, what);
@@ -104,9 +133,8 @@ export function createState(vyr) {
   // A list loaded into the core: the sample ('') or a kept file, read in the form it was opened
   // with (guessed for a file kept without one).
   function loadList(files, fileName) {
-    const file = files.find(f => f.name === fileName);
-    const bytes = file ? fromBase64(file.bytes) : vyr.sample();
-    return { loaded: vyr.load(bytes, fileName || "liste d'exemple", file ? file.form ?? '' : 'scrambled'), bytes };
+    const { name, bytes, form } = listFile(files, fileName, vyr.sample());
+    return { loaded: vyr.load(bytes, name, form), bytes };
   }
 
   // A new list on screen: the chosen spell stays when the list has a spell of that name;
@@ -224,6 +252,7 @@ export function createState(vyr) {
         inputs, setups: Array.from({ length: fields.setupLimit }, (_, r) => setup(r)),
         sort: { column: 'index', descending: false }, filters: { only: '', effect: '' }, withOpponent: true,
         chart: { step: '10', from: '1', to: '200', series: fields.series[0]?.name ?? '', others: [], withTable: false },
+        lists: { before: '', after: kept.activeFile },
         question: null, undo: null, ...message(lost + (said ?? ''), lost ? ['list'] : []) });
     },
 
@@ -268,6 +297,8 @@ export function createState(vyr) {
         showList(back.loaded, back.bytes, name, `Liste « ${name} » rétablie.`, kept);
       })(offer => showList(loaded, bytes, '', said, { ...s.kept, files, activeFile: '' }, { undo: offer.undo }));
     },
+    // The two lists the comparison shows ({before, after}: file names, '' for the sample).
+    pickLists: lists => commit({ lists: { ...s.lists, ...lists } }),
     // Everything the page keeps (files, characters, opponents, the choices) and what is shown, as one
     // text with its format's name and version, for another browser's "Importer".
     exported: () => JSON.stringify({ format: EXPORT, version: 1, kept: s.kept, inputs: s.inputs }),

@@ -9,7 +9,8 @@ import { element, show } from './dom.js';
 //   sort    (name, descendingFirst) => …, makes each heading a sort button; a column of figures
 //           sorts its best end (the core's) first, any other A to Z;
 //   sortedBy {column, descending}: the heading marked sorted;
-//   most    rows shown at most (the rest said in the caption).
+//   most    rows shown at most (the rest said in the caption, as those past data.total: the rows the core
+//           left out).
 export function table(node, data, { first = [], hidden = [], sort = null, sortedBy = null, most = Infinity } = {}) {
   const place = name => (first.includes(name) ? first.indexOf(name) : first.length);
   // Columns empty in every row say nothing: left out.
@@ -48,7 +49,8 @@ export function table(node, data, { first = [], hidden = [], sort = null, sorted
       if (tr.cells[k].textContent !== text) tr.cells[k].textContent = text;
     });
   });
-  node.caption.textContent = data.rows.length > most ? `Les ${most} premières lignes sur ${data.rows.length}.` : '';
+  const total = data.total ?? data.rows.length;
+  node.caption.textContent = total > rows.length ? `Les ${rows.length} premières lignes sur ${total}.` : '';
 }
 
 // Empties a table whose figures no longer hold (no spell, a refused range).
