@@ -25,6 +25,14 @@ export function keptView(actions) {
   }
   $('liste').addEventListener('change', () => actions.chooseList($('liste').value));
   $('retirer').addEventListener('click', () => actions.removeList());
+  // A new version of a kept list: compared with the old one in its section, or put in its place.
+  let newer = null;
+  $('voir-changements').addEventListener('click', () => {
+    actions.pickLists({ before: newer.kept, after: newer.beside });
+    $('section-changements').scrollIntoView();
+    $('section-changements').focus({ preventScroll: true });
+  });
+  $('remplacer').addEventListener('click', () => actions.replaceList());
   // Exporter: a file to save; Importer: one read back, merged.
   $('exporter').addEventListener('click', () => {
     const url = URL.createObjectURL(new Blob([actions.exported()], { type: 'application/json' }));
@@ -40,7 +48,13 @@ export function keptView(actions) {
   const drawn = {};
   const changed = (part, now) => drawn[part] !== (drawn[part] = JSON.stringify(now));
 
-  return ({ kept, linked, drafts, findings, list }, what) => {
+  return ({ kept, linked, drafts, findings, list, newer: offered }, what) => {
+    if (what.has('newer')) {
+      newer = offered;
+      $('nouvelle-version').hidden = !newer;
+      const said = newer && `« ${newer.beside} » est une nouvelle version de « ${newer.kept} ».`;
+      $('texte-version').textContent = said || '';
+    }
     for (const group in labels) {
       const names = kept[lists[group]].map(e => e.name);
       if (changed(group, [names, kept[group], linked[group]])) {

@@ -54,6 +54,18 @@ export function listFile(files, fileName, sample) {
     : { name: "liste d'exemple", bytes: sample, form: 'scrambled' };
 }
 
+// A new version of a kept list, said with what it changes: the core's summary for the fields on screen.
+function newerLine(kept, summary) {
+  const said = ` Nouvelle version de « ${kept} », gardée à côté`;
+  if (summary.error) return `${said}.`;
+  const kinds = summary.counts.filter(c => c.count)
+    .map((c, k) => `${c.count}${k ? '' : ` sort${c.count > 1 ? 's' : ''}`} ${c.word}${c.count > 1 ? 's' : ''}`);
+  if (!kinds.length) return `${said} : aucun sort ne change.`;
+  const n = summary.otherFigures, figures = n ? `${n} sort${n > 1 ? 's donnent' : ' donne'}` : 'aucun sort ne donne';
+  return `${said} : ${kinds.join(', ')} ; pour le personnage et l'adversaire affichés, ${figures} `
+    + "d'autres chiffres.";
+}
+
 export function createState(vyr) {
   const fields = Object.freeze(vyr.fields());
   const groupOf = Object.fromEntries(fields.inputs.map(f => [f.name, f.group]));
@@ -80,6 +92,11 @@ export function createState(vyr) {
       undoing = null;
       what.add('undo');
     }
+    // The offer of a new version holds while it is the list shown, the old one kept beside it.
+    if (s.newer && !what.has('newer') && what.has('list')) {
+      next.newer = null;
+      what.add('newer');
+    }
     if (!what.has('message') && s.message?.about.some(key => what.has(key))) {
       next.message = { text: '', n: ++told, about: [] };
       what.add('message');
@@ -99,13 +116,17 @@ export function createState(vyr) {
         next.setups = rows;
         what.add('setups');
       }
-      // A list no longer kept: the comparison shows the sample in its place.
+      // A list no longer kept: the comparison shows the sample in its place, the offer of a new version goes.
       const kept = name => name === '' || next.kept.files.some(f => f.name === name);
       const lists = { before: kept(next.lists.before) ? next.lists.before : '',
         after: kept(next.lists.after) ? next.lists.after : '' };
       if (!same(lists, next.lists)) {
         next.lists = lists;
         what.add('lists');
+      }
+      if (next.newer && !(kept(next.newer.kept) && kept(next.newer.beside))) {
+        next.newer = null;
+        what.add('newer');
       }
     }
     s = Object.freeze(next);
@@ -138,8 +159,9 @@ export function createState(vyr) {
   }
 
   // A new list on screen: the chosen spell stays when the list has a spell of that name;
-  // otherwise the message says which spell is shown now, then what the file's checks found.
-  function showList({ names, form }, bytes, fileName, said, kept, more = {}) {
+  // otherwise the message says which spell is shown now, then what the file's checks found (about: what
+  // else it speaks of).
+  function showList({ names, form }, bytes, fileName, said, kept, more = {}, about = []) {
     const before = s.list.names[s.spell], spell = spellIn(names, before, s.spell), now = names[spell];
     const moved = before && before !== now
       ? `« ${before} » n'est pas dans cette liste : « ${now} » est affiché. ` : '';
@@ -147,20 +169,26 @@ export function createState(vyr) {
     const report = line && ` ${line[0].toUpperCase()}${line.slice(1)}.`;
     commit({ ...more, list: { names, bytes, form, version: s.list.version + 1 }, findings, search: '',
       found: vyr.find(''), spell, kept: withSpell(spell, names, kept), chart: { ...s.chart, others: [] },
-      ...message(moved + said + report, moved ? ['list', 'spell'] : ['list']) });
+      ...message(moved + said + report, [...(moved ? ['list', 'spell'] : ['list']), ...about]) });
   }
 
   function keepFile(name, bytes, loaded, more = {}) {
     if (loaded.error) {
       return commit({ ...more, ...message(`${words(loaded.error)}. La liste actuelle est conservée.`) });
     }
-    const { names, form, garbled } = loaded, base64 = toBase64(bytes);
+    const { names, form, garbled } = loaded, base64 = toBase64(bytes), original = name;
     const taken = n => s.kept.files.some(f => f.name === n);
-    // The same bytes under a kept name only show that file again; other bytes keep both, as « NAME (2) ».
+    // The same bytes under a kept name only show that file again; other bytes keep both, as « NAME (2) »: a new
+    // version, said with what it changes for the fields on screen.
     const again = s.kept.files.some(f => f.name === name && f.bytes === base64);
-    let k = 2;
+    let k = 2, newer = null, changed = '';
     while (taken(`${name} (${k})`)) k++;
-    if (taken(name) && !again) name = `${name} (${k})`;
+    if (taken(name) && !again) {
+      name = `${name} (${k})`;
+      newer = { kept: original, beside: name };
+      changed = newerLine(original, vyr.changeSummary(listFile(s.kept.files, original), { bytes, name, form },
+        s.inputs));
+    }
     const files = again ? s.kept.files : [...s.kept.files, { name, bytes: base64, form }];
     chose('activeFile');
     const n = names.length > 1 ? 's' : '';
@@ -168,8 +196,10 @@ export function createState(vyr) {
     const plain = form === 'plain' ? ' liste en clair (non brouillée), lue telle quelle :' : '';
     const odd = garbled ? ' La plupart des noms contiennent des caractères de contrôle : le fichier est peut-être '
       + "abîmé, ou n'est pas une liste de sorts." : '';
-    showList(loaded, bytes, name, `« ${name} » :${plain} ${names.length} sort${n} chargé${n}.${same}${odd}`,
-      { ...s.kept, files, activeFile: name }, more);
+    const said = `« ${name} » :${plain} ${names.length} sort${n} chargé${n}.${same}${changed}${odd}`;
+    // What a new version changes holds for the fields on screen only.
+    showList(loaded, bytes, name, said, { ...s.kept, files, activeFile: name }, newer ? { ...more, newer } : more,
+      newer ? ['inputs', 'newer'] : []);
   }
 
   // A character or opponent chosen: its fields on screen, the link's setup (if shown) gone.
@@ -252,7 +282,7 @@ export function createState(vyr) {
         inputs, setups: Array.from({ length: fields.setupLimit }, (_, r) => setup(r)),
         sort: { column: 'index', descending: false }, filters: { only: '', effect: '' }, withOpponent: true,
         chart: { step: '10', from: '1', to: '200', series: fields.series[0]?.name ?? '', others: [], withTable: false },
-        lists: { before: '', after: kept.activeFile },
+        lists: { before: '', after: kept.activeFile }, newer: null,
         question: null, undo: null, ...message(lost + (said ?? ''), lost ? ['list'] : []) });
     },
 
@@ -296,6 +326,19 @@ export function createState(vyr) {
         const kept = { ...s.kept, files: all, activeFile: name };
         showList(back.loaded, back.bytes, name, `Liste « ${name} » rétablie.`, kept);
       })(offer => showList(loaded, bytes, '', said, { ...s.kept, files, activeFile: '' }, { undo: offer.undo }));
+    },
+    // « Remplacer » on a new version: it takes the kept name and the old one goes; « Annuler » keeps both again.
+    replaceList() {
+      const { kept: name, beside } = s.newer, all = s.kept.files, active = s.kept.activeFile;
+      const version = all.find(f => f.name === beside);
+      const files = all.filter(f => f !== version).map(f => (f.name === name ? { ...version, name } : f));
+      chose('activeFile');
+      const said = `Liste « ${name} » remplacée par sa nouvelle version.`;
+      deleted(said, () => {
+        chose('activeFile');
+        commit({ kept: { ...s.kept, files: all, activeFile: active }, newer: { kept: name, beside },
+          ...message(`Liste « ${name} » rétablie ; sa nouvelle version reste sous « ${beside} ».`) });
+      })(offer => commit({ kept: { ...s.kept, files, activeFile: name }, newer: null, ...offer }));
     },
     // The two lists the comparison shows ({before, after}: file names, '' for the sample).
     pickLists: lists => commit({ lists: { ...s.lists, ...lists } }),

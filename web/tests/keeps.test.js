@@ -2,7 +2,7 @@
 // side by side, filters and offline use; in the system's Chromium, the site opened from disk
 // unless a test serves it. Expected values and stored states live in keeps.json.
 const { test, expect } = require('@playwright/test');
-const { execFileSync, spawn } = require('child_process');
+const { execFileSync, spawn, spawnSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
@@ -35,6 +35,12 @@ const bytesOf = file => {
   return fs.readFileSync(path.join(folder, 'out.dat'));
 };
 const drop = (page, file) => dropBytes(page, bytesOf(file), file.name);
+// The page shows at most two decimals, with a comma: a figure matches the native one to within half a hundredth.
+const number = text => Number(text.replace(',', '.'));
+const near = (cell, native) => cell === native || Math.abs(number(cell) - Number(native)) <= 0.005 + 1e-9;
+// A table's rows as shown, cell texts.
+const rowsOf = (page, id) => page.locator(`#${id} tbody tr`).evaluateAll(list => list.map(tr => [...tr.cells]
+  .map(td => td.textContent)));
 watch(test, expect);
 
 test.describe("the player's own things", () => {
@@ -290,17 +296,70 @@ test('six setups, some with a change, show the figures of vyr diff on the same s
   // The analyses follow in a worker, for the sections on screen.
   await page.locator('#ecarts').scrollIntoViewIfNeeded();
   await expect(page.locator('#ecarts tbody tr')).toHaveCount(csv.length - 1, { timeout: 30000 });
-  const table = await page.locator('#ecarts tbody tr').evaluateAll(list => list.map(tr => [...tr.cells]
-    .map(td => td.textContent.replace(',', '.'))));
-  // The page shows at most two decimals: a figure matches the native one to within half a hundredth.
+  const table = await rowsOf(page, 'ecarts');
   table.forEach((row, r) => row.forEach((cell, c) => {
-    const native = csv[r + 1][columns[c]], near = Math.abs(Number(cell) - Number(native)) <= 0.005 + 1e-9;
-    expect(cell === native || near, `${row[0]}, ${csv[0][columns[c]]}: ${cell} vs ${native}`).toBe(true);
+    const native = csv[r + 1][columns[c]];
+    expect(near(cell, native), `${row[0]}, ${csv[0][columns[c]]}: ${cell} vs ${native}`).toBe(true);
   }));
   // At 1280 px, the table takes the page's width: six setups and their differences, none cut off.
   await page.setViewportSize({ width: 1280, height: 900 });
   const hidden = await page.locator('#defile-ecarts').evaluate(box => box.scrollWidth - box.clientWidth);
   expect(hidden, 'pixels of the table out of its box').toBeLessThanOrEqual(0);
+});
+
+test.describe('a new version of a kept list', () => {
+  const { old, fresh, stored, pairs, fileItems } = keeps.versions;
+  const open = async page => {
+    await seed(page, stored);
+    for (const file of [old, fresh]) await drop(page, file);
+    await expect(said(page)).toContainText(keeps.versions.said.join(''));
+  };
+
+  test('said with what it changes; its section shows each spell\'s change, then the figures of vyr changes for '
+    + 'each setup, the most changed first', async ({ page }) => {
+    await open(page);
+    await page.click('#voir-changements');
+    await expect(page.locator('#section-changements')).toBeInViewport();
+    await expect(page.locator('#liste-apres option:checked')).toHaveText(fresh.kept);
+    await expect(page.locator('#fiches li')).toHaveText(keeps.versions.records);
+    // Each setup's figures by vyr changes (which exits 1 when something changed), without the file's own items.
+    const native = pairs.flatMap(({ name, vyr: options }) => {
+      const csv = spawnSync(nativeVyr, ['changes', old.path, fresh.path, '--csv', ...options], { cwd: root }).stdout;
+      return csv.toString().trim().split('\r\n').slice(1).map(line => line.split(','))
+        .filter(([, , , , item]) => !fileItems.includes(item))
+        .map(([, , spell, , , ...figures]) => [name, spell, ...figures]);
+    });
+    await expect(page.locator('#changements tbody tr')).toHaveCount(native.length, { timeout: 30000 });
+    const rows = await rowsOf(page, 'changements'), key = row => row.slice(0, 3).join(' | ');
+    for (const row of native) {
+      const shown = rows.find(r => key(r) === key(row)) ?? [];
+      expect(row.every((cell, c) => near(shown[c] ?? '', cell)), `${key(row)}: ${shown} vs ${row}`).toBe(true);
+    }
+    // By percent, then by difference, either sign; a figure from 0 has no percent and comes first.
+    const size = ([, , , , , difference, percent]) => [percent ? Math.abs(number(percent))
+      : difference ? Infinity : -1, Math.abs(number(difference || '-1'))];
+    rows.slice(1).map(size).forEach(([percent, difference], r) => {
+      const [above, aboveBy] = size(rows[r]);
+      expect(above > percent || (above === percent && aboveBy >= difference), `row ${r + 1}`).toBe(true);
+    });
+    await page.fill('#level', '41');  // what it said held for the fields shown then
+    await expect(said(page)).toBeEmpty();
+  });
+
+  test('Remplacer: it takes the kept name, the old one goes; Annuler keeps both again', async ({ page }) => {
+    await open(page);
+    await page.click('#remplacer');
+    await expect(said(page)).toHaveText(keeps.versions.replaced);
+    await expect(page.locator('#liste option')).toHaveText(["Liste d'exemple", old.name]);
+    await expect(page.locator('#sort option')).toHaveText(fresh.names);
+    await page.click('#retablir');
+    await expect(said(page)).toHaveText(keeps.versions.restored);
+    await expect(page.locator('#nouvelle-version')).toBeVisible();
+    await page.reload();
+    await expect(page.locator('#liste option')).toHaveText(["Liste d'exemple", old.name, fresh.kept]);
+    await page.selectOption('#liste', old.name);
+    await expect(page.locator('#sort option')).toHaveText(old.names);
+  });
 });
 
 test("compare's filters keep the spells of an element and an effect; the element is shown", async ({ page }) => {
