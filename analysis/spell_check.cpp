@@ -138,26 +138,11 @@ bool holdsTwoFields(std::size_t field, std::string_view text) {
 }
 
 // One record line: the fields after the first ":", each ended by one space.
-void checkRecordLine(LineFindings& add, std::string_view fields, std::size_t colon, bool lastLine) {
-    std::size_t expected = 5, pos = 0;
-    struct Field {
-        std::string_view text;
-        std::size_t column;
-    };
-    std::vector<Field> read;
-    bool ended = true;  // the last field read ends with its space
-    while (read.size() < expected) {
-        const std::size_t space = fields.find(' ', pos);
-        std::string_view text = fields.substr(pos, space == npos ? npos : space - pos);
-        read.push_back({text, colon + 2 + pos});
-        pos = space + 1;
-        if (space == npos) {  // the loader would look for the space further on in the file
-            if (read.back().text.ends_with('\r')) read.back().text.remove_suffix(1);
-            ended = false;
-            break;
-        }
-        if (read.size() == codeField + 1 && !isSpecialCode(text)) expected = std::size(recordFields);
-    }
+void checkRecordLine(LineFindings& add, std::string_view line, bool lastLine) {
+    const RecordLine split = splitRecordLine(line);
+    const auto& read = split.fields;
+    const std::size_t expected = split.expected;
+    const bool ended = split.ended;
     // A line short of fields: the first field that holds two of them is where the fault is;
     // else a number field that holds a code shows that a space went missing before it.
     const bool shortOfFields = !ended && (read.size() < expected || read.back().text.empty());
@@ -168,7 +153,8 @@ void checkRecordLine(LineFindings& add, std::string_view fields, std::size_t col
         if (codeLetterOf(read[field].text) != nullptr && digitsEnd(read[field].text) == 0) fault = field;
     const std::size_t last = read.size() - 1;
     for (std::size_t field = 0; field < read.size(); ++field) {
-        const auto [text, column] = read[field];
+        const std::string_view text = read[field].text;
+        const std::size_t column = read[field].offset + 1;
         if (field == fault && holdsTwoFields(field, text)) {
             add.add(Severity::error, FindingKind::fieldsRunTogether,
                     {{"field", std::string(recordFields[field].name)},
@@ -198,11 +184,12 @@ void checkRecordLine(LineFindings& add, std::string_view fields, std::size_t col
     }
     if (!ended) return;
     // What the loader skips after the last field: numbers there were meant as fields.
-    std::string_view rest = fields.substr(pos);
+    std::string_view rest = split.rest;
     if (rest.ends_with('\r')) rest.remove_suffix(1);
     if (rest.find_first_of("0123456789") == (rest.starts_with('+') || rest.starts_with('-') ? 1u : 0u)) {
         add.add(Severity::warning, FindingKind::extraNumbers,
-                {{"text", utf8(rest)}, {"special", expected == 5 ? "1" : ""}}, colon + 2 + pos);
+                {{"text", utf8(rest)}, {"special", expected == 5 ? "1" : ""}},
+                static_cast<std::size_t>(rest.data() - line.data()) + 1);
     }
 }
 
@@ -217,6 +204,52 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 }
 
 }  // namespace
+
+RecordLine splitRecordLine(std::string_view line) {
+    RecordLine split;
+    split.colon = line.find(':');
+    if (split.colon == npos) return split;
+    std::size_t pos = split.colon + 1;
+    while (split.fields.size() < split.expected) {
+        const std::size_t space = line.find(' ', pos);
+        std::string_view text = line.substr(pos, space == npos ? npos : space - pos);
+        split.fields.push_back({text, pos});
+        if (space == npos) {  // the loader would look for the space further on in the file
+            if (text.ends_with('\r')) split.rest = line.substr(line.size() - 1);
+            if (text.ends_with('\r')) split.fields.back().text.remove_suffix(1);
+            split.ended = false;
+            return split;
+        }
+        pos = space + 1;
+        if (split.fields.size() == codeField + 1 && !isSpecialCode(text)) split.expected = std::size(recordFields);
+    }
+    split.rest = line.substr(pos);
+    return split;
+}
+
+std::string rewriteRecordLine(std::string_view line, std::size_t part, std::string_view text) {
+    const RecordLine split = splitRecordLine(line);
+    if (split.colon == npos) return std::string(text);
+    std::vector<std::string_view> parts{line.substr(0, split.colon)};
+    for (const RecordLine::Field& field : split.fields) parts.push_back(field.text);
+    parts.resize(std::max(parts.size(), part + 1));
+    parts[part] = text;
+    const bool special = parts.size() > 1 + codeField && isSpecialCode(parts[1 + codeField]);
+    parts.resize(1 + (special ? codeField + 1 : std::size(recordFields)));
+    std::string out(parts[0]);
+    out += ':';
+    for (std::size_t k = 1; k < parts.size(); ++k) (out += parts[k]) += ' ';
+    return out += split.rest;
+}
+
+std::size_t partAt(std::string_view line, std::size_t column) {
+    const RecordLine split = splitRecordLine(line);
+    if (column == 0 || split.colon == npos) return npos;
+    std::size_t part = 0;
+    for (std::size_t k = 0; k < split.fields.size(); ++k)
+        if (split.fields[k].offset < column) part = k + 1;
+    return part;
+}
 
 std::string_view findingKindName(FindingKind kind) { return kindNames[static_cast<std::size_t>(kind)]; }
 
@@ -262,7 +295,7 @@ CheckReport checkSpellText(std::string_view plain) {
         } else if (first == names.end()) {
             names.emplace_back(name, i + 1);
         }
-        checkRecordLine(add, lines[i].substr(colon + 1), colon, i + 1 == lines.size());
+        checkRecordLine(add, lines[i], i + 1 == lines.size());
     }
     if (nul == npos && text.ends_with('\n'))
         findings.push_back({lines.size(), Severity::warning, FindingKind::finalLineBreak, {}});

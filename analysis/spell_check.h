@@ -66,6 +66,29 @@ struct CheckReport {
 // Checks the plain form of a data file (Windows-1252, unscrambled).
 CheckReport checkSpellText(std::string_view plain);
 
+// A line of a spell list split as the loader splits a record: the name up to the first ":", then the fields, each
+// ended by a space on the line (five, nine after a code that is not special). colon is npos on a line without ":",
+// which is no record.
+struct RecordLine {
+    struct Field {
+        std::string_view text;  // a carriage return that ends the line left out
+        std::size_t offset;     // in the line
+    };
+    std::size_t colon = std::string_view::npos;
+    std::vector<Field> fields;
+    std::size_t expected = 5;
+    bool ended = true;      // the last field read ends with its space on this line
+    std::string_view rest;  // what follows the fields: what the loader skips (a line's carriage return)
+};
+RecordLine splitRecordLine(std::string_view line);
+
+// A record line with one part written anew (0: the name, k: field k - 1) in the record format: the name, ":", then
+// every field followed by one space, the line of a special code stopping after it (its roll fields dropped), a
+// field missing written empty, then what followed the fields as it was. A line without ":" becomes text.
+std::string rewriteRecordLine(std::string_view line, std::size_t part, std::string_view text);
+// The part of a line at a finding's column (from 1): 0 the name, k field k - 1; npos for the whole line.
+std::size_t partAt(std::string_view line, std::size_t column);
+
 // A plain list as maintainers edit it (UTF-8, or Windows-1252 when raw), made into the
 // plain form of a data file: a leading UTF-8 byte-order mark is skipped and the line
 // breaks at the end are dropped, which the flags say. A character that Windows-1252 cannot

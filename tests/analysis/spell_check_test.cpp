@@ -16,6 +16,7 @@ namespace vyr {
 namespace {
 
 using testing::caseName;
+using testing::cases;
 using testing::json;
 using ::testing::ValuesIn;
 
@@ -78,6 +79,26 @@ TEST_P(FoldedName, IsWhatAPlayerTypes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FoldedName, ValuesIn(testing::readTable("spell_files.json")["folds"]), caseName);
+
+struct RewrittenLine : testing::TableCase {};
+
+TEST_P(RewrittenLine, KeepsWhatWasNotTyped) {
+    const json& c = GetParam();
+    EXPECT_EQ(rewriteRecordLine(testing::bytes(c["line"]), c["part"], testing::bytes(c["text"])),
+              testing::bytes(c["written"]));
+}
+
+VYR_TABLE_CASES(RewrittenLine, "spell_check.json", "rewrites");
+
+struct PartOfLine : testing::TableCase {};
+
+TEST_P(PartOfLine, IsWhereTheColumnStands) {
+    const json& c = GetParam();
+    const std::size_t part = partAt(testing::bytes(c["line"]), c["column"]);
+    EXPECT_EQ(part, c["part"].is_null() ? std::string_view::npos : c["part"].get<std::size_t>());
+}
+
+VYR_TABLE_CASES(PartOfLine, "spell_check.json", "parts");
 
 }  // namespace
 }  // namespace vyr

@@ -1,0 +1,214 @@
+// The spell-file workshop: a list's lines as a table (the core's record fields and headings), the core's checks and
+// the chosen record's result following each keystroke, undo and redo, and the list saved as the core writes it.
+// draft.js owns the state; this module draws it and raises its actions. No rule of the file is written here.
+import { $, element, say, show } from '../src/dom.js';
+import { findingText } from '../src/findings.js';
+import { KEY } from '../src/store.js';
+import { createDraft, DRAFT } from './draft.js';
+
+const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
+const plural = (n, word) => `${n} ${word}${n > 1 ? 's' : ''}`;
+
+function codeList({ letters, rules }) {
+  const letter = l => (l.bonus ? `${l.element} : bonus d'armure`
+    : l.power || l.resistance ? `${l.element} : selon ${[l.power, l.resistance].filter(Boolean).join(' et ')}`
+      : `${l.element} : portée telle quelle`);
+  return [...letters.map(l => element('option', { value: l.prefix, label: letter(l) })),
+    ...rules.map(r => element('option', { value: r.code, label: `spécial : ${r.text || 'sans description'}` }))];
+}
+
+// One row per line of the draft: a record's name and fields (a special record's up to its code), or a line that is
+// no record as one text; its findings in the last cell, each field they stand at marked.
+function rowsView(draft) {
+  const { record } = draft.fields, body = $('lignes').tBodies[0];
+  const headings = ['Nom', ...record.map(f => f.heading)];
+  $('lignes').tHead.replaceChildren(element('tr', {},
+    element('th', { scope: 'col', textContent: 'n°' }),
+    ...headings.map(textContent => element('th', { scope: 'col', className: 'texte', textContent })),
+    element('th', { scope: 'col', className: 'texte', textContent: 'Remarques' })));
+  function build(tr, row, shape) {
+    tr.dataset.shape = shape;
+    const box = (part, label) => {
+      const node = element('input', { autocomplete: 'off', spellcheck: false, ariaLabel: `${label}, ligne ${row + 1}` });
+      Object.assign(node.dataset, { row, part });
+      if (part === draft.fields.codeField + 1) node.setAttribute('list', 'codes');
+      return element('td', { className: 'texte' }, node);
+    };
+    const cells = [element('th', { scope: 'row' })];
+    if (shape === 'note') {
+      cells.push(Object.assign(box(0, 'Ligne sans « : », sautée par le programme'), { colSpan: headings.length }));
+    } else {
+      // A special record's line stops at its code: no roll fields.
+      headings.forEach((heading, part) => cells.push(shape === 'special' && part > draft.fields.codeField + 1
+        ? element('td') : box(part, heading)));
+    }
+    cells.push(element('td', { className: 'texte remarques', id: `remarques-${row}` }));
+    tr.replaceChildren(...cells);
+  }
+  // What each row shows now: its line, its record number and its findings.
+  const drawn = [];
+  return (now, what) => {
+    if (!what.has('lines') && !what.has('findings') && !what.has('selected')) return;
+    const byLine = new Map();
+    for (const f of now.findings) byLine.set(f.line, [...byLine.get(f.line) ?? [], f]);
+    while (body.rows.length > now.lines.length) body.lastElementChild.remove();
+    drawn.length = Math.min(drawn.length, now.lines.length);
+    now.lines.forEach((text, row) => {
+      const tr = body.rows[row] ?? body.appendChild(element('tr')), found = byLine.get(row + 1) ?? [];
+      const key = JSON.stringify([text, now.records[row], now.loaded, found, row === now.selected]);
+      if (drawn[row] === key) return;
+      drawn[row] = key;
+      const l = draft.line(text), shape = l.record ? (l.special ? 'special' : 'record') : 'note';
+      const focused = tr.contains(document.activeElement) ? document.activeElement : null;
+      if (tr.dataset.shape !== shape || tr.dataset.row !== String(row)) {
+        tr.dataset.row = row;
+        build(tr, row, shape);
+        const again = focused && tr.querySelector(`input[data-part="${focused.dataset.part}"]`);
+        if (again) {
+          again.value = focused.value;
+          again.focus();
+        }
+      }
+      const n = now.records[row];
+      tr.cells[0].textContent = n === null ? '' : n < now.loaded ? String(n) : `${n} (non chargé)`;
+      tr.classList.toggle('choisie', row === now.selected);
+      for (const box of tr.querySelectorAll('input')) {
+        const value = l.parts[Number(box.dataset.part)] ?? '', wrong = found.some(f => f.part === Number(box.dataset.part));
+        // What is being typed stays as typed (a space splits a field); anything else shows the line.
+        if (box.value !== value && !(now.typed && box === document.activeElement)) box.value = value;
+        box.setAttribute('aria-invalid', wrong);
+        if (found.length) box.setAttribute('aria-describedby', `remarques-${row}`);
+        else box.removeAttribute('aria-describedby');
+      }
+      tr.lastElementChild.replaceChildren(...found.map(f => element('p', { textContent: findingText(f) })));
+    });
+  };
+}
+
+function resultView(draft) {
+  const lines = [];  // the outputs that share a label share a line
+  for (const f of draft.fields.outputs) {
+    if (lines.length && lines.at(-1)[0].pageLabel === f.pageLabel) lines.at(-1).push(f);
+    else lines.push([f]);
+  }
+  const values = lines.map(line => element('dd'));
+  $('sorties').replaceChildren(...lines.flatMap((line, k) => [element('dt', { textContent: line[0].pageLabel }),
+    values[k]]));
+  return (now, what) => {
+    if (!what.has('result') && !what.has('setup')) return;
+    const { character, opponent } = now.setup, l = draft.line(now.lines[now.selected] ?? ''), n = now.records[now.selected];
+    $('pour').textContent = `Pour « ${character || 'les valeurs par défaut'} » contre « ${opponent || 'les valeurs par défaut'} », `
+      + 'le personnage et l\'adversaire choisis dans le calculateur.';
+    $('titre-resultat').textContent = !l.record ? 'Cette ligne n\'est pas un sort'
+      : now.result && !now.result.error ? `Résultat de « ${l.parts[0]} » (n° ${n})`
+        : `« ${l.parts[0]} » ne se charge pas : pas de résultat`;
+    lines.forEach((line, k) => {
+      const result = now.result && !now.result.error ? now.result : {};
+      const shown = line.map(f => show(result[f.name])).filter(v => v !== '');
+      values[k].textContent = shown.length ? `${shown.join(' - ')}${line[0].unit ? ` ${line[0].unit}` : ''}` : '';
+    });
+  };
+}
+
+Promise.all([createVyr(), new Promise(resolve => (document.readyState === 'loading'
+  ? addEventListener('DOMContentLoaded', resolve) : resolve()))]).then(([vyr]) => {
+  const draft = createDraft(vyr), { capacity } = draft.fields;
+  $('codes').replaceChildren(...codeList(vyr.codes()));
+  const keptList = () => {
+    const names = draft.keptFiles();
+    $('gardes').replaceChildren(...names.map(name => element('option', { value: name, textContent: name })));
+    $('ouvrir-garde').disabled = !names.length;
+  };
+  keptList();
+  $('garde-ou').textContent = `Le brouillon est gardé dans ce navigateur à chaque modification (stockage local de la `
+    + `page, sous « ${DRAFT} ») : un rechargement, un onglet fermé ou un enregistrement manqué ne le perdent pas. `
+    + 'Les fichiers gardés pour le calculateur sont ceux de sa liste « Liste de sorts ».';
+
+  let persisting = false, refused = false;
+  function persist() {
+    persisting = false;
+    const { lines, origin, selected } = draft.get();
+    try {
+      localStorage.setItem(DRAFT, JSON.stringify({ version: 1, lines, origin, selected }));
+      refused = false;
+    } catch {
+      if (!refused) draft.say("Le navigateur refuse de garder le brouillon : enregistrez-le avant de fermer l'onglet.");
+      refused = true;
+    }
+  }
+  addEventListener('pagehide', () => persisting && persist());
+
+  const views = [rowsView(draft), resultView(draft)];
+  draft.subscribe((now, what) => {
+    for (const view of views) view(now, what);
+    if (what.has('message')) say(now.message);
+    if (what.has('undoKeep')) $('retablir').hidden = !now.undoKeep;
+    if (what.has('origin')) {
+      $('titre-brouillon').textContent = `Brouillon de « ${now.origin.name} »`;
+      keptList();
+    }
+    if (what.has('findings')) {
+      const errors = now.findings.filter(f => f.severity === 'error').length;
+      $('compte').textContent = `${now.loaded} sort${now.loaded > 1 ? 's' : ''} chargé${now.loaded > 1 ? 's' : ''} `
+        + `sur ${capacity} au plus ; ${plural(errors, 'erreur')}, ${plural(now.findings.length - errors, 'avertissement')}.`;
+    }
+    $('defaire').disabled = !now.canUndo;
+    $('refaire').disabled = !now.canRedo;
+    if ((what.has('lines') || what.has('origin') || what.has('selected')) && !persisting) {
+      persisting = true;
+      afterPaint(persist);
+    }
+  });
+
+  const body = $('lignes').tBodies[0];
+  body.addEventListener('input', ({ target }) => draft.edit(Number(target.dataset.row), Number(target.dataset.part),
+    target.value));
+  body.addEventListener('focusin', ({ target }) => target.dataset.row && draft.select(Number(target.dataset.row)));
+  const click = (id, action) => $(id).addEventListener('click', action);
+  click('ajouter', () => draft.add());
+  click('dupliquer', () => draft.duplicate());
+  click('supprimer', () => draft.remove());
+  click('monter', () => draft.move(-1));
+  click('descendre', () => draft.move(1));
+  click('defaire', () => draft.undo());
+  click('refaire', () => draft.redo());
+  click('retablir', () => draft.undoKeep());
+  click('exemple', () => draft.openSample());
+  click('ouvrir-garde', () => $('gardes').value && draft.openKept($('gardes').value));
+  click('garder', () => draft.keep());
+  // A download through a link to a Blob: nothing leaves the browser.
+  const download = (bytes, type, name) => {
+    const url = URL.createObjectURL(new Blob([bytes], { type }));
+    element('a', { href: url, download: name }).click();
+    setTimeout(() => URL.revokeObjectURL(url));
+  };
+  const base = () => draft.get().origin.name.replace(/\.[^.]*$/, '') || 'sorts';
+  click('enregistrer-dat', () => {
+    const { bytes } = draft.dataFile();
+    if (bytes) download(bytes, 'application/octet-stream', `${base()}.dat`);
+  });
+  click('enregistrer-txt', () => download(draft.text(), 'text/plain;charset=utf-8', `${base()}.txt`));
+  $('fichier').addEventListener('change', async () => {
+    const file = $('fichier').files[0];
+    $('fichier').value = '';
+    if (file) draft.openFile(file.name, new Uint8Array(await file.arrayBuffer()));
+  });
+  // Ctrl+Z and Ctrl+Y (or Ctrl+Maj+Z) undo and redo the draft's changes, in a field too.
+  addEventListener('keydown', event => {
+    if (!(event.ctrlKey || event.metaKey) || event.altKey) return;
+    const key = event.key.toLowerCase(), redo = key === 'y' || (key === 'z' && event.shiftKey);
+    if (key !== 'z' && key !== 'y') return;
+    event.preventDefault();
+    if (redo) draft.redo();
+    else draft.undo();
+  });
+  addEventListener('storage', event => {
+    if (event.key === DRAFT && event.newValue) draft.adopt(JSON.parse(event.newValue));
+    if (event.key === KEY || event.key === null) {
+      draft.reread();
+      keptList();
+    }
+  });
+  draft.start();
+  window.vyr = vyr;  // for the browser tests
+});
