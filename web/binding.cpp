@@ -16,12 +16,14 @@
 #include "charts.h"
 #include "code_letters.h"
 #include "cp1252.h"
+#include "effects.h"
 #include "error.h"
 #include "fields.h"
 #include "sample_list.h"
 #include "setup.h"
 #include "spell_changes.h"
 #include "spell_check.h"
+#include "spell_file.h"
 
 namespace vyr::web {
 namespace {
@@ -110,7 +112,9 @@ val attempt(auto body) {
 // range apart, unit included; unit: "ms", "%" or ""), in the dialog's reading order; label is the
 // dialog's own, pageLabel the page's (no closing " :"). setupLimit: how many setups diffMany takes at
 // the most; shownRows: the rows of a long table shown at once; series: the values a chart can show ({name, title});
-// chartHeight: a chart's height in px, the room its box keeps while it is drawn.
+// chartHeight: a chart's height in px, the room its box keeps while it is drawn. record: a spell record's fields in the
+// data file's order ({name, heading}), codeField: where the code stands among them (a special record's line stops
+// there), capacity: the records the program loads at the most.
 val fields() {
     return object({{"inputs", array(inputFields,
                                     [](const InputField& f) {
@@ -131,6 +135,12 @@ val fields() {
                                      })},
                    {"setupLimit", val(double(maxDiffSetups))},
                    {"shownRows", val(double(shownRows))},
+                   {"record", array(recordFields,
+                                    [](const RecordField& f) {
+                                        return object({{"name", val(text(f.name))}, {"heading", val(text(f.heading))}});
+                                    })},
+                   {"codeField", val(double(codeField))},
+                   {"capacity", val(double(spellCapacity))},
                    {"chartHeight", val(chartHeight)},
                    {"series", array(chartSeries, [](const ChartSeries& c) {
                         return object({{"name", val(text(c.name))}, {"title", val(text(c.title))}});
@@ -171,18 +181,101 @@ val load(const std::string& bytes, const std::string& fileName, const std::strin
     });
 }
 
-// What the checks find in the loaded list's text: [{line, column, severity, kind, values}], in
-// line order, values as texts by name.
-val findings() {
-    return array(checkSpellText(spells.text).findings, [](const Finding& f) {
+// Findings as the page takes them: [{line, column, severity, kind, values, part}], in line order, values as texts by
+// name; part: where on its line (Windows-1252 text) the finding stands, 0 the name and k field k - 1, null for the
+// whole line.
+val findingsOf(const CheckReport& report, std::string_view plain) {
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start <= plain.size();) {
+        const std::size_t end = std::min(plain.find('\n', start), plain.size());
+        lines.push_back(plain.substr(start, end - start));
+        start = end + 1;
+    }
+    return array(report.findings, [&](const Finding& f) {
         val values = val::object();
         for (const ErrorValue& v : f.values) values.set(text(v.key), val(v.value));
+        const std::size_t part = f.line <= lines.size() ? partAt(lines[f.line - 1], f.column) : std::string_view::npos;
         return object({{"line", val(double(f.line))},
                        {"column", val(double(f.column))},
                        {"severity", val(f.severity == Severity::error ? "error" : "warning")},
                        {"kind", val(text(findingKindName(f.kind)))},
-                       {"values", values}});
+                       {"values", values},
+                       {"part", part == std::string_view::npos ? val::null() : val(double(part))}});
     });
+}
+
+// What the checks find in the loaded list's text.
+val findings() { return findingsOf(checkSpellText(spells.text), spells.text); }
+
+// The loaded list's text (UTF-8), as the loader read it: the workshop's lines.
+std::string plainText() { return cp1252ToUtf8(spells.text); }
+
+// A workshop's draft, a plain list (UTF-8) as vyr encode takes it, becomes the list that run computes (a draft from
+// which no spell loads leaves none): {findings, loaded} (loaded: the records the program would store), as vyr
+// encode checks the list.
+val draft(const std::string& utf8) {
+    const PlainList list = preparePlainList(utf8, false);
+    try {
+        spells = spellListFromBytes(utf8, "", SpellFileForm::plain);
+    } catch (const Error&) {
+        spells = SpellList{};
+    }
+    return object({{"findings", findingsOf(list.report, list.text)}, {"loaded", val(double(list.report.loaded))}});
+}
+
+// The data file of a draft, byte for byte what vyr encode writes of the same list (--force: errors do not stop it):
+// {bytes (a Uint8Array), errors}; bytes null when a character has no Windows-1252 form.
+val encode(const std::string& utf8) {
+    PlainList list = preparePlainList(utf8, false);
+    unscramble(list.text.data(), list.text.size());
+    const val bytes =
+        list.encodable ? val(emscripten::typed_memory_view(list.text.size(), list.text.data())) : val::null();
+    return object(
+        {{"bytes", list.encodable ? bytes.call<val>("slice") : bytes}, {"errors", val(double(list.report.errors()))}});
+}
+
+// A line of a plain list as the workshop shows it: {record, special, parts}; parts: the name then the fields as
+// written, as many as the line holds (a special code's line: up to its code); a line without ":" is no record, and
+// its one part is the line.
+val recordLine(const std::string& line) {
+    const RecordLine split = splitRecordLine(line);
+    const bool record = split.colon != std::string_view::npos;
+    val parts = val::array();
+    parts.call<void>("push", val(record ? line.substr(0, split.colon) : line));
+    for (const RecordLine::Field& f : split.fields) parts.call<void>("push", val(std::string(f.text)));
+    return object({{"record", val(record)},
+                   {"special", val(split.expected == codeField + 1 && split.fields.size() > codeField)},
+                   {"parts", parts}});
+}
+
+// The line with one part typed anew, in the record format (rewriteRecordLine).
+std::string rewriteLine(const std::string& line, std::size_t part, const std::string& typed) {
+    return rewriteRecordLine(line, part, typed);
+}
+
+// The page's name of the input a member is read from.
+val inputLabel(InputMember member) {
+    for (const CharacterInputField& f : characterInputFields)
+        if (f.member == member && member) return val(text(findInputById(f.id)->pageLabel));
+    return val::null();
+}
+
+// What a code may be: {letters: [{prefix, element, power, resistance, bonus}] (power and resistance: the page's
+// label of the input that scales the range, or null), rules: [{code, text}] (the special rules; text: the
+// description the rule writes, "" for none)}.
+val codes() {
+    return object({{"letters", array(codeLetters(),
+                                     [](const CodeLetter& l) {
+                                         return object({{"prefix", val(text(l.prefix))},
+                                                        {"element", val(text(l.element))},
+                                                        {"power", inputLabel(l.power)},
+                                                        {"resistance", inputLabel(l.resistance)},
+                                                        {"bonus", val(l.armourBonus)}});
+                                     })},
+                   {"rules", array(specialRules(), [](const SpecialRule& r) {
+                        return object({{"code", val(std::string(r.code))},
+                                       {"text", val(r.text ? cp1252ToUtf8(r.text) : std::string())}});
+                    })}});
 }
 
 // The sample list's scrambled bytes, built into the module (no file system needed).
@@ -411,4 +504,10 @@ EMSCRIPTEN_BINDINGS(vyr) {
     emscripten::function("listChanges", &listChanges);
     emscripten::function("changedFigures", &changedFigures);
     emscripten::function("changeSummary", &changeSummary);
+    emscripten::function("plainText", &plainText);
+    emscripten::function("draft", &draft);
+    emscripten::function("encode", &encode);
+    emscripten::function("recordLine", &recordLine);
+    emscripten::function("rewriteLine", &rewriteLine);
+    emscripten::function("codes", &codes);
 }
