@@ -83,7 +83,8 @@ export function createDraft(vyr) {
     future = [];
     typing = null;
     const lines = vyr.plainText().split('\n');
-    commit({ lines, origin, selected: 0, typed: false, message: said ?? `« ${origin.name} » ouvert : ${lines.length} lignes.` });
+    const message = said ?? `« ${origin.name} » ouvert : ${lines.length} lignes.`;
+    commit({ lines, origin, selected: 0, typed: false, message });
   }
 
   const actions = {
@@ -116,7 +117,8 @@ export function createDraft(vyr) {
     // Another tab's draft: taken in as one step that undo takes back.
     adopt(kept) {
       if (!readable(kept) || JSON.stringify(kept.lines) === JSON.stringify(s.lines)) return;
-      change(kept.lines, s.selected, { origin: kept.origin, message: 'Brouillon modifié dans un autre onglet : repris.' });
+      const message = 'Brouillon modifié dans un autre onglet : repris.';
+      change(kept.lines, s.selected, { origin: kept.origin, message });
     },
     keptFiles: () => reread()?.files.map(f => f.name) ?? [],
 
@@ -178,7 +180,8 @@ export function createDraft(vyr) {
       const taken = name => stored.files.some(f => f.name === name);
       let name = s.origin.name;
       for (let k = 2; !s.origin.kept && taken(name); k++) name = `${s.origin.name} (${k})`;
-      const before = stored.files.find(f => f.name === name), file = { name, bytes: toBase64(out.bytes), form: 'scrambled' };
+      const before = stored.files.find(f => f.name === name);
+      const file = { name, bytes: toBase64(out.bytes), form: 'scrambled' };
       const files = before ? stored.files.map(f => (f.name === name ? file : f)) : [...stored.files, file];
       if (!save({ ...stored, files, activeFile: name })) {
         return say("Le navigateur refuse d'enregistrer : le fichier n'est pas gardé ; le brouillon reste.");
@@ -186,13 +189,15 @@ export function createDraft(vyr) {
       const errors = out.errors ? ` (malgré ${out.errors} erreur${out.errors > 1 ? 's' : ''})` : '';
       restore = () => {
         const now = reread() ?? empty();
-        const back = before ? now.files.map(f => (f.name === name ? before : f)) : now.files.filter(f => f.name !== name);
+        const back = before ? now.files.map(f => (f.name === name ? before : f))
+          : now.files.filter(f => f.name !== name);
         save({ ...now, files: back, activeFile: stored.activeFile });
         commit({ origin: { name: s.origin.name, kept: s.origin.kept }, undoKeep: false,
           message: `« ${name} » ${before ? 'remis tel qu\'il était' : 'retiré'} dans le calculateur.` });
       };
       commit({ origin: { name, kept: true }, undoKeep: true,
-        message: `« ${name} » ${before ? 'remplacé' : 'gardé'} pour le calculateur${errors}, qui l'utilise désormais.` });
+        message: `« ${name} » ${before ? 'remplacé' : 'gardé'} pour le calculateur${errors}, `
+          + "qui l'utilise désormais." });
     },
     undoKeep() {
       const back = restore;

@@ -29,7 +29,8 @@ function rowsView(draft) {
   function build(tr, row, shape) {
     tr.dataset.shape = shape;
     const box = (part, label) => {
-      const node = element('input', { autocomplete: 'off', spellcheck: false, ariaLabel: `${label}, ligne ${row + 1}` });
+      const node = element('input',
+        { autocomplete: 'off', spellcheck: false, ariaLabel: `${label}, ligne ${row + 1}` });
       Object.assign(node.dataset, { row, part });
       if (part === draft.fields.codeField + 1) node.setAttribute('list', 'codes');
       return element('td', { className: 'texte' }, node);
@@ -70,10 +71,10 @@ function rowsView(draft) {
         }
       }
       const n = now.records[row];
-      tr.cells[0].textContent = n === null ? '' : n < now.loaded ? String(n) : `${n} (non chargé)`;
+      tr.cells[0].textContent = n === null ? 'note' : n < now.loaded ? String(n) : `${n} (non chargé)`;
       tr.classList.toggle('choisie', row === now.selected);
       for (const box of tr.querySelectorAll('input')) {
-        const value = l.parts[Number(box.dataset.part)] ?? '', wrong = found.some(f => f.part === Number(box.dataset.part));
+        const part = Number(box.dataset.part), value = l.parts[part] ?? '', wrong = found.some(f => f.part === part);
         // What is being typed stays as typed (a space splits a field); anything else shows the line.
         if (box.value !== value && !(now.typed && box === document.activeElement)) box.value = value;
         box.setAttribute('aria-invalid', wrong);
@@ -96,9 +97,10 @@ function resultView(draft) {
     values[k]]));
   return (now, what) => {
     if (!what.has('result') && !what.has('setup')) return;
-    const { character, opponent } = now.setup, l = draft.line(now.lines[now.selected] ?? ''), n = now.records[now.selected];
-    $('pour').textContent = `Pour « ${character || 'les valeurs par défaut'} » contre « ${opponent || 'les valeurs par défaut'} », `
-      + 'le personnage et l\'adversaire choisis dans le calculateur.';
+    const { character, opponent } = now.setup, n = now.records[now.selected];
+    const l = draft.line(now.lines[now.selected] ?? ''), none = 'les valeurs par défaut';
+    $('pour').textContent = `Pour « ${character || none} » contre « ${opponent || none} », `
+      + "le personnage et l'adversaire choisis dans le calculateur.";
     $('titre-resultat').textContent = !l.record ? 'Cette ligne n\'est pas un sort'
       : now.result && !now.result.error ? `Résultat de « ${l.parts[0]} » (n° ${n})`
         : `« ${l.parts[0]} » ne se charge pas : pas de résultat`;
@@ -150,7 +152,8 @@ Promise.all([createVyr(), new Promise(resolve => (document.readyState === 'loadi
     if (what.has('findings')) {
       const errors = now.findings.filter(f => f.severity === 'error').length;
       $('compte').textContent = `${now.loaded} sort${now.loaded > 1 ? 's' : ''} chargé${now.loaded > 1 ? 's' : ''} `
-        + `sur ${capacity} au plus ; ${plural(errors, 'erreur')}, ${plural(now.findings.length - errors, 'avertissement')}.`;
+        + `sur ${capacity} au plus ; ${plural(errors, 'erreur')}, `
+        + `${plural(now.findings.length - errors, 'avertissement')}.`;
     }
     $('defaire').disabled = !now.canUndo;
     $('refaire').disabled = !now.canRedo;
