@@ -8,6 +8,9 @@ import { createDraft, DRAFT } from './draft.js';
 
 const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
 const plural = (n, word) => `${n} ${word}${n > 1 ? 's' : ''}`;
+// Text and attributes written only when they change: any write lays out the table of a hundred rows again.
+const write = (node, text) => node.textContent !== text && (node.textContent = text);
+const mark = (node, name, value) => node.getAttribute(name) !== value && node.setAttribute(name, value);
 
 function codeList({ letters, rules }) {
   const letter = l => (l.bonus ? `${l.element} : bonus d'armure`
@@ -71,17 +74,20 @@ function rowsView(draft) {
         }
       }
       const n = now.records[row];
-      tr.cells[0].textContent = n === null ? 'note' : n < now.loaded ? String(n) : `${n} (non chargé)`;
+      write(tr.cells[0], n === null ? 'note' : n < now.loaded ? String(n) : `${n} (non chargé)`);
       tr.classList.toggle('choisie', row === now.selected);
       for (const box of tr.querySelectorAll('input')) {
         const part = Number(box.dataset.part), value = l.parts[part] ?? '', wrong = found.some(f => f.part === part);
         // What is being typed stays as typed (a space splits a field); anything else shows the line.
         if (box.value !== value && !(now.typed && box === document.activeElement)) box.value = value;
-        box.setAttribute('aria-invalid', wrong);
-        if (found.length) box.setAttribute('aria-describedby', `remarques-${row}`);
+        mark(box, 'aria-invalid', String(wrong));
+        if (found.length) mark(box, 'aria-describedby', `remarques-${row}`);
         else box.removeAttribute('aria-describedby');
       }
-      tr.lastElementChild.replaceChildren(...found.map(f => element('p', { textContent: findingText(f) })));
+      const texts = found.map(findingText), remarks = tr.lastElementChild;
+      if (texts.join('\n') !== [...remarks.children].map(p => p.textContent).join('\n')) {
+        remarks.replaceChildren(...texts.map(textContent => element('p', { textContent })));
+      }
     });
   };
 }
@@ -99,15 +105,15 @@ function resultView(draft) {
     if (!what.has('result') && !what.has('setup')) return;
     const { character, opponent } = now.setup, n = now.records[now.selected];
     const l = draft.line(now.lines[now.selected] ?? ''), none = 'les valeurs par défaut';
-    $('pour').textContent = `Pour « ${character || none} » contre « ${opponent || none} », `
-      + "le personnage et l'adversaire choisis dans le calculateur.";
-    $('titre-resultat').textContent = !l.record ? 'Cette ligne n\'est pas un sort'
+    write($('pour'), `Pour « ${character || none} » contre « ${opponent || none} », `
+      + "le personnage et l'adversaire choisis dans le calculateur.");
+    write($('titre-resultat'), !l.record ? "Cette ligne n'est pas un sort"
       : now.result && !now.result.error ? `Résultat de « ${l.parts[0]} » (n° ${n})`
-        : `« ${l.parts[0]} » ne se charge pas : pas de résultat`;
+        : `« ${l.parts[0]} » ne se charge pas : pas de résultat`);
     lines.forEach((line, k) => {
       const result = now.result && !now.result.error ? now.result : {};
       const shown = line.map(f => show(result[f.name])).filter(v => v !== '');
-      values[k].textContent = shown.length ? `${shown.join(' - ')}${line[0].unit ? ` ${line[0].unit}` : ''}` : '';
+      write(values[k], shown.length ? `${shown.join(' - ')}${line[0].unit ? ` ${line[0].unit}` : ''}` : '');
     });
   };
 }
@@ -151,9 +157,9 @@ Promise.all([createVyr(), new Promise(resolve => (document.readyState === 'loadi
     }
     if (what.has('findings')) {
       const errors = now.findings.filter(f => f.severity === 'error').length;
-      $('compte').textContent = `${now.loaded} sort${now.loaded > 1 ? 's' : ''} chargé${now.loaded > 1 ? 's' : ''} `
+      write($('compte'), `${now.loaded} sort${now.loaded > 1 ? 's' : ''} chargé${now.loaded > 1 ? 's' : ''} `
         + `sur ${capacity} au plus ; ${plural(errors, 'erreur')}, `
-        + `${plural(now.findings.length - errors, 'avertissement')}.`;
+        + `${plural(now.findings.length - errors, 'avertissement')}.`);
     }
     $('defaire').disabled = !now.canUndo;
     $('refaire').disabled = !now.canRedo;
@@ -213,5 +219,6 @@ Promise.all([createVyr(), new Promise(resolve => (document.readyState === 'loadi
     }
   });
   draft.start();
+  performance.mark('vyr-first-result');
   window.vyr = vyr;  // for the browser tests
 });
