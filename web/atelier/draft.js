@@ -1,7 +1,8 @@
 // The workshop's state and its one owner: the draft (the list's lines as the maintainer edits them, UTF-8), where it
 // came from, the row chosen, what the core's checks find in it and the chosen record's result. Every line is kept as
 // its text: a line not edited is saved byte for byte, an edited one is written anew by the core in the record format.
-// Undo keeps snapshots of the lines (each an array of the same strings: a step costs one array), up to `steps`.
+// Undo keeps snapshots of the lines (each an array of the same strings: a step costs one array) with the row chosen and
+// where the lines came from, up to `steps`; opening another list is a step too, so that no draft is lost.
 import { empty, reread, save, fromBase64, toBase64 } from '../src/store.js';
 import { words } from '../src/words.js';
 
@@ -66,24 +67,25 @@ export function createDraft(vyr) {
   }
   const say = text => commit({ message: text });
 
+  const snapshot = () => ({ lines: s.lines, selected: s.selected, origin: s.origin });
   // A change of the lines that undo can take back; typing in one field is one step until another change.
   function change(lines, selected, more = {}, key = null) {
     if (!key || key !== typing) {
-      past = [...past.slice(1 - steps), { lines: s.lines, selected: s.selected }];
+      past = [...past.slice(1 - steps), snapshot()];
       future = [];
     }
     typing = key;
     commit({ lines, selected, typed: key !== null, ...more });
   }
 
-  // A list loaded by the core, as the draft's first state: its text split into lines.
-  function opened(loaded, origin, said) {
+  // A list loaded by the core as the draft: its text split into lines. Défaire takes back to the draft before, unless
+  // there was none (fresh).
+  function opened(loaded, origin, fresh = false) {
     if (loaded.error) return say(`${words(loaded.error)}. Le brouillon reste tel quel.`);
-    past = [];
-    future = [];
-    typing = null;
     const lines = vyr.plainText().split('\n');
-    const message = said ?? `« ${origin.name} » ouvert : ${lines.length} lignes.`;
+    const back = fresh ? '' : " Défaire reprend le brouillon d'avant.";
+    const message = `« ${origin.name} » ouvert : ${lines.length} lignes.${back}`;
+    if (!fresh) return change(lines, 0, { origin, message });
     commit({ lines, origin, selected: 0, typed: false, message });
   }
 
@@ -101,7 +103,7 @@ export function createDraft(vyr) {
         kept = JSON.parse(localStorage.getItem(DRAFT));
       } catch { /* none, or unreadable: the sample list */ }
       s = { lines: [''], origin: { name: SAMPLE, kept: false }, selected: 0, setup: setup(reread()), message: '' };
-      if (!readable(kept)) return actions.openSample();
+      if (!readable(kept)) return opened(vyr.load(vyr.sample(), SAMPLE, 'scrambled'), s.origin, true);
       commit({ lines: kept.lines, origin: kept.origin, selected: kept.selected,
         message: `Brouillon repris (« ${kept.origin.name} »).` });
     },
@@ -150,14 +152,14 @@ export function createDraft(vyr) {
     },
     undo() {
       if (!past.length) return;
-      future = [{ lines: s.lines, selected: s.selected }, ...future];
+      future = [snapshot(), ...future];
       const back = past.pop();
       typing = null;
       commit({ ...back, typed: false, message: 'Modification défaite.' });
     },
     redo() {
       if (!future.length) return;
-      past = [...past, { lines: s.lines, selected: s.selected }];
+      past = [...past, snapshot()];
       const [again, ...rest] = future;
       future = rest;
       typing = null;
