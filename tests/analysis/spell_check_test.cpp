@@ -90,15 +90,5 @@ TEST_P(RewrittenLine, KeepsWhatWasNotTyped) {
 
 VYR_TABLE_CASES(RewrittenLine, "spell_check.json", "rewrites");
 
-struct PartOfLine : testing::TableCase {};
-
-TEST_P(PartOfLine, IsWhereTheColumnStands) {
-    const json& c = GetParam();
-    const std::size_t part = partAt(testing::bytes(c["line"]), c["column"]);
-    EXPECT_EQ(part, c["part"].is_null() ? std::string_view::npos : c["part"].get<std::size_t>());
-}
-
-VYR_TABLE_CASES(PartOfLine, "spell_check.json", "parts");
-
 }  // namespace
 }  // namespace vyr

@@ -24,4 +24,19 @@ const drop = (page, bytes, name) => page.evaluate(([bytes, name], data = new Dat
   data.items.add(new File([new Uint8Array(bytes)], name)) && document.body.dispatchEvent(
     new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true })), [[...bytes], name]);
 
-module.exports = { root, site, sitePage: `file://${site}/index.html`, nativeVyr, watch, drop };
+// What axe-core finds wrong on the page: a rule and the places it names, each.
+const axeViolations = async page => {
+  const AxeBuilder = require('@axe-core/playwright').default;
+  const { violations } = await new AxeBuilder({ page }).analyze();
+  return violations.map(v => `${v.id}: ${v.nodes.map(n => n.target).join(' ')}`);
+};
+// The controls on screen smaller than least px either way (a control inside a label: the label), by id or name.
+const smallTargets = (page, least) => page.evaluate(least => [...document.querySelectorAll(
+  'input, select, button, a[href], summary, [tabindex="0"]')]
+  .map(e => (e.closest('label') || e)).filter(e => e.checkVisibility())
+  .map(e => [e.id || e.ariaLabel || e.textContent.trim().slice(0, 20), e.getBoundingClientRect()])
+  .filter(([, box]) => box.width < least || box.height < least).map(([name]) => name), least);
+
+module.exports = {
+  root, site, sitePage: `file://${site}/index.html`, nativeVyr, watch, drop, axeViolations, smallTargets,
+};

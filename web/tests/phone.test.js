@@ -2,10 +2,9 @@
 // targets, the result in view while typing, sorting, the chart by keyboard, what goes stale,
 // and spell names holding markup. Expected values live in phone.json.
 const { test, expect } = require('@playwright/test');
-const AxeBuilder = require('@axe-core/playwright').default;
 const { execFileSync } = require('child_process');
 const fs = require('fs'), os = require('os'), path = require('path');
-const { root, sitePage, nativeVyr, drop } = require('./paths');
+const { root, sitePage, nativeVyr, drop, axeViolations, smallTargets } = require('./paths');
 const expected = require('./phone.json');
 
 const phone = expected.screens.find(s => s.name === 'phone');
@@ -37,8 +36,7 @@ for (const screen of expected.screens) {
       await page.click('#voir-changements');
       await settle(page);
       await expect(page.locator('#changements tbody tr').first()).toBeVisible();
-      const { violations } = await new AxeBuilder({ page }).analyze();
-      expect(violations.map(v => `${v.id}: ${v.nodes.map(n => n.target).join(' ')}`)).toEqual([]);
+      expect(await axeViolations(page)).toEqual([]);
       const colours = await page.evaluate(() => [getComputedStyle(document.documentElement).backgroundColor,
         getComputedStyle(document.body).color]);
       const dark = rgb => rgb.match(/\d+/g).slice(0, 3).reduce((sum, c) => sum + Number(c), 0) < 384;
@@ -56,12 +54,7 @@ test.describe('on a phone', () => {
 
   test('every control is a 44 px target (a control inside a label: the label)', async ({ page }) => {
     await settle(page);
-    const small = await page.evaluate(least => [...document.querySelectorAll(
-      'input, select, button, a[href], summary, [tabindex="0"]')]
-      .map(e => (e.closest('label') || e)).filter(e => e.checkVisibility())
-      .map(e => [e.id || e.textContent.trim().slice(0, 20), e.getBoundingClientRect()])
-      .filter(([, box]) => box.width < least || box.height < least).map(([name]) => name), expected.touchTarget);
-    expect(small).toEqual([]);
+    expect(await smallTargets(page, expected.touchTarget)).toEqual([]);
   });
 
   test('with the focus in any input, the result summary is on screen and follows the typing', async ({ page }) => {
