@@ -21,35 +21,42 @@ function codeList({ letters, rules }) {
 }
 
 // One row per line of the draft: a record's name and fields (a special record's up to its code), or a line that is
-// no record as one text; its findings in the last cell, each field they stand at marked.
+// no record as one text; its findings in the last cell, each field they stand at marked. Only the chosen row holds
+// fields to type in (its number is a button that chooses it, as is a click on a cell): a hundred rows of fields
+// would make every keystroke's frame lay out and layer eleven hundred of them.
 function rowsView(draft) {
-  const { record } = draft.fields, body = $('lignes').tBodies[0];
+  const { record, codeField } = draft.fields, body = $('lignes').tBodies[0];
   const headings = ['Nom', ...record.map(f => f.heading)];
   $('lignes').tHead.replaceChildren(element('tr', {},
     element('th', { scope: 'col', textContent: 'n°' }),
     ...headings.map(textContent => element('th', { scope: 'col', className: 'texte', textContent })),
     element('th', { scope: 'col', className: 'texte', textContent: 'Remarques' })));
-  function build(tr, row, shape) {
-    tr.dataset.shape = shape;
-    const box = (part, label) => {
+  function build(tr, row, shape, chosen) {
+    const cell = (part, label) => {
+      const td = element('td', { className: 'texte' });
+      td.dataset.part = part;
+      if (!chosen) return td;
       const node = element('input',
         { autocomplete: 'off', spellcheck: false, ariaLabel: `${label}, ligne ${row + 1}` });
       Object.assign(node.dataset, { row, part });
-      if (part === draft.fields.codeField + 1) node.setAttribute('list', 'codes');
-      return element('td', { className: 'texte' }, node);
+      if (part === codeField + 1) node.setAttribute('list', 'codes');
+      td.append(node);
+      return td;
     };
-    const cells = [element('th', { scope: 'row' })];
+    const choose = element('button', { type: 'button', ariaPressed: String(chosen) });
+    choose.dataset.row = row;
+    const cells = [element('th', { scope: 'row' }, choose)];
     if (shape === 'note') {
-      cells.push(Object.assign(box(0, 'Ligne sans « : », sautée par le programme'), { colSpan: headings.length }));
+      cells.push(Object.assign(cell(0, 'Ligne sans « : », sautée par le programme'), { colSpan: headings.length }));
     } else {
       // A special record's line stops at its code: no roll fields.
-      headings.forEach((heading, part) => cells.push(shape === 'special' && part > draft.fields.codeField + 1
-        ? element('td') : box(part, heading)));
+      headings.forEach((heading, part) => cells.push(shape === 'special' && part > codeField + 1
+        ? element('td') : cell(part, heading)));
     }
     cells.push(element('td', { className: 'texte remarques', id: `remarques-${row}` }));
     tr.replaceChildren(...cells);
   }
-  // What each row shows now: its line, its record number and its findings.
+  // What each row was drawn from: its line, its record number, its findings and whether it is chosen.
   const drawn = [];
   return (now, what) => {
     if (!what.has('lines') && !what.has('findings') && !what.has('selected')) return;
@@ -57,27 +64,30 @@ function rowsView(draft) {
     for (const f of now.findings) byLine.set(f.line, [...byLine.get(f.line) ?? [], f]);
     while (body.rows.length > now.lines.length) body.lastElementChild.remove();
     drawn.length = Math.min(drawn.length, now.lines.length);
+    const focused = body.contains(document.activeElement) ? document.activeElement.dataset.part ?? '' : null;
     now.lines.forEach((text, row) => {
       const tr = body.rows[row] ?? body.appendChild(element('tr')), found = byLine.get(row + 1) ?? [];
-      const key = JSON.stringify([text, now.records[row], now.loaded, found, row === now.selected]);
+      const chosen = row === now.selected, key = JSON.stringify([text, now.records[row], now.loaded, found, chosen]);
       if (drawn[row] === key) return;
       drawn[row] = key;
-      const l = draft.line(text), shape = l.record ? (l.special ? 'special' : 'record') : 'note';
-      const focused = tr.contains(document.activeElement) ? document.activeElement : null;
+      const l = draft.line(text), shape = `${l.record ? (l.special ? 'special' : 'record') : 'note'} ${chosen}`;
       if (tr.dataset.shape !== shape || tr.dataset.row !== String(row)) {
-        tr.dataset.row = row;
-        build(tr, row, shape);
-        const again = focused && tr.querySelector(`input[data-part="${focused.dataset.part}"]`);
-        if (again) {
-          again.value = focused.value;
-          again.focus();
-        }
+        [tr.dataset.shape, tr.dataset.row] = [shape, row];
+        build(tr, row, shape.split(' ')[0], chosen);
       }
-      const n = now.records[row];
-      write(tr.cells[0], n === null ? 'note' : n < now.loaded ? String(n) : `${n} (non chargé)`);
-      tr.classList.toggle('choisie', row === now.selected);
-      for (const box of tr.querySelectorAll('input')) {
-        const part = Number(box.dataset.part), value = l.parts[part] ?? '', wrong = found.some(f => f.part === part);
+      const n = now.records[row], number = n === null ? 'note' : n < now.loaded ? String(n) : `${n} (non chargé)`;
+      write(tr.cells[0].firstChild, number);
+      const said = `${number} : ${chosen ? 'ligne choisie' : 'choisir'} « ${l.parts[0]} »`;
+      mark(tr.cells[0].firstChild, 'aria-label', said);
+      tr.classList.toggle('choisie', chosen);
+      for (const td of tr.querySelectorAll('td[data-part]')) {
+        const part = Number(td.dataset.part), value = l.parts[part] ?? '', wrong = found.some(f => f.part === part);
+        const box = td.firstElementChild;
+        td.classList.toggle('faux', wrong);
+        if (!box) {
+          write(td, value);
+          continue;
+        }
         // What is being typed stays as typed (a space splits a field); anything else shows the line.
         if (box.value !== value && !(now.typed && box === document.activeElement)) box.value = value;
         mark(box, 'aria-invalid', String(wrong));
@@ -89,6 +99,11 @@ function rowsView(draft) {
         remarks.replaceChildren(...texts.map(textContent => element('p', { textContent })));
       }
     });
+    // The focus that was in the table and went with its row goes to the chosen row, at the same field.
+    const row = body.rows[now.selected];
+    if (focused !== null && !body.contains(document.activeElement) && row) {
+      (row.querySelector(`input[data-part="${focused}"]`) ?? row.querySelector('button')).focus();
+    }
   };
 }
 
@@ -172,7 +187,13 @@ Promise.all([createVyr(), new Promise(resolve => (document.readyState === 'loadi
   const body = $('lignes').tBodies[0];
   body.addEventListener('input', ({ target }) => draft.edit(Number(target.dataset.row), Number(target.dataset.part),
     target.value));
-  body.addEventListener('focusin', ({ target }) => target.dataset.row && draft.select(Number(target.dataset.row)));
+  // A row's button, or a click on one of its cells, chooses it; the cell's field then takes the focus.
+  body.addEventListener('click', ({ target }) => {
+    const tr = target.closest('tr'), part = target.closest('td[data-part]')?.dataset.part;
+    if (!tr || target.tagName === 'INPUT') return;
+    draft.select(tr.sectionRowIndex);
+    if (part !== undefined) tr.querySelector(`input[data-part="${part}"]`)?.focus();
+  });
   const click = (id, action) => $(id).addEventListener('click', action);
   click('ajouter', () => draft.add());
   click('dupliquer', () => draft.duplicate());
