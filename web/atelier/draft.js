@@ -10,7 +10,8 @@ export const DRAFT = 'vyr-degats/atelier';
 const steps = 200;
 const SAMPLE = "liste d'exemple";
 
-// The draft as kept: {version, lines, origin: {name, kept}, selected}; kept: the name is a file the calculator keeps.
+// The draft as kept: {version, lines, origin: {name, kept, lines}, selected}; kept: the name is a file the calculator
+// keeps; lines: the list as opened or last kept, which the draft is compared with (none in a draft kept without).
 const readable = d => d && d.version === 1 && Array.isArray(d.lines) && d.lines.every(l => typeof l === 'string')
   && d.origin && typeof d.origin.name === 'string' && Number.isInteger(d.selected);
 
@@ -78,11 +79,11 @@ export function createDraft(vyr) {
     commit({ lines, selected, typed: key !== null, ...more });
   }
 
-  // A list loaded by the core as the draft: its text split into lines. Défaire takes back to the draft before, unless
-  // there was none (fresh).
-  function opened(loaded, origin, fresh = false) {
+  // A list loaded by the core as the draft: its text split into lines, also kept with the origin as the list the draft
+  // is compared with. Défaire takes back to the draft before, unless there was none (fresh).
+  function opened(loaded, from, fresh = false) {
     if (loaded.error) return say(`${words(loaded.error)}. Le brouillon reste tel quel.`);
-    const lines = vyr.plainText().split('\n');
+    const lines = vyr.plainText().split('\n'), origin = { ...from, lines };
     const back = fresh ? '' : " Défaire reprend le brouillon d'avant.";
     const message = `« ${origin.name} » ouvert : ${lines.length} lignes.${back}`;
     if (!fresh) return change(lines, 0, { origin, message });
@@ -176,7 +177,7 @@ export function createDraft(vyr) {
     // The data file kept for the calculator, in place of the kept file the draft came from (« Annuler » puts that
     // back) or as a new one, and made the calculator's list. The draft stays whatever happens.
     keep() {
-      const out = actions.dataFile(), stored = reread();
+      const out = actions.dataFile(), stored = reread(), was = s.origin;
       if (!out.bytes) return;
       if (!stored) return say("Les données du calculateur sont illisibles : rien n'est gardé ; le brouillon reste.");
       const taken = name => stored.files.some(f => f.name === name);
@@ -194,12 +195,22 @@ export function createDraft(vyr) {
         const back = before ? now.files.map(f => (f.name === name ? before : f))
           : now.files.filter(f => f.name !== name);
         save({ ...now, files: back, activeFile: stored.activeFile });
-        commit({ origin: { name: s.origin.name, kept: s.origin.kept }, undoKeep: false,
+        commit({ origin: was, undoKeep: false,
           message: `« ${name} » ${before ? 'remis tel qu\'il était' : 'retiré'} dans le calculateur.` });
       };
-      commit({ origin: { name, kept: true }, undoKeep: true,
+      commit({ origin: { name, kept: true, lines: s.lines }, undoKeep: true,
         message: `« ${name} » ${before ? 'remplacé' : 'gardé'} pour le calculateur${errors}, `
           + "qui l'utilise désormais." });
+    },
+    // What the draft changes against the list it came from (as opened, or as last kept), for the calculator's
+    // character and opponent: the same records and figures as the calculator's comparison of two lists.
+    changes() {
+      if (!Array.isArray(s.origin.lines)) return null;
+      const list = (lines, name) => ({ bytes: new TextEncoder().encode(lines.join('\n')), name, form: 'plain' });
+      const lists = [list(s.origin.lines, s.origin.name), list(s.lines, 'brouillon')];
+      const { character, opponent } = s.setup;
+      return { records: vyr.listChanges(...lists), figures: vyr.changedFigures(...lists, [s.setup.inputs]),
+        pairs: [character && opponent ? `${character} contre ${opponent}` : 'affiché'] };
     },
     undoKeep() {
       const back = restore;

@@ -2,6 +2,7 @@
 // the chosen record's result following each keystroke, undo and redo, and the list saved as the core writes it.
 // draft.js owns the state; this module draws it and raises its actions. No rule of the file is written here.
 import { $, element, say, show } from '../src/dom.js';
+import { showChanges } from '../src/changes.js';
 import { findingText } from '../src/findings.js';
 import { KEY } from '../src/store.js';
 import { createDraft, DRAFT } from './draft.js';
@@ -160,6 +161,13 @@ Promise.all([createVyr(), new Promise(resolve => (document.readyState === 'loadi
     }
   }
   addEventListener('pagehide', () => persisting && persist());
+  let comparing = false;
+  function compare() {
+    comparing = false;
+    const changes = draft.changes();
+    $('section-changements').hidden = !changes;
+    if (changes) showChanges(changes);
+  }
 
   const views = [rowsView(draft), resultView(draft)];
   draft.subscribe((now, what) => {
@@ -175,6 +183,11 @@ Promise.all([createVyr(), new Promise(resolve => (document.readyState === 'loadi
       write($('compte'), `${now.loaded} sort${now.loaded > 1 ? 's' : ''} chargé${now.loaded > 1 ? 's' : ''} `
         + `sur ${capacity} au plus ; ${plural(errors, 'erreur')}, `
         + `${plural(now.findings.length - errors, 'avertissement')}.`);
+    }
+    // What the draft changes against its origin follows once the keystroke is painted, once per burst.
+    if ((what.has('lines') || what.has('origin') || what.has('setup')) && !comparing) {
+      comparing = true;
+      afterPaint(compare);
     }
     $('defaire').disabled = !now.canUndo;
     $('refaire').disabled = !now.canRedo;

@@ -47,8 +47,12 @@ test.describe('editing', () => {
       else await (await field(page, edit.row, edit.part)).fill(edit.typed);
       await expect.poll(() => names(page)).toEqual(edit.names);
       if (edit.fields) await expect(page.locator('#lignes tr.choisie input')).toHaveCount(edit.fields);
+      // What the draft now changes against the file as opened, as the core compares two lists.
+      await expect(page.locator('#fiches li')).toHaveText(edit.changes ?? [expected.noChange]);
+      if (edit.figures) await expect(page.locator('#changements tbody td:nth-child(3)')).toHaveText(edit.figures);
       await page.click('#defaire');
       await expect.poll(() => names(page)).toEqual(file.names);
+      await expect(page.locator('#fiches li')).toHaveText([expected.noChange]);
       await page.keyboard.press('Control+y');
       await expect.poll(() => names(page)).toEqual(edit.names);
       await page.keyboard.press('Control+z');
