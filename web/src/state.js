@@ -243,7 +243,17 @@ export function createState(vyr) {
     }
     const drafts = Object.fromEntries(Object.entries(groups).map(([group, g]) =>
       [group, s.linked[group] || s.kept[g.chosen] === kept[g.chosen] ? s.drafts[group] : kept[g.chosen]]));
-    commit(same(inputs, s.inputs) ? { kept, drafts } : { kept, drafts, inputs });
+    const more = same(inputs, s.inputs) ? { drafts } : { drafts, inputs };
+    // The list shown, written anew elsewhere (the workshop kept it): shown anew at once.
+    const name = kept.activeFile, bytesOf = files => files.find(f => f.name === name)?.bytes;
+    if (name && bytesOf(kept.files) && bytesOf(kept.files) !== bytesOf(s.kept.files)) {
+      const { loaded, bytes } = loadList(kept.files, name);
+      if (!loaded.error) {
+        return showList(loaded, bytes, name, `Liste « ${name} » modifiée ailleurs : ${loaded.names.length} sorts.`,
+          kept, more);
+      }
+    }
+    commit({ kept, ...more });
   }
 
   const actions = {

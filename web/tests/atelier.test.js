@@ -122,7 +122,7 @@ test('the draft survives a reload and shows in a second tab, which edits it for 
   await expect.poll(async () => (await names(page))[row]).toBe('Givre nouveau');
 });
 
-test('kept for the calculator, which opens it as its list; « Annuler » takes it back', async ({ page }) => {
+test('kept for the calculator, which opens it as its list, an open one at once; « Annuler » takes it back', async ({ page }) => {
   const { row, part, typed } = expected.saved;
   await openFile(page);
   await (await field(page, row, part)).fill(typed);
@@ -139,6 +139,12 @@ test('kept for the calculator, which opens it as its list; « Annuler » takes i
   await page.click('a[href="atelier.html"]');
   await page.click('#ouvrir-garde');
   await expect(said(page)).toContainText(`« ${file.name} » ouvert`);
+  // A calculator left open in another tab shows the list as the workshop keeps it anew, without a reload.
+  const calculator = await page.context().newPage();
+  await calculator.goto(`file://${site}/index.html`);
+  await (await field(page, 0)).fill(expected.saved.renamed);
+  await page.click('#garder');
+  await expect(calculator.locator('#sort option').first()).toHaveText(expected.saved.renamed);
 });
 
 for (const screen of expected.screens) {
