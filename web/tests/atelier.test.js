@@ -122,30 +122,31 @@ test('the draft survives a reload and shows in a second tab, which edits it for 
   await expect.poll(async () => (await names(page))[row]).toBe('Givre nouveau');
 });
 
-test('kept for the calculator, which opens it as its list, an open one at once; « Annuler » takes it back', async ({ page }) => {
-  const { row, part, typed } = expected.saved;
-  await openFile(page);
-  await (await field(page, row, part)).fill(typed);
-  await page.click('#garder');
-  await expect(said(page)).toContainText(`« ${file.name} » gardé pour le calculateur`);
-  const stored = () => page.evaluate(key => JSON.parse(localStorage.getItem(key)), expected.calculatorKey);
-  expect((await stored()).activeFile).toBe(file.name);
-  await page.click('#retablir');
-  expect((await stored()).files).toEqual([]);
-  await page.click('#garder');
-  await page.goto(`file://${site}/index.html`);
-  await expect(page.locator('#liste option:checked')).toHaveText(file.name);
-  await expect(page.locator('#sort option')).toHaveCount(expected.saved.kept + 2);
-  await page.click('a[href="atelier.html"]');
-  await page.click('#ouvrir-garde');
-  await expect(said(page)).toContainText(`« ${file.name} » ouvert`);
-  // A calculator left open in another tab shows the list as the workshop keeps it anew, without a reload.
-  const calculator = await page.context().newPage();
-  await calculator.goto(`file://${site}/index.html`);
-  await (await field(page, 0)).fill(expected.saved.renamed);
-  await page.click('#garder');
-  await expect(calculator.locator('#sort option').first()).toHaveText(expected.saved.renamed);
-});
+test('kept for the calculator, which opens it as its list, an open one at once; « Annuler » takes it back',
+  async ({ page }) => {
+    const { row, part, typed } = expected.saved;
+    await openFile(page);
+    await (await field(page, row, part)).fill(typed);
+    await page.click('#garder');
+    await expect(said(page)).toContainText(`« ${file.name} » gardé pour le calculateur`);
+    const stored = () => page.evaluate(key => JSON.parse(localStorage.getItem(key)), expected.calculatorKey);
+    expect((await stored()).activeFile).toBe(file.name);
+    await page.click('#retablir');
+    expect((await stored()).files).toEqual([]);
+    await page.click('#garder');
+    await page.goto(`file://${site}/index.html`);
+    await expect(page.locator('#liste option:checked')).toHaveText(file.name);
+    await expect(page.locator('#sort option')).toHaveCount(expected.saved.kept + 2);
+    await page.click('a[href="atelier.html"]');
+    await page.click('#ouvrir-garde');
+    await expect(said(page)).toContainText(`« ${file.name} » ouvert`);
+    // A calculator left open in another tab shows the list as the workshop keeps it anew, without a reload.
+    const calculator = await page.context().newPage();
+    await calculator.goto(`file://${site}/index.html`);
+    await (await field(page, 0)).fill(expected.saved.renamed);
+    await page.click('#garder');
+    await expect(calculator.locator('#sort option').first()).toHaveText(expected.saved.renamed);
+  });
 
 for (const screen of expected.screens) {
   for (const scheme of expected.schemes) {
