@@ -229,7 +229,11 @@ RecordLine splitRecordLine(std::string_view line) {
 
 std::string rewriteRecordLine(std::string_view line, std::size_t part, std::string_view text) {
     const RecordLine split = splitRecordLine(line);
-    if (split.colon == npos) return std::string(text);
+    if (split.colon == npos) {  // no record: the text typed, with the line's carriage return (a field drops it)
+        std::string out(text);
+        if (line.ends_with('\r') && !out.ends_with('\r')) out += '\r';
+        return out;
+    }
     std::vector<std::string_view> parts{line.substr(0, split.colon)};
     for (const RecordLine::Field& field : split.fields) parts.push_back(field.text);
     parts.resize(std::max(parts.size(), part + 1));

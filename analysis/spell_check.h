@@ -84,7 +84,8 @@ RecordLine splitRecordLine(std::string_view line);
 
 // A record line with one part written anew (0: the name, k: field k - 1) in the record format: the name, ":", then
 // every field followed by one space, the line of a special code stopping after it (its roll fields dropped), a
-// field missing written empty, then what followed the fields as it was. A line without ":" becomes text.
+// field missing written empty, then what followed the fields as it was. A line without ":" becomes text (its
+// carriage return kept).
 std::string rewriteRecordLine(std::string_view line, std::size_t part, std::string_view text);
 // The part of a line at a finding's column (from 1): 0 the name, k field k - 1; npos for the whole line.
 std::size_t partAt(std::string_view line, std::size_t column);
