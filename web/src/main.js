@@ -38,14 +38,16 @@ const rangeQuiet = 400;  // ms without typing in the chart's range before the sw
 const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
 
 // The scripts are deferred: the page (its form written in by the build) paints first, and the core
-// compiles after; the first read of the browser's storage, which waits on the browser, is asked for
-// meanwhile.
+// compiles after, once that first frame is painted (its start never holds up that paint); the first read
+// of the browser's storage, which waits on the browser, is asked for meanwhile.
 const parsed = new Promise(resolve => {
   if (document.readyState === 'loading') addEventListener('DOMContentLoaded', resolve);
   else resolve();
 }).then(warmUp);
 
-Promise.all([createVyr(), parsed]).then(([vyr]) => {
+const core = new Promise(afterPaint).then(() => createVyr());
+
+Promise.all([core, parsed]).then(([vyr]) => {
   const state = createState(vyr), { fields } = state;
   const onScreen = new Set(), done = {};
   const opponents = new Set(fields.inputs.filter(f => f.group === 'opponent').map(f => f.name));
