@@ -1,13 +1,13 @@
 // The spell-file workshop: a list's lines as a table (the core's record fields and headings), the core's checks and
 // the chosen record's result following each keystroke, undo and redo, and the list saved as the core writes it.
 // draft.js owns the state; this module draws it and raises its actions. No rule of the file is written here.
-import { $, element, say, show } from '../src/dom.js';
+import { $, afterPaint, element, parsed, say, startCore } from '../src/dom.js';
+import { outputsView } from '../src/results.js';
 import { showChanges } from '../src/changes.js';
 import { findingText } from '../src/findings.js';
 import { KEY } from '../src/store.js';
 import { createDraft, DRAFT } from './draft.js';
 
-const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
 const plural = (n, word) => `${n} ${word}${n > 1 ? 's' : ''}`;
 // Text and attributes written only when they change: any write lays out the table of a hundred rows again.
 const write = (node, text) => node.textContent !== text && (node.textContent = text);
@@ -108,15 +108,10 @@ function rowsView(draft) {
   };
 }
 
+// The chosen record's outputs in the result's lines the build writes (as the calculator shows them), for the
+// calculator's character and opponent.
 function resultView(draft) {
-  const lines = [];  // the outputs that share a label share a line
-  for (const f of draft.fields.outputs) {
-    if (lines.length && lines.at(-1)[0].pageLabel === f.pageLabel) lines.at(-1).push(f);
-    else lines.push([f]);
-  }
-  const values = lines.map(line => element('dd'));
-  $('sorties').replaceChildren(...lines.flatMap((line, k) => [element('dt', { textContent: line[0].pageLabel }),
-    values[k]]));
+  const showOutputs = outputsView(draft.fields);
   return (now, what) => {
     if (!what.has('result') && !what.has('setup')) return;
     const { character, opponent } = now.setup, n = now.records[now.selected];
@@ -126,16 +121,11 @@ function resultView(draft) {
     write($('titre-resultat'), !l.record ? "Cette ligne n'est pas un sort"
       : now.result && !now.result.error ? `Résultat de « ${l.parts[0]} » (n° ${n})`
         : `« ${l.parts[0]} » ne se charge pas : pas de résultat`);
-    lines.forEach((line, k) => {
-      const result = now.result && !now.result.error ? now.result : {};
-      const shown = line.map(f => show(result[f.name])).filter(v => v !== '');
-      write(values[k], shown.length ? `${shown.join(' - ')}${line[0].unit ? ` ${line[0].unit}` : ''}` : '');
-    });
+    showOutputs(now.result && !now.result.error ? now.result : {});
   };
 }
 
-Promise.all([createVyr(), new Promise(resolve => (document.readyState === 'loading'
-  ? addEventListener('DOMContentLoaded', resolve) : resolve()))]).then(([vyr]) => {
+Promise.all([startCore(), parsed]).then(([vyr]) => {
   const draft = createDraft(vyr), { capacity } = draft.fields;
   $('codes').replaceChildren(...codeList(vyr.codes()));
   const keptList = () => {

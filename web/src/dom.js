@@ -1,5 +1,15 @@
 // Small helpers to build the page's elements; text always goes in as text, never as markup.
 export const $ = id => document.getElementById(id);
+// The task after the next frame: what waits there never holds up a paint.
+export const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
+// The core, compiled once the page's first frame is painted (the scripts are deferred: the page, its form
+// written in by the build, paints first), so that its start never holds up that paint.
+export const startCore = () => new Promise(afterPaint).then(() => createVyr());
+// The page parsed: at once for a deferred script, else on DOMContentLoaded.
+export const parsed = new Promise(resolve => {
+  if (document.readyState === 'loading') addEventListener('DOMContentLoaded', resolve);
+  else resolve();
+});
 
 const number = new Intl.NumberFormat('fr-FR', { maximumFractionDigits: 2, useGrouping: false });
 export const show = value => (typeof value === 'number' ? number.format(value) : value ?? '');

@@ -3,7 +3,7 @@
 // its actions. The main result follows every keystroke at once; the link, the storage and the
 // analyses below it follow once that is painted, the analyses in a worker (schedule.js), only
 // for the sections on screen or open.
-import { $, element, fillList, say } from './dom.js';
+import { $, afterPaint, element, fillList, parsed, say, startCore } from './dom.js';
 import { createState, groupLabels, listFile, pairsOf, setupsOf } from './state.js';
 import { inputsView, resultView } from './results.js';
 import { spellsView } from './spells.js';
@@ -34,20 +34,8 @@ const needs = {
 };
 const sections = Object.keys(needs);
 const rangeQuiet = 400;  // ms without typing in the chart's range before the sweep starts again
-// The task after the next frame: what waits there never holds up a paint.
-const afterPaint = then => requestAnimationFrame(() => setTimeout(then));
-
-// The scripts are deferred: the page (its form written in by the build) paints first, and the core
-// compiles after, once that first frame is painted (its start never holds up that paint); the first read
-// of the browser's storage, which waits on the browser, is asked for meanwhile.
-const parsed = new Promise(resolve => {
-  if (document.readyState === 'loading') addEventListener('DOMContentLoaded', resolve);
-  else resolve();
-}).then(warmUp);
-
-const core = new Promise(afterPaint).then(() => createVyr());
-
-Promise.all([core, parsed]).then(([vyr]) => {
+// The first read of the browser's storage, which waits on the browser, is asked for while the core compiles.
+Promise.all([startCore(), parsed.then(warmUp)]).then(([vyr]) => {
   const state = createState(vyr), { fields } = state;
   const onScreen = new Set(), done = {};
   const opponents = new Set(fields.inputs.filter(f => f.group === 'opponent').map(f => f.name));

@@ -19,14 +19,12 @@ export function inputsView(fields, actions) {
 }
 
 // The core's 16 outputs, written into the page by the build too; outputs that share a label (a range) share
-// a line: "min - max". Each is named by its own heading (the two ends apart) and none speaks up: the one
-// polite summary does, which reads the spell, then each output that holds a value. A line that the spell
-// leaves empty is folded away (the build folds those of the sample's first spell).
-export function resultView(fields) {
+// a line: "min - max". A line that the result leaves empty is folded away (the build folds those of the
+// sample's first spell). The calculator and the workshop show a result so.
+export function outputsView(fields) {
   const outputs = Object.fromEntries(fields.outputs.map(({ name }) => [name, $(name)]));
   const lines = [...$('sorties').querySelectorAll('dd')].map(dd => [dd, [...dd.querySelectorAll('output')]]);
-  return ({ result, list, spell, element: kind }, what) => {
-    if (!what.has('result')) return;
+  return result => {
     for (const name in outputs) {
       const text = show(result[name]);
       if (outputs[name].value !== text) outputs[name].value = text;
@@ -35,6 +33,16 @@ export function resultView(fields) {
       dd.hidden = held.every(output => output.value === '');
       dd.previousElementSibling.hidden = dd.hidden;
     }
+  };
+}
+
+// The result: its outputs, each named by its own heading (the two ends apart) and none speaking up: the one
+// polite summary does, which reads the spell, then each output that holds a value.
+export function resultView(fields) {
+  const showOutputs = outputsView(fields);
+  return ({ result, list, spell, element: kind }, what) => {
+    if (!what.has('result')) return;
+    showOutputs(result);
     const filled = f => result[f.name] !== null && result[f.name] !== undefined && f.name !== 'specialText';
     const said = fields.outputs.filter(filled).map(f => `${f.heading} ${show(result[f.name])}`).join(', ');
     const summary = spell === null ? 'Aucun sort choisi.' : `${list.names[spell]} : ${said || 'aucun effet'}.`;
