@@ -33,11 +33,13 @@ std::array<FormOutput, 16> runOnForm(const SpellList& list, std::size_t index, c
     // One form per thread, reused: every run empties every output first. The inputs go to the
     // run as the numbers the form would read back, had they been written to it.
     thread_local InMemoryForm form;
-    // A position past the table names no record: nothing runs, as with no spell selected.
+    // A position past the table names no record: nothing runs, and no output of an earlier run stays.
     if (index < spellCapacity) {
         CharacterInputs inputs;
         for (const CharacterInputField& f : characterInputFields) inputs.*f.member = asSigned(setup[f.id]);
         runCalculation(form, (*list.catalogue)[index], inputs, trace);
+    } else {
+        form.clearOutputs();
     }
     std::array<FormOutput, 16> outputs;
     for (std::size_t k = 0; k < outputs.size(); ++k) {

@@ -213,6 +213,12 @@ VYR_ANALYSIS_CASES(Derived, "derived");
 
 TEST(DerivedFigures, NoRecastDelayGivesNoRate) { EXPECT_FALSE(effectPerSecond(madeRun(10, 0))); }
 
+TEST(Runs, PastTheTableShowNothingOfTheRunBefore) {
+    runSpell(sample(), 0, vyr::Setup::defaults());
+    for (const OutputValue& v : runSpell(sample(), vyr::spellCapacity, vyr::Setup::defaults()).outputs)
+        EXPECT_EQ(v.kind, OutputValue::Kind::empty);
+}
+
 TEST(Analyses, CompareRowsAreSingleRunsFilteredAndSorted) {
     const vyr::Setup s = setupOf({{"level", 40}, {"rebirths", 2}});
     const Table all = compareSpells(sample(), s, {});
