@@ -193,6 +193,8 @@ void checkRecordLine(LineFindings& add, std::string_view line, bool lastLine) {
     }
 }
 
+}  // namespace
+
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     for (std::size_t start = 0; start < text.size();) {
@@ -202,8 +204,6 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     }
     return lines;
 }
-
-}  // namespace
 
 RecordLine splitRecordLine(std::string_view line) {
     RecordLine split;

@@ -138,7 +138,7 @@ std::vector<std::size_t> nearestSpells(const SpellList& list, std::string_view u
     return nearest;
 }
 
-std::size_t findSpell(const SpellList& list, std::string_view utf8Name) {
+std::size_t findSpell(const SpellList& list, std::string_view utf8Name, bool firstOfNamesakes) {
     const auto exact = std::find(list.utf8Names.begin(), list.utf8Names.end(), utf8Name);
     if (exact != list.utf8Names.end() && std::count(exact, list.utf8Names.end(), utf8Name) == 1)
         return static_cast<std::size_t>(exact - list.utf8Names.begin());
@@ -147,7 +147,7 @@ std::size_t findSpell(const SpellList& list, std::string_view utf8Name) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (foldTypedName(list.utf8Names[i]) == typed) matches.push_back(i);
     }
-    if (matches.size() == 1) return matches[0];
+    if (matches.size() == 1 || (firstOfNamesakes && !matches.empty())) return matches[0];
     // The spells as two lists, one a line: their names and their indices.
     const auto refused = [&](ErrorKind kind, const std::vector<std::size_t>& spells) {
         std::string names, indices;

@@ -64,8 +64,9 @@ std::string foldForMatch(std::string_view cp1252Text);
 std::string foldTypedName(std::string_view utf8);
 
 // The spell a UTF-8 name designates: the exact name, else the one name equal once case and
-// accents are ignored. Throws Error (unknownSpell or ambiguousSpell) with the nearest names or the matches.
-std::size_t findSpell(const SpellList& list, std::string_view utf8Name);
+// accents are ignored (of several, the first by position when firstOfNamesakes, as a page's link takes it).
+// Throws Error (unknownSpell or ambiguousSpell) with the nearest names or the matches.
+std::size_t findSpell(const SpellList& list, std::string_view utf8Name, bool firstOfNamesakes = false);
 
 // The nearest names to what was typed (edit distance ignoring case and accents), best
 // first, at most `count`; empty when nothing is close.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cp1252.h"
+#include "spell_check.h"
 #include "spell_file.h"
 #include "spell_record.h"
 
@@ -22,25 +23,10 @@ bool isControl(char c) {
     return b < 0x20 || b == 0x7F;
 }
 
-// Whether a line's fields (what follows its ":") make one whole record: every field the
-// loader reads ends with a space on this line.
-bool wholeRecord(std::string_view fields) {
-    std::size_t spaces = 0, codeStart = 0;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i] != ' ') continue;
-        if (++spaces == 4) codeStart = i + 1;
-    }
-    const bool special = spaces >= 4 && isSpecialCode(fields.substr(codeStart));
-    return spaces >= (special ? 5u : 9u);
-}
-
 Shape shapeOf(std::string_view text) {
     Shape shape;
     bool cutShort = !text.empty();
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 1;
+    for (const std::string_view line : splitLines(text)) {
         if (line.empty() || line == "\r") continue;
         ++shape.lines;
         const std::size_t colon = line.find(':');
@@ -49,7 +35,8 @@ Shape shapeOf(std::string_view text) {
             continue;
         }
         const std::string_view fields = line.substr(colon + 1);
-        shape.records += wholeRecord(fields);
+        // A whole record: every field the loader reads ends with a space on this line.
+        shape.records += splitRecordLine(line).ended;
         shape.shaped += std::count(fields.begin(), fields.end(), ' ') >= 4;
         // A record cut short still starts with its first number right after the ":".
         const std::size_t sign = fields.starts_with('+') || fields.starts_with('-') ? 1 : 0;

@@ -125,8 +125,9 @@ int runCommandLine(CLI::App& app, int argc, const char* const* argv, const int& 
         err << name() << " : " << usageMessage(app, command(), e) << " (voir " << name() << " --help)\n";
         return exitUsage;
     } catch (const Error& e) {
+        // A batch line's problem is said where the line is read; what reaches here stops the command.
         err << name() << " : " << sentence(e) << '\n';
-        return exitCodeOf(e);
+        return exitUsage;
     } catch (const Failure& e) {
         err << name() << " : " << e.what() << '\n';
         return e.exitCode();

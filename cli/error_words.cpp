@@ -214,14 +214,6 @@ std::string sentence(const Error& e) {
     return e.has("line") ? "ligne " + e.value("line") + " : " + said : said;
 }
 
-int exitCodeOf(const Error& e) {
-    static constexpr ErrorKind lineKinds[] = {
-        ErrorKind::unclosedQuote, ErrorKind::jsonObjectExpected, ErrorKind::nestedValue, ErrorKind::cellCount,
-        ErrorKind::spellAndIndex, ErrorKind::spellNotText,       ErrorKind::unknownName, ErrorKind::noSpellNorIndex};
-    return std::find(std::begin(lineKinds), std::end(lineKinds), e.kind()) != std::end(lineKinds) ? exitProblems
-                                                                                                  : exitUsage;
-}
-
 std::string systemReason(int error, bool writing) {
     switch (error) {
         case ENOENT:

@@ -26,8 +26,6 @@ class Failure : public std::runtime_error {
 
 // The line vyr shows for an Error ("ligne N : " first for a batch line's).
 std::string sentence(const Error& e);
-// exitProblems for the kinds only a batch line meets, else exitUsage.
-int exitCodeOf(const Error& e);
 // A system error number (errno) in French; the system's text for the rarer ones. writing: the
 // file was being written (a missing folder, then).
 std::string systemReason(int error, bool writing = false);

@@ -185,12 +185,7 @@ val load(const std::string& bytes, const std::string& fileName, const std::strin
 // name; part: where on its line (Windows-1252 text) the finding stands, 0 the name and k field k - 1, null for the
 // whole line.
 val findingsOf(const CheckReport& report, std::string_view plain) {
-    std::vector<std::string_view> lines;
-    for (std::size_t start = 0; start <= plain.size();) {
-        const std::size_t end = std::min(plain.find('\n', start), plain.size());
-        lines.push_back(plain.substr(start, end - start));
-        start = end + 1;
-    }
+    const std::vector<std::string_view> lines = splitLines(plain);
     return array(report.findings, [&](const Finding& f) {
         val values = val::object();
         for (const ErrorValue& v : f.values) values.set(text(v.key), val(v.value));
@@ -391,15 +386,7 @@ val explain(const val& inputs, std::size_t spell) {
 // The spell a name stands for, as vyr --spell finds it: the whole name, case and accents folded; of
 // namesakes, the first by position. {error} when no spell has that name.
 val spellNamed(const std::string& name) {
-    return attempt([&] {
-        try {
-            return val(double(findSpell(spells, name)));
-        } catch (const Error& e) {
-            if (e.kind() != ErrorKind::ambiguousSpell) throw;
-            const std::string indices = e.value("indices");
-            return val(double(std::stoul(indices.substr(0, indices.find('\n')))));
-        }
-    });
+    return attempt([&] { return val(double(findSpell(spells, name, true))); });
 }
 
 // Two lists, each {bytes, name, form} read as load reads a file (the list on screen left as it is), and their changes.
