@@ -75,17 +75,10 @@ void printFindings(std::ostream& os, const DataOptions& o, const CheckReport& re
     }
 }
 
-// Whether two paths (UTF-8) name one file, so that writing one would destroy the other.
-bool sameFile(const std::string& a, const std::string& b) {
-    const auto path = [](const std::string& p) { return std::filesystem::path(std::u8string(p.begin(), p.end())); };
-    std::error_code ignored;
-    return a == b || std::filesystem::equivalent(path(a), path(b), ignored);
-}
-
 int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
     std::string bytes = readFile(o.input);
     refuseOtherForm(o, bytes, true);
-    if (sameFile(o.input, o.output)) throw Failure(o.input + " : -o désigne le fichier lu ; rien n'est écrit");
+    if (samePath(o.input, o.output)) throw Failure(o.input + " : -o désigne le fichier lu ; rien n'est écrit");
     unscramble(bytes.data(), bytes.size());
     writeResult(o.output, o.raw ? bytes : cp1252ToUtf8(bytes), out);
     return exitOk;
@@ -94,7 +87,7 @@ int runDecode(const DataOptions& o, std::ostream& out, std::ostream&) {
 int runEncode(const DataOptions& o, std::ostream& out, std::ostream& err) {
     const std::string input = readFile(o.input);
     refuseOtherForm(o, input, false);
-    if (sameFile(o.input, o.output))
+    if (samePath(o.input, o.output))
         throw Failure(o.input + " : -o désigne la liste lue, qui serait perdue ; rien n'est écrit");
     PlainList list = preparePlainList(input, o.raw);
     const std::string about = "vyr encode : " + o.input + " : ";

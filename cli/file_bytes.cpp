@@ -11,19 +11,28 @@ namespace vyr::cli {
 namespace {
 std::filesystem::path fromUtf8(const std::string& path) { return std::u8string(path.begin(), path.end()); }
 
-// Uses errno as the failed call left it; a folder is said as such whatever the system says.
-Error failure(const std::string& path, ErrorKind kind = ErrorKind::unreadableFile) {
+}  // namespace
+
+Error fileFailure(const std::string& path, ErrorKind kind) {
     int reason = errno;
     std::error_code ignored;
     if (std::filesystem::is_directory(fromUtf8(path), ignored)) reason = EISDIR;
     return Error(kind, {{"path", path}, {"errno", std::to_string(reason)}});
 }
-}  // namespace
+
+bool samePath(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty() || a == "-" || b == "-") return false;
+    std::error_code ignored;
+    const auto normal = [&](const std::string& p) {
+        return std::filesystem::absolute(fromUtf8(p), ignored).lexically_normal();
+    };
+    return a == b || normal(a) == normal(b) || std::filesystem::equivalent(fromUtf8(a), fromUtf8(b), ignored);
+}
 
 std::string readFile(const std::string& path) {
     errno = 0;
     std::FILE* file = openFile(path, "rb");
-    if (!file) throw failure(path);
+    if (!file) throw fileFailure(path);
     std::string bytes;
     char chunk[64 * 1024];
     std::size_t got = 0;
@@ -32,7 +41,7 @@ std::string readFile(const std::string& path) {
     const int reason = errno;
     std::fclose(file);
     errno = reason;
-    if (failed) throw failure(path);  // a folder opens on some systems and fails at the first read
+    if (failed) throw fileFailure(path);  // a folder opens on some systems and fails at the first read
     return bytes;
 }
 
@@ -63,7 +72,7 @@ Error ReplacingFile::failed(int reason) {
     std::error_code ignored;
     if (temporary_ != path_) std::filesystem::remove(fromUtf8(temporary_), ignored);
     errno = reason;
-    return failure(path_, ErrorKind::unwritableFile);
+    return fileFailure(path_, ErrorKind::unwritableFile);
 }
 
 void ReplacingFile::write(std::string_view bytes) {

@@ -13,6 +13,12 @@
 namespace vyr::cli {
 
 std::string readFile(const std::string& path);
+// The Error of a file that failed, from errno as the failed call left it; a folder is said as such whatever the
+// system says.
+Error fileFailure(const std::string& path, ErrorKind kind = ErrorKind::unreadableFile);
+// Whether two paths (UTF-8) name one file, so that writing one would destroy the other; "" and "-" (a stream) name
+// none.
+bool samePath(const std::string& a, const std::string& b);
 // A file written in pieces into a temporary file beside it, which replaces it only at
 // commit: on any failure (disk full, quota, a folder in the way) the previous file stays
 // byte for byte, the temporary is removed and the Error names the file and the reason.

@@ -176,9 +176,7 @@ void whenRun(const PlayerCommand& c, int& exitCode, std::ostream& out, std::ostr
 }
 
 void checkDistinctOutputs(const std::string& outputPath, const std::string& otherPath, const std::string& otherOption) {
-    if (outputPath.empty() || outputPath == "-" || otherPath.empty()) return;
-    const auto normal = [](const std::string& p) { return std::filesystem::absolute(p).lexically_normal(); };
-    if (normal(outputPath) == normal(otherPath))
+    if (samePath(outputPath, otherPath))
         throw Failure("-o et " + otherOption + " nomment le même fichier, " + otherPath +
                       " ; donnez deux fichiers différents");
 }

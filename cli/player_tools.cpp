@@ -144,13 +144,10 @@ void registerBatch(CLI::App& app, const std::string& dataPath, int& exitCode, st
         const SpellList list = readSpellList(common->dataPath, err, "batch", common->force);
         // Streamed both ways: a million lines are never held whole.
         auto openOrThrow = [](auto& stream, const std::string& path, std::ios::openmode mode) {
-            const auto refused = [&path](int reason) {
-                return Error(ErrorKind::unreadableFile, {{"path", path}, {"errno", std::to_string(reason)}});
-            };
-            if (std::filesystem::is_directory(path)) throw refused(EISDIR);
+            const bool folder = std::filesystem::is_directory(path);  // a folder opens as a stream on some systems
             errno = 0;
-            stream.open(path, mode);
-            if (!stream) throw refused(errno);
+            if (!folder) stream.open(path, mode);
+            if (folder || !stream) throw fileFailure(path);
         };
         // Read a megabyte at a time, not the library's few kilobytes: a read costs a system call.
         std::vector<char> readBuffer(std::size_t{1} << 20);
