@@ -70,6 +70,7 @@ test.describe('on a phone', () => {
   test('a message said further down shows at the foot of the screen for a while', async ({ page }) => {
     const { file, text, said } = expected.notice;
     await page.locator('#section-personnages').scrollIntoViewIfNeeded();
+    await expect(page.locator('#etat')).not.toBeInViewport();
     await page.setInputFiles('#fichier', { name: file, mimeType: 'image/png', buffer: Buffer.from(text, 'latin1') });
     await expect(page.locator('#etat')).toContainText(said);
     await expect(page.locator('#avis')).toBeInViewport();
