@@ -180,14 +180,16 @@ test.describe("the player's own things", () => {
 test('two tabs each keep a character: both stay, in storage and after a reload', async ({ page, context }) => {
   const { kept, typedAgain, names, levels } = keeps.tabs, tabs = [page, await context.newPage()];
   for (const tab of tabs) await ready(tab);
+  const stored = () => page.evaluate(() => Object.fromEntries(JSON.parse(localStorage.getItem('vyr-degats/v2'))
+    .characters.filter(c => c.inputs.level).map(c => [c.name, c.inputs.level])));
   for (const [k, { name, typed }] of kept.entries()) {
     await tabs[k].fill('#nom-character', name);
     await tabs[k].click('#add-character');
     await tabs[k].fill('#level', typed);
+    // As a player switching tabs would, the next tab acts once this write has reached the first tab.
+    await expect.poll(stored).toMatchObject({ [name]: typed });
   }
   await tabs[0].fill('#level', typedAgain);  // the first tab writes again, after the second
-  const stored = () => page.evaluate(() => Object.fromEntries(JSON.parse(localStorage.getItem('vyr-degats/v2'))
-    .characters.filter(c => c.inputs.level).map(c => [c.name, c.inputs.level])));
   await expect.poll(stored).toEqual(levels);
   for (const tab of tabs) {
     await tab.reload();
