@@ -164,10 +164,7 @@ ChangeSummary summarizeChanges(const SpellList& oldList, const SpellList& newLis
                                const Setup& setup) {
     ChangeSummary summary;
     for (const RecordChange& c : changes.records) {
-        ++(c.kind == RecordChangeKind::changed   ? summary.changed
-           : c.kind == RecordChangeKind::renamed ? summary.renamed
-           : c.kind == RecordChangeKind::removed ? summary.removed
-                                                 : summary.added);
+        ++summary.counts[static_cast<std::size_t>(c.kind)];
         // The derived figures follow from the outputs: the outputs alone tell whether anything shown differs.
         if (c.oldIndex && c.newIndex &&
             runSpell(oldList, *c.oldIndex, setup).outputs != runSpell(newList, *c.newIndex, setup).outputs)

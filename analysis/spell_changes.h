@@ -2,6 +2,7 @@
 // What a new spell file changes against an old one: its records matched by name and compared field by field, then,
 // for a setup, what each changed spell gives from one file to the other.
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -61,7 +62,7 @@ Table figureChanges(const SpellList& oldList, const SpellList& newList, const Sp
 // How many spells of each kind changed, and how many of the changed and renamed ones give other figures for the
 // setup: two runs per changed spell, no table.
 struct ChangeSummary {
-    std::size_t changed = 0, renamed = 0, removed = 0, added = 0;
+    std::array<std::size_t, std::size(recordChangeNames)> counts{};  // by RecordChangeKind
     std::size_t otherFigures = 0;
 };
 ChangeSummary summarizeChanges(const SpellList& oldList, const SpellList& newList, const SpellChanges& changes,

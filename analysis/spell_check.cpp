@@ -215,8 +215,10 @@ RecordLine splitRecordLine(std::string_view line) {
         std::string_view text = line.substr(pos, space == npos ? npos : space - pos);
         split.fields.push_back({text, pos});
         if (space == npos) {  // the loader would look for the space further on in the file
-            if (text.ends_with('\r')) split.rest = line.substr(line.size() - 1);
-            if (text.ends_with('\r')) split.fields.back().text.remove_suffix(1);
+            if (text.ends_with('\r')) {
+                split.rest = line.substr(line.size() - 1);
+                split.fields.back().text.remove_suffix(1);
+            }
             split.ended = false;
             return split;
         }

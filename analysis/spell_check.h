@@ -66,12 +66,12 @@ struct CheckReport {
 // Checks the plain form of a data file (Windows-1252, unscrambled).
 CheckReport checkSpellText(std::string_view plain);
 
-// A line of a spell list split as the loader splits a record: the name up to the first ":", then the fields, each
-// ended by a space on the line (five, nine after a code that is not special). colon is npos on a line without ":",
-// which is no record.
 // A text's lines, as the loader reads them: up to each line feed (a carriage return stays on its line).
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// A line of a spell list split as the loader splits a record: the name up to the first ":", then the fields, each
+// ended by a space on the line (five, nine after a code that is not special). colon is npos on a line without ":",
+// which is no record.
 struct RecordLine {
     struct Field {
         std::string_view text;  // a carriage return that ends the line left out

@@ -455,12 +455,11 @@ val changeSummary(const val& before, const val& after, const val& inputs) {
     return attempt([&] {
         const Compared lists = compared(before, after);
         const ChangeSummary s = summarizeChanges(lists.before, lists.after, lists.changes, setupOf(inputs));
-        const std::size_t counts[] = {s.changed, s.renamed, s.removed, s.added};
         val kinds = val::array();
-        for (std::size_t k = 0; k < std::size(counts); ++k) {
+        for (std::size_t k = 0; k < s.counts.size(); ++k) {
             kinds.call<void>("push", object({{"kind", val(text(recordChangeNames[k]))},
                                              {"word", val(text(recordChangeWords[k]))},
-                                             {"count", val(double(counts[k]))}}));
+                                             {"count", val(double(s.counts[k]))}}));
         }
         return object({{"otherFigures", val(double(s.otherFigures))}, {"counts", kinds}});
     });

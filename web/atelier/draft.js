@@ -3,7 +3,7 @@
 // its text: a line not edited is saved byte for byte, an edited one is written anew by the core in the record format.
 // Undo keeps snapshots of the lines (each an array of the same strings: a step costs one array) with the row chosen and
 // where the lines came from, up to `steps`; opening another list is a step too, so that no draft is lost.
-import { empty, reread, save, fromBase64, toBase64 } from '../src/store.js';
+import { besideName, empty, reread, save, fromBase64, toBase64 } from '../src/store.js';
 import { words } from '../src/words.js';
 
 export const DRAFT = 'vyr-degats/atelier';
@@ -17,7 +17,7 @@ const readable = d => d && d.version === 1 && Array.isArray(d.lines) && d.lines.
 
 export function createDraft(vyr) {
   const fields = vyr.fields(), listeners = [];
-  let s = null, past = [], future = [], typing = null, restore = null;
+  let s = null, past = [], future = [], typing = null, restore = null, refused = false;
 
   // The setup of the calculator's chosen character and opponent, the defaults where they say nothing.
   function setup(kept) {
@@ -95,7 +95,6 @@ export function createDraft(vyr) {
     line,
     get: () => s,
     subscribe: listener => listeners.push(listener),
-    say,
 
     // The kept draft, else the sample list.
     start() {
@@ -124,6 +123,17 @@ export function createDraft(vyr) {
       change(kept.lines, s.selected, { origin: kept.origin, message });
     },
     keptFiles: () => reread()?.files.map(f => f.name) ?? [],
+    // The draft kept in the browser; a refusal said once, until a write succeeds again.
+    persist() {
+      const { lines, origin, selected } = s;
+      try {
+        localStorage.setItem(DRAFT, JSON.stringify({ version: 1, lines, origin, selected }));
+        refused = false;
+      } catch {
+        if (!refused) say("Le navigateur refuse de garder le brouillon : enregistrez-le avant de fermer l'onglet.");
+        refused = true;
+      }
+    },
 
     select: row => row !== s.selected && commit({ selected: row }),
     edit(row, part, text) {
@@ -181,8 +191,7 @@ export function createDraft(vyr) {
       if (!out.bytes) return;
       if (!stored) return say("Les données du calculateur sont illisibles : rien n'est gardé ; le brouillon reste.");
       const taken = name => stored.files.some(f => f.name === name);
-      let name = s.origin.name;
-      for (let k = 2; !s.origin.kept && taken(name); k++) name = `${s.origin.name} (${k})`;
+      const name = s.origin.kept ? s.origin.name : besideName(s.origin.name, taken);
       const before = stored.files.find(f => f.name === name);
       const file = { name, bytes: toBase64(out.bytes), form: 'scrambled' };
       const files = before ? stored.files.map(f => (f.name === name ? file : f)) : [...stored.files, file];

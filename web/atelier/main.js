@@ -1,7 +1,7 @@
 // The spell-file workshop: a list's lines as a table (the core's record fields and headings), the core's checks and
 // the chosen record's result following each keystroke, undo and redo, and the list saved as the core writes it.
 // draft.js owns the state; this module draws it and raises its actions. No rule of the file is written here.
-import { $, afterPaint, element, parsed, say, startCore } from '../src/dom.js';
+import { $, afterPaint, download, element, parsed, say, startCore } from '../src/dom.js';
 import { outputsView } from '../src/results.js';
 import { showChanges } from '../src/changes.js';
 import { findingText } from '../src/findings.js';
@@ -138,17 +138,10 @@ Promise.all([startCore(), parsed]).then(([vyr]) => {
     + `page, sous « ${DRAFT} ») : un rechargement, un onglet fermé ou un enregistrement manqué ne le perdent pas. `
     + 'Les fichiers gardés pour le calculateur sont ceux de sa liste « Liste de sorts ».';
 
-  let persisting = false, refused = false;
+  let persisting = false;
   function persist() {
     persisting = false;
-    const { lines, origin, selected } = draft.get();
-    try {
-      localStorage.setItem(DRAFT, JSON.stringify({ version: 1, lines, origin, selected }));
-      refused = false;
-    } catch {
-      if (!refused) draft.say("Le navigateur refuse de garder le brouillon : enregistrez-le avant de fermer l'onglet.");
-      refused = true;
-    }
+    draft.persist();
   }
   addEventListener('pagehide', () => persisting && persist());
   let comparing = false;
@@ -209,12 +202,6 @@ Promise.all([startCore(), parsed]).then(([vyr]) => {
   click('exemple', () => draft.openSample());
   click('ouvrir-garde', () => $('gardes').value && draft.openKept($('gardes').value));
   click('garder', () => draft.keep());
-  // A download through a link to a Blob: nothing leaves the browser.
-  const download = (bytes, type, name) => {
-    const url = URL.createObjectURL(new Blob([bytes], { type }));
-    element('a', { href: url, download: name }).click();
-    setTimeout(() => URL.revokeObjectURL(url));
-  };
   const base = () => draft.get().origin.name.replace(/\.[^.]*$/, '') || 'sorts';
   click('enregistrer-dat', () => {
     const { bytes } = draft.dataFile();

@@ -20,6 +20,13 @@ export const element = (tag, props = {}, ...children) => {
   return node;
 };
 
+// A file saved through a link to a Blob: nothing leaves the browser.
+export function download(bytes, type, name) {
+  const url = URL.createObjectURL(new Blob([bytes], { type }));
+  element('a', { href: url, download: name }).click();
+  setTimeout(() => URL.revokeObjectURL(url));
+}
+
 // A list's items hold these texts, updated in place: only changed texts are written.
 export function fillList(list, texts) {
   while (list.children.length > texts.length) list.lastElementChild.remove();

@@ -2,10 +2,10 @@
 // checks found in the active one, and the named characters and opponents. The fields always show
 // one character and one opponent, or a shared link's setup, which is saved only when the player
 // says so. Everything here is drawn from the state; each control raises an action.
-import { $, element } from './dom.js';
+import { $, download, element } from './dom.js';
 import { findingText } from './findings.js';
+import { groupLabels as labels } from './state.js';
 
-const labels = { character: 'Personnage', opponent: 'Adversaire' };
 const lists = { character: 'characters', opponent: 'opponents' };
 // The spell lists to choose from: the sample (its value '') and the kept files.
 export const listOptions = files => [element('option', { value: '', textContent: "Liste d'exemple" }),
@@ -34,11 +34,8 @@ export function keptView(actions) {
   });
   $('remplacer').addEventListener('click', () => actions.replaceList());
   // Exporter: a file to save; Importer: one read back, merged.
-  $('exporter').addEventListener('click', () => {
-    const url = URL.createObjectURL(new Blob([actions.exported()], { type: 'application/json' }));
-    element('a', { href: url, download: 'vyr-degats-export.json' }).click();
-    setTimeout(() => URL.revokeObjectURL(url));
-  });
+  $('exporter').addEventListener('click', () =>
+    download(actions.exported(), 'application/json', 'vyr-degats-export.json'));
   $('importer').addEventListener('change', async () => {
     const file = $('importer').files[0];
     $('importer').value = '';

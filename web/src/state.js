@@ -2,7 +2,7 @@
 // module holds, and changes only through the named actions below, which call the core (vyr) and
 // the browser's storage (store.js); subscribers are told what changed. The views render from it
 // and raise actions with what the player typed or chose; none reads the state back from the page.
-import { empty, load, merge, readable, reread, sameEntries, save, fromBase64, toBase64 } from './store.js';
+import { besideName, empty, load, merge, readable, reread, sameEntries, save, fromBase64, toBase64 } from './store.js';
 import { words } from './words.js';
 import { findingsLine } from './findings.js';
 
@@ -181,10 +181,9 @@ export function createState(vyr) {
     // The same bytes under a kept name only show that file again; other bytes keep both, as « NAME (2) »: a new
     // version, said with what it changes for the fields on screen.
     const again = s.kept.files.some(f => f.name === name && f.bytes === base64);
-    let k = 2, newer = null, changed = '';
-    while (taken(`${name} (${k})`)) k++;
+    let newer = null, changed = '';
     if (taken(name) && !again) {
-      name = `${name} (${k})`;
+      name = besideName(name, taken);
       newer = { kept: original, beside: name };
       changed = newerLine(original, vyr.changeSummary(listFile(s.kept.files, original), { bytes, name, form },
         s.inputs));
@@ -211,13 +210,11 @@ export function createState(vyr) {
     const drafts = { ...s.drafts, [group]: name };
     commit({ kept: withSpell(s.spell, s.list.names, now, linked), linked, inputs, drafts, ...more });
   }
-  // A deletion said, with "Annuler" to put back what went until the next change.
-  const deleted = (text, restore) => {
-    const offer = { ...message(text), undo: { text } };
-    return then => {
-      then(offer);
-      undoing = restore;
-    };
+  // "Annuler" offered beside a deletion's message, restore putting back what went: the commit that says the
+  // deletion holds the offer, the next change withdraws it.
+  const offerUndo = restore => {
+    undoing = restore;
+    return { undo: true };
   };
 
   // A kept state (read at start or merged from another tab) with a chosen entry in each group.
@@ -330,12 +327,13 @@ export function createState(vyr) {
       const { loaded, bytes } = loadList(files, '');
       chose('activeFile');
       const said = `Liste « ${name} » retirée ; la liste d'exemple est affichée.`;
-      deleted(said, () => {
+      const undo = offerUndo(() => {
         const back = loadList(all, name);
         chose('activeFile');
         const kept = { ...s.kept, files: all, activeFile: name };
         showList(back.loaded, back.bytes, name, `Liste « ${name} » rétablie.`, kept);
-      })(offer => showList(loaded, bytes, '', said, { ...s.kept, files, activeFile: '' }, { undo: offer.undo }));
+      });
+      showList(loaded, bytes, '', said, { ...s.kept, files, activeFile: '' }, undo);
     },
     // « Remplacer » on a new version: it takes the kept name and the old one goes; « Annuler » keeps both again.
     replaceList() {
@@ -344,11 +342,12 @@ export function createState(vyr) {
       const files = all.filter(f => f !== version).map(f => (f.name === name ? { ...version, name } : f));
       chose('activeFile');
       const said = `Liste « ${name} » remplacée par sa nouvelle version.`;
-      deleted(said, () => {
+      const undo = offerUndo(() => {
         chose('activeFile');
         commit({ kept: { ...s.kept, files: all, activeFile: active }, newer: { kept: name, beside },
           ...message(`Liste « ${name} » rétablie ; sa nouvelle version reste sous « ${beside} ».`) });
-      })(offer => commit({ kept: { ...s.kept, files, activeFile: name }, newer: null, ...offer }));
+      });
+      commit({ kept: { ...s.kept, files, activeFile: name }, newer: null, ...message(said), ...undo });
     },
     // The two lists the comparison shows ({before, after}: file names, '' for the sample).
     pickLists: lists => commit({ lists: { ...s.lists, ...lists } }),
@@ -368,11 +367,9 @@ export function createState(vyr) {
       const kept = { ...s.kept }, added = [];
       for (const [key, what] of [['files', 'fichier'], ['characters', 'personnage'], ['opponents', 'adversaire']]) {
         for (const entry of data.kept[key]) {
-          const mine = kept[key], taken = n => mine.some(e => e.name === n);
+          const mine = kept[key];
           if (mine.some(e => e.name === entry.name && same(e, entry))) continue;
-          let name = entry.name, k = 2;
-          while (taken(`${entry.name} (${k})`)) k++;
-          if (taken(name)) name = `${entry.name} (${k})`;
+          const name = besideName(entry.name, n => mine.some(e => e.name === n));
           kept[key] = [...mine, { ...entry, name }];
           added.push(`${what} « ${name} »`);
         }
@@ -422,8 +419,8 @@ export function createState(vyr) {
         if (!rest.length) rest.push({ name: g.fresh, inputs: {} });
         const back = () => choose(group, gone, { ...s.kept, [g.list]: list },
           message(`${g.label} « ${gone} » rétabli.`));
-        return deleted(`${g.label} « ${gone} » supprimé.`, back)(offer =>
-          choose(group, rest[0].name, { ...s.kept, [g.list]: rest }, offer));
+        return choose(group, rest[0].name, { ...s.kept, [g.list]: rest },
+          { ...message(`${g.label} « ${gone} » supprimé.`), ...offerUndo(back) });
       }
       const entries = action === 'rename' && !s.linked[group]
         ? list.map(e => (e.name === s.kept[g.chosen] ? { ...e, name } : e))

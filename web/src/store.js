@@ -145,5 +145,13 @@ export const sameEntries = (a, b) => lists.every(key => {
   return sorted(a) === sorted(b);
 });
 
+// The name an entry is kept under beside the names taken: its own when free, else « NAME (2) », « NAME (3) »…,
+// the first one free.
+export function besideName(name, taken) {
+  let free = name;
+  for (let k = 2; taken(free); k++) free = `${name} (${k})`;
+  return free;
+}
+
 export const toBase64 = bytes => btoa(Array.from(bytes, b => String.fromCharCode(b)).join(''));
 export const fromBase64 = text => Uint8Array.from(atob(text), c => c.charCodeAt(0));
